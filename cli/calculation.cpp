@@ -1,0 +1,104 @@
+#include "cli/calculation.h"
+
+#include "runtime/error.h"
+
+#include <cmath>
+
+namespace cli {
+namespace {
+
+    /// Boxes filled from the command line; message boxes are noted and return at once.
+    class RecordingHost : public engine::Host
+    {
+    public:
+        RecordingHost(const Inputs &inputs, Outcome &outcome)
+            : m_outcome(outcome)
+        {
+            m_text[index(engine::Box::Text4)] = inputs[0];
+            m_text[index(engine::Box::Text3)] = inputs[1];
+            m_text[index(engine::Box::Text5)] = inputs[2];
+            m_text[index(engine::Box::Text1)] = inputs[3];
+        }
+
+        std::string text(engine::Box box) const override { return m_text[index(box)]; }
+
+        void setText(engine::Box box, std::string_view utf8) override
+        {
+            m_text[index(box)] = std::string(utf8);
+            if (box == engine::Box::Text2)
+                m_outcome.result = std::string(utf8);
+        }
+
+        void messageBox(std::string_view prompt) override
+        {
+            m_outcome.messages.emplace_back(prompt);
+        }
+
+        void counted(engine::Count which, const engine::RowScan &scan) override
+        {
+            (which == engine::Count::Layout ? m_outcome.layout : m_outcome.centre) = scan;
+        }
+
+    private:
+        static std::size_t index(engine::Box box) { return static_cast<std::size_t>(box); }
+
+        std::array<std::string, 5> m_text;
+        Outcome &m_outcome;
+    };
+
+    /// Counts are Doubles holding whole numbers; JSON shows them as integers.
+    nlohmann::ordered_json number(double value)
+    {
+        if (std::trunc(value) == value && std::fabs(value) < 9007199254740992.0)
+            return static_cast<std::int64_t>(value);
+        return value;
+    }
+
+    nlohmann::ordered_json rowsOf(const std::optional<engine::RowScan> &scan)
+    {
+        if (!scan)
+            return nullptr;
+        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+        for (double entry : scan->rows)
+            rows.push_back(number(entry));
+        return rows;
+    }
+
+    nlohmann::ordered_json totalOf(const std::optional<engine::RowScan> &scan)
+    {
+        return scan ? number(scan->total) : nlohmann::ordered_json(nullptr);
+    }
+
+} // namespace
+
+Outcome calculate(const Inputs &inputs)
+{
+    Outcome outcome;
+    RecordingHost host(inputs, outcome);
+    engine::Form1 form(host);
+    try {
+        form.Command1_Click();
+    } catch (const runtime::RuntimeError &error) {
+        outcome.error =
+            Failure { error.code(), std::string(error.description()), std::string(error.what()) };
+    }
+    return outcome;
+}
+
+nlohmann::ordered_json toJson(const Outcome &outcome)
+{
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    json["messages"] = outcome.messages;
+    json["result"] =
+        outcome.result ? nlohmann::ordered_json(*outcome.result) : nlohmann::ordered_json(nullptr);
+    json["error"] = outcome.error ? nlohmann::ordered_json { { "number", outcome.error->number },
+        { "description", outcome.error->description } }
+                                  : nlohmann::ordered_json(nullptr);
+    json["total"] = totalOf(outcome.layout);
+    json["removed"] = totalOf(outcome.centre);
+    json["rows"] = rowsOf(outcome.layout);
+    json["centre_rows"] = rowsOf(outcome.centre);
+    return json;
+}
+
+} // namespace cli

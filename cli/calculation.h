@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/tube_count.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+/// The four input boxes in the window's tab order: shell inner diameter (Text4), pitch (Text3),
+/// tube outer diameter (Text5), centre tube outer diameter (Text1). Each is read with Val.
+using Inputs = std::array<std::string, 4>;
+
+/// A run-time error that ended a calculation.
+struct Failure
+{
+    int number = 0;
+    std::string description;
+    std::string report;
+};
+
+/// Everything one Calculate did, as far as it got.
+struct Outcome
+{
+    std::vector<std::string> messages; ///< every message-box text, in the order shown
+    std::optional<std::string> result; ///< the text written to Text2; none after an error
+    std::optional<Failure> error;
+    std::optional<engine::RowScan> layout; ///< once the layout count has finished
+    std::optional<engine::RowScan> centre; ///< once the centre count has finished
+};
+
+/// Runs the Calculate command on a fresh form whose boxes hold `inputs` and whose message
+/// boxes are recorded instead of waited for. Never throws a run-time error: it is recorded.
+Outcome calculate(const Inputs &inputs);
+
+/// The outcome as one JSON object with the keys "messages", "result", "error", "total",
+/// "removed", "rows" and "centre_rows". Scripts rely on these names.
+nlohmann::ordered_json toJson(const Outcome &outcome);
+
+} // namespace cli

@@ -1,0 +1,83 @@
+// Times one Calculate against a bare row scan without any run-time checks, on the same machine.
+
+#include "engine/tube_count.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace {
+
+class QuietHost : public engine::Host
+{
+public:
+    explicit QuietHost(std::array<std::string, 4> inputs)
+    {
+        m_text[3] = inputs[0];
+        m_text[2] = inputs[1];
+        m_text[4] = inputs[2];
+        m_text[0] = inputs[3];
+    }
+    std::string text(engine::Box box) const override { return m_text[int(box)]; }
+    void setText(engine::Box box, std::string_view utf8) override
+    {
+        m_text[int(box)] = std::string(utf8);
+    }
+    void messageBox(std::string_view) override { }
+
+private:
+    std::array<std::string, 5> m_text;
+};
+
+void calculate(benchmark::State &state, std::array<std::string, 4> inputs, std::string expected)
+{
+    QuietHost host(inputs);
+    engine::Form1 form(host);
+    for (auto _ : state) {
+        form.Command1_Click();
+        benchmark::ClobberMemory();
+    }
+    if (host.text(engine::Box::Text2) != expected)
+        state.SkipWithError("wrong result");
+}
+
+/// The layout count in plain doubles, without checks or row table: the floor to compare with.
+double bareLayout(double Dl, double d, double gxj)
+{
+    const double h = std::sqrt(3.0) * gxj / 2;
+    double total = 0;
+    int k = 0;
+    for (double y = 0; !(Dl / 2 - d / 2 < y); y = h + y, ++k) {
+        const double half = std::sqrt(Dl / 2 * (Dl / 2) - y * y);
+        double x = k % 2 == 0 ? gxj : gxj / 2;
+        int c = k % 2 == 0 ? 1 : 0;
+        while (!(Dl / 2 < std::sqrt(x * x + y * y) + d * 0.5) && !(x > half)) {
+            x += gxj;
+            ++c;
+        }
+        const int entry = k % 2 == 0 ? 2 * c - 1 : 2 * c;
+        total += k == 0 ? entry : 2 * entry;
+    }
+    return total;
+}
+
+void bare(benchmark::State &state, double di, double gxj, double d, double expected)
+{
+    double total = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(di);
+        total = bareLayout(di - 16, d, gxj);
+        benchmark::DoNotOptimize(total);
+    }
+    if (total != expected)
+        state.SkipWithError("wrong total");
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(calculate, shell600_centre57, { "600", "32", "25", "57" }, "276");
+BENCHMARK_CAPTURE(calculate, shell3000, { "3000", "12", "9.5", "0" }, "55705");
+BENCHMARK_CAPTURE(bare, shell600, 600, 32, 25, 283);
+BENCHMARK_CAPTURE(bare, shell3000, 3000, 12, 9.5, 55705);
