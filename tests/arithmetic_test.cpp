@@ -1,5 +1,7 @@
 #include "runtime/arithmetic.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -13,16 +15,7 @@ using runtime::Double;
 using runtime::ErrorNumber;
 using runtime::Int16;
 
-/// The error an operation raises, or none.
-std::optional<ErrorNumber> errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const runtime::RuntimeError &error) {
-        return error.number();
-    }
-    return std::nullopt;
-}
+using test_support::errorOf;
 
 struct Int16Case
 {
@@ -82,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(CheckedInt16, CheckedInt16,
         Int16Case { "NegateMin", -32768, '*', -1, std::nullopt },
         Int16Case { "ModEven", 1000, '%', 2, 0 }, Int16Case { "ModOdd", 999, '%', 2, 1 },
         Int16Case { "ModTakesDividendSign", -7, '%', 2, -1 }),
-    [](const testing::TestParamInfo<Int16Case> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(CheckedInt16, ConstructionOutOfRangeOverflows)
 {
@@ -149,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Power, Power,
         PowerCase { "SquareJustOutOfRange", 0x1p512, 2, std::nullopt, ErrorNumber::Overflow },
         PowerCase { "GeneralOverflows", 2, 1024, std::nullopt, ErrorNumber::Overflow },
         PowerCase { "SquareUnderflowsToZero", 1e-200, 2, 0.0, std::nullopt }),
-    [](const testing::TestParamInfo<PowerCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 struct DoubleCase
 {
@@ -186,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Double, FloatingPointCheck,
         DoubleCase { "MaxPlusOneRoundsBack", [] { return Double(DBL_MAX) + 1; }, std::nullopt },
         DoubleCase { "ProductUnderflows", [] { return Double(1e-200) * 1e-200; }, std::nullopt },
         DoubleCase { "HalfOfMax", [] { return Double(DBL_MAX) / 2; }, std::nullopt }),
-    [](const testing::TestParamInfo<DoubleCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(Double, EachStepRoundedOnItsOwn)
 {

@@ -1,6 +1,8 @@
 #include "engine/tube_count.h"
 #include "runtime/error.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -49,12 +51,7 @@ private:
 /// A click, and the error it ended with, if any.
 std::optional<ErrorNumber> click(engine::Form1 &form)
 {
-    try {
-        form.Command1_Click();
-    } catch (const runtime::RuntimeError &error) {
-        return error.number();
-    }
-    return std::nullopt;
+    return test_support::errorOf([&] { form.Command1_Click(); });
 }
 
 struct CalculateCase
@@ -100,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Calculate, Calculate,
         // More tubes removed than laid out: the final figure is shown negative.
         CalculateCase { "CentreLargerThanLayout", { "66", "32", "25", "100" },
             { "box: 总的管束1", "box: 中心去掉的管束19", "box:  最后管束-18", "Text2 = -18" } }),
-    [](const testing::TestParamInfo<CalculateCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(Calculate, FormVariablesAfterClick)
 {
@@ -182,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Calculate, CalculateError,
             "CentreBeyondDouble", { "600", "32", "25", "-1D999" }, ErrorNumber::Overflow, {} },
         ErrorCase {
             "ShellSquareOverflows", { "1e308", "32", "25", "" }, ErrorNumber::Overflow, {} }),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(Calculate, ErrorKeepsVariablesAssignedBeforeIt)
 {

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -184,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsage,
         UsageCase { "FiveValues", { "600", "32", "25", "57", "1" } },
         UsageCase { "UnknownOption", { "--bogus", "600", "32", "25" } },
         UsageCase { "DashTextWithoutSeparator", { "600", "32", "25", "-x" } }),
-    [](const testing::TestParamInfo<UsageCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(Cli, HelpExitsCleanly)
 {

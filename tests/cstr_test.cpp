@@ -1,5 +1,7 @@
 #include "runtime/cstr.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -41,6 +43,6 @@ INSTANTIATE_TEST_SUITE_P(CStr, CStrPrints,
         CStrCase { "SmallFixed", 0.0001, "0.0001" },
         CStrCase { "SmallExponent", 1.5e-5, "1.5E-05" },
         CStrCase { "LargestDouble", DBL_MAX, "1.79769313486232E+308" }),
-    [](const testing::TestParamInfo<CStrCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "engine/tube_count.h"
 #include "runtime/error.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -53,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(RowScan, LayoutCount,
         // Exact ties, decided by the rounding of the accumulated row heights.
         LayoutCase { "TieOnCircleCounts", 400, 32, 0, {}, 7, 127 },
         LayoutCase { "TieJustOutsideByRounding", 600, 19, 14, {}, 18, 819 }),
-    [](const testing::TestParamInfo<LayoutCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 struct CentreCase
 {
@@ -89,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(RowScan, CentreCount,
         // A negative centre diameter still gives a (small) centre circle.
         CentreCase { "NegativeCentre", 25, -10, 32, { 1 }, 1, true },
         CentreCase { "NoRowBelowZeroRadius", 19, -100, 25, {}, 0, true }),
-    [](const testing::TestParamInfo<CentreCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 struct ErrorCase
 {
@@ -109,12 +111,7 @@ class CountError : public testing::TestWithParam<ErrorCase>
 
 TEST_P(CountError, RaisesRuntimeError)
 {
-    try {
-        const engine::RowScan scan = GetParam().count();
-        FAIL() << "no error; total " << scan.total;
-    } catch (const runtime::RuntimeError &error) {
-        EXPECT_EQ(error.number(), GetParam().error);
-    }
+    EXPECT_EQ(test_support::errorOf(GetParam().count), GetParam().error);
 }
 
 engine::RowScan layout(double di, double gxj, double d)
@@ -155,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(RowScan, CountError,
             "HugeShell", [] { return engine::layoutCount(1e308, 0, 1); }, ErrorNumber::Overflow },
         ErrorCase { "HugeCentre", [] { return centre(0, 1e308, 1); }, ErrorNumber::Overflow },
         ErrorCase { "HugePitch", [] { return layout(600, 1e308, 0); }, ErrorNumber::Overflow }),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 TEST(RowScan, BoundaryCountsInLayoutButNotInCentre)
 {
@@ -177,16 +174,6 @@ TEST(RowScan, RowTestBoundaries)
     EXPECT_EQ(engine::centreCount(0, 2 * h, 32).rows.size(), 1u);
 }
 
-std::optional<ErrorNumber> layoutError(double Dl, double d, double gxj)
-{
-    try {
-        engine::layoutCount(Dl, d, gxj);
-    } catch (const runtime::RuntimeError &error) {
-        return error.number();
-    }
-    return std::nullopt;
-}
-
 TEST(RowScan, LastRowOfTableIsUsable)
 {
     // The table holds rows 0 to 1000: a layout of exactly 1001 rows counts, one more fails.
@@ -197,7 +184,8 @@ TEST(RowScan, LastRowOfTableIsUsable)
     const engine::RowScan scan = engine::layoutCount(2 * (y + 1e-9), 0, 1.0);
     EXPECT_EQ(scan.rows.size(), 1001u);
     EXPECT_EQ(scan.rows.back(), 1);
-    EXPECT_EQ(layoutError(2 * (h + y), 0, 1.0), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_EQ(test_support::errorOf([&] { engine::layoutCount(2 * (h + y), 0, 1.0); }),
+        ErrorNumber::SubscriptOutOfRange);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "runtime/error.h"
 #include "runtime/val.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -97,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Val, ValReads,
         ValCase { "OctalLong", "&O1777777777777777777777", 18446744073709551615.0 },
         ValCase { "AmpersandOther", "&X1", 0 }, ValCase { "AmpersandDigit", "&10", 0 },
         ValCase { "SignedHex", "-&H10", 0 }),
-    [](const testing::TestParamInfo<ValCase> &info) { return std::string(info.param.name); });
+    test_support::CaseName());
 
 struct ValOverflowCase
 {
@@ -116,12 +118,8 @@ class ValOverflows : public testing::TestWithParam<ValOverflowCase>
 
 TEST_P(ValOverflows, RaisesError6)
 {
-    try {
-        runtime::Val(GetParam().text);
-        FAIL() << "no error for \"" << GetParam().text << "\"";
-    } catch (const runtime::RuntimeError &error) {
-        EXPECT_EQ(error.number(), runtime::ErrorNumber::Overflow);
-    }
+    EXPECT_EQ(test_support::errorOf([] { runtime::Val(GetParam().text); }),
+        runtime::ErrorNumber::Overflow);
 }
 
 INSTANTIATE_TEST_SUITE_P(Val, ValOverflows,
@@ -134,9 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Val, ValOverflows,
         ValOverflowCase { "Hex", "&H" + std::string(257, 'F') },
         ValOverflowCase { "HexRoundsToInfinity", "&H" + std::string(256, 'F') },
         ValOverflowCase { "Octal", "&O2" + std::string(341, '0') }),
-    [](const testing::TestParamInfo<ValOverflowCase> &info) {
-        return std::string(info.param.name);
-    });
+    test_support::CaseName());
 
 TEST(Val, LargestHexAndOctalBelowOverflow)
 {
