@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char *kUsage = "usage: korvane-count [--json] [--] SHELL PITCH TUBE [CENTRE]";
 
-enum ExitCode { kResult = 0, kUsageError = 2, kRuntimeError = 3 };
+enum ExitCode { kResult = 0, kOutputError = 1, kUsageError = 2, kRuntimeError = 3 };
 
 } // namespace
 
@@ -48,6 +48,10 @@ int main(int argc, char **argv)
             std::cout << *outcome.result << '\n';
     }
     std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "korvane-count: the output could not be written\n";
+        return kOutputError;
+    }
     if (outcome.error) {
         std::cerr << outcome.error->report << '\n';
         return kRuntimeError;

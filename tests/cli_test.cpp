@@ -188,6 +188,14 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsage,
         UsageCase { "DashTextWithoutSeparator", { "600", "32", "25", "-x" } }),
     test_support::CaseName());
 
+TEST(Cli, OutputThatCannotBeWrittenIsAFailure)
+{
+    const std::string command = quoted(KORVANE_COUNT) + " 600 32 25 57 >/dev/full 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
 TEST(Cli, HelpExitsCleanly)
 {
     const CountRun result = run({ "--help" });
