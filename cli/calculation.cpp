@@ -14,10 +14,8 @@ namespace {
         RecordingHost(const Inputs &inputs, Outcome &outcome)
             : m_outcome(outcome)
         {
-            m_text[index(engine::Box::Text4)] = inputs[0];
-            m_text[index(engine::Box::Text3)] = inputs[1];
-            m_text[index(engine::Box::Text5)] = inputs[2];
-            m_text[index(engine::Box::Text1)] = inputs[3];
+            for (std::size_t i = 0; i < inputs.size(); ++i)
+                m_text[index(engine::kInputBoxes[i])] = inputs[i];
         }
 
         std::string text(engine::Box box) const override { return m_text[index(box)]; }

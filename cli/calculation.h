@@ -11,8 +11,7 @@
 
 namespace cli {
 
-/// The four input boxes in the window's tab order: shell inner diameter (Text4), pitch (Text3),
-/// tube outer diameter (Text5), centre tube outer diameter (Text1). Each is read with Val.
+/// The texts of the four input boxes, in the order of engine::kInputBoxes. Each is read with Val.
 using Inputs = std::array<std::string, 4>;
 
 /// A run-time error that ended a calculation.

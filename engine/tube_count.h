@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,10 @@ bool centreTubeTooSmall(double DX, double gxj);
 
 /// The text boxes of the window.
 enum class Box { Text1, Text2, Text3, Text4, Text5 };
+
+/// The input boxes in the window's tab order: shell inner diameter, pitch, tube outer diameter,
+/// centre tube outer diameter.
+constexpr std::array<Box, 4> kInputBoxes { Box::Text4, Box::Text3, Box::Text5, Box::Text1 };
 
 /// Which count a RowScan comes from.
 enum class Count { Layout, Centre };

@@ -15,10 +15,8 @@ class QuietHost : public engine::Host
 public:
     explicit QuietHost(std::array<std::string, 4> inputs)
     {
-        m_text[3] = inputs[0];
-        m_text[2] = inputs[1];
-        m_text[4] = inputs[2];
-        m_text[0] = inputs[3];
+        for (std::size_t i = 0; i < inputs.size(); ++i)
+            m_text[int(engine::kInputBoxes[i])] = inputs[i];
     }
     std::string text(engine::Box box) const override { return m_text[int(box)]; }
     void setText(engine::Box box, std::string_view utf8) override

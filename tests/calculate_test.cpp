@@ -34,10 +34,9 @@ public:
     void type(const std::string &shell, const std::string &pitch, const std::string &tube,
         const std::string &centre)
     {
-        m_boxes[static_cast<std::size_t>(Box::Text4)] = shell;
-        m_boxes[static_cast<std::size_t>(Box::Text3)] = pitch;
-        m_boxes[static_cast<std::size_t>(Box::Text5)] = tube;
-        m_boxes[static_cast<std::size_t>(Box::Text1)] = centre;
+        const std::array<std::string, 4> inputs { shell, pitch, tube, centre };
+        for (std::size_t i = 0; i < inputs.size(); ++i)
+            m_boxes[static_cast<std::size_t>(engine::kInputBoxes[i])] = inputs[i];
     }
 
     std::vector<std::string> transcript;
