@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs whichever Debian packages Korvane needs and lacks, then configures and builds it
-# in build/. Quick when everything is already there. Sourced by run.sh and test.sh.
+# in build/. Quick when everything is already there. Sourced by run.sh and test.sh; a script
+# that needs more packages names them in extra_packages first.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(
   g++ make cmake
   libcli11-dev nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
+  ${extra_packages[@]+"${extra_packages[@]}"}
 )
 
 missing=()

@@ -3,10 +3,13 @@
 #include "runtime/error.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <exception>
 
@@ -155,6 +158,10 @@ void showMessage(QWidget *parent, const QString &prompt, bool isError)
     box.setWindowModality(Qt::ApplicationModal);
     // The interface is Chinese whatever the system's language.
     box.button(QMessageBox::Ok)->setText(QString::fromUtf8("确定"));
+    // Ctrl+C copies the prompt, so a designer can paste a count or an error report elsewhere.
+    QShortcut copy(QKeySequence::Copy, &box);
+    QObject::connect(&copy, &QShortcut::activated, &box,
+        [prompt] { QGuiApplication::clipboard()->setText(prompt); });
     box.exec();
 }
 

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder and checks what it declares and installs.
+# Usage: package_test.sh BUILD_DIR
+set -euo pipefail
+
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 \
+  || fail "cpack failed: $(cat "$work/cpack.log")"
+deb=$(ls "$work"/korvane_*.deb)
+echo "built $(basename "$deb")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt6widgets6 libqt6gui6 libqt6svg6 libstdc++6 fonts-wqy-microhei; do
+  grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+
+contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/share/applications/korvane.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/korvane.svg; do
+  grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+file "$work/root/usr/bin/korvane" | grep -q 'stripped' || fail "korvane is not a program"
+file "$work/root/usr/bin/korvane" | grep -q 'not stripped' && fail "korvane is not stripped"
+desktop-file-validate "$work/root/usr/share/applications/korvane.desktop"
+# The packaged command-line tool runs and counts.
+[ "$("$work/root/usr/bin/korvane-count" 600 32 25)" = 283 ] || fail "korvane-count miscounts"
+
+# apt resolves every dependency (a simulation: nothing is installed).
+if [ "$(id -u)" -eq 0 ]; then
+  apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || fail "apt-get: $(cat "$work/apt.log")"
+  grep -q '^Inst korvane' "$work/apt.log" || fail "apt-get would not install it: $(cat "$work/apt.log")"
+fi
+echo "ok"
