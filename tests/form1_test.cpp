@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -88,6 +89,7 @@ private slots:
     void calculate_data();
     void calculate();
     void spaceOnButtonClicks();
+    void copyFromMessageBox();
     void runtimeErrorKeepsWindow_data();
     void runtimeErrorKeepsWindow();
 
@@ -330,6 +332,30 @@ void Form1Test::spaceOnButtonClicks()
     QTest::keyClick(button, Qt::Key_Space);
     QCOMPARE(watcher.texts().size(), 3);
     QCOMPARE(box("Text2")->text(), QStringLiteral("276"));
+}
+
+void Form1Test::copyFromMessageBox()
+{
+    QStringList copied;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        QApplication::clipboard()->clear();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        copied << QApplication::clipboard()->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer.start(5);
+    type({ "600", "32", "25", "57" });
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(copied, (QStringList { "总的管束283", "中心去掉的管束7", " 最后管束276" }));
+
+    copied.clear();
+    type({ "600", "0", "25", "" });
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(copied, QStringList { "实时错误 '6':\n\n溢出" });
 }
 
 void Form1Test::runtimeErrorKeepsWindow_data()
