@@ -40,7 +40,7 @@ void Form1::Command1_Click()
 void Form1::zxg_calc(double &d0)
 {
     zxg = d0;
-    const double DX = (Double(d0) + 16).value();
+    const double DX = centreCircle(d0);
     if (centreTubeTooSmall(DX, gxj))
         m_host.messageBox("中心管外径过小");
     const RowScan centre = centreCount(d, DX, gxj);

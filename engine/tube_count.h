@@ -32,6 +32,10 @@ RowScan centreCount(double d, double DX, double gxj);
 /// tube is too small for the pattern and the user is warned.
 bool centreTubeTooSmall(double DX, double gxj);
 
+/// The diameter of the centre circle around a centre tube of outer diameter `zxg`: the tube
+/// plus the fixed 8 mm clearance on each side. Raises error 6 beyond the Double range.
+double centreCircle(double zxg);
+
 /// The text boxes of the window.
 enum class Box { Text1, Text2, Text3, Text4, Text5 };
 
