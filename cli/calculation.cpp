@@ -80,7 +80,38 @@ Outcome calculate(const Inputs &inputs)
         outcome.error =
             Failure { error.code(), std::string(error.description()), std::string(error.what()) };
     }
+    outcome.form = { form.Dl, form.di, form.d, form.zxg, form.zxg_n, form.gxj };
     return outcome;
+}
+
+std::optional<engine::TubeSheet> tubeSheet(const Outcome &outcome)
+{
+    if (!outcome.result)
+        return std::nullopt;
+    const FormValues &f = outcome.form;
+    return engine::layTubes(f.Dl, f.d, f.gxj, f.zxg);
+}
+
+std::string knifeEdgeWarning(const engine::TubeSheet &sheet)
+{
+    std::size_t counts[2][2] = {}; // [circle][counted]
+    for (const engine::KnifeEdge &edge : sheet.knifeEdges)
+        ++counts[edge.circle == engine::Circle::Layout ? 0 : 1][edge.counted ? 1 : 0];
+    if (sheet.knifeEdges.empty())
+        return {};
+    std::string line = "warning: knife edge:";
+    const char *names[2] = { "layout", "centre" };
+    const char *separator = " ";
+    for (int circle = 0; circle < 2; ++circle) {
+        const std::size_t all = counts[circle][0] + counts[circle][1];
+        if (all == 0)
+            continue;
+        line += separator + std::to_string(all) + " tube" + (all == 1 ? "" : "s")
+            + " within 1e-6 mm of the " + names[circle] + " circle ("
+            + std::to_string(counts[circle][1]) + " counted)";
+        separator = ", ";
+    }
+    return line + "; the last bit of rounding decides them";
 }
 
 nlohmann::ordered_json toJson(const Outcome &outcome)
@@ -96,6 +127,15 @@ nlohmann::ordered_json toJson(const Outcome &outcome)
     json["removed"] = totalOf(outcome.centre);
     json["rows"] = rowsOf(outcome.layout);
     json["centre_rows"] = rowsOf(outcome.centre);
+    json["knife_edge"] = nullptr;
+    if (const std::optional<engine::TubeSheet> sheet = tubeSheet(outcome)) {
+        json["knife_edge"] = nlohmann::ordered_json::array();
+        for (const engine::KnifeEdge &edge : sheet->knifeEdges)
+            json["knife_edge"].push_back(
+                { { "circle", edge.circle == engine::Circle::Layout ? "layout" : "centre" },
+                    { "x", edge.tube.x }, { "y", edge.tube.y }, { "row", edge.tube.row },
+                    { "counted", edge.counted } });
+    }
     return json;
 }
 

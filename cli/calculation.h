@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/tube_count.h"
+#include "engine/tube_sheet.h"
 
 #include <nlohmann/json.hpp>
 
@@ -22,6 +23,12 @@ struct Failure
     std::string report;
 };
 
+/// The form's six variables after a Calculate, in their order on the form.
+struct FormValues
+{
+    double Dl = 0, di = 0, d = 0, zxg = 0, zxg_n = 0, gxj = 0;
+};
+
 /// Everything one Calculate did, as far as it got.
 struct Outcome
 {
@@ -30,14 +37,22 @@ struct Outcome
     std::optional<Failure> error;
     std::optional<engine::RowScan> layout; ///< once the layout count has finished
     std::optional<engine::RowScan> centre; ///< once the centre count has finished
+    FormValues form; ///< the variables as the calculation left them
 };
 
 /// Runs the Calculate command on a fresh form whose boxes hold `inputs` and whose message
 /// boxes are recorded instead of waited for. Never throws a run-time error: it is recorded.
 Outcome calculate(const Inputs &inputs);
 
+/// The tubes of a calculation that ended with a result, where its row scans counted them;
+/// none after a run-time error.
+std::optional<engine::TubeSheet> tubeSheet(const Outcome &outcome);
+
 /// The outcome as one JSON object with the keys "messages", "result", "error", "total",
-/// "removed", "rows" and "centre_rows". Scripts rely on these names.
+/// "removed", "rows", "centre_rows" and "knife_edge". Scripts rely on these names.
 nlohmann::ordered_json toJson(const Outcome &outcome);
+
+/// One line warning of tubes on a knife edge of the layout or centre circle, or empty.
+std::string knifeEdgeWarning(const engine::TubeSheet &sheet);
 
 } // namespace cli

@@ -1,16 +1,134 @@
-// korvane-count: the Calculate command of the window, run from the command line.
+// korvane-count: the Calculate command of the window, run from the command line, and design
+// studies built on it: shell sweeps, the smallest shell for a tube count, tube-sheet drawings.
 
 #include "cli/calculation.h"
+#include "cli/studies.h"
+#include "draw/tube_sheet_drawing.h"
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <fstream>
 #include <iostream>
+#include <stdexcept>
 
 namespace {
 
-constexpr const char *kUsage = "usage: korvane-count [--json] [--] SHELL PITCH TUBE [CENTRE]";
+constexpr const char *kUsage =
+    "usage: korvane-count [--json] [--] SHELL PITCH TUBE [CENTRE] (--help: also --sweep, "
+    "--min-shell, --draw, --tubes)";
 
 enum ExitCode { kResult = 0, kOutputError = 1, kUsageError = 2, kRuntimeError = 3 };
+
+/// A usage error found after parsing: one line on stderr, exit 2.
+struct UsageError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+/// A file that could not be written: one line on stderr, exit 1.
+struct OutputError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+std::int64_t wholeNumber(const std::string &text, const char *what)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw UsageError(std::string(what) + " must be a whole number, not '" + text + "'");
+    return value;
+}
+
+void writeFile(const std::string &file, const engine::TubeSheet &sheet)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (out)
+        cli::writeTubes(sheet, out);
+    out.close();
+    if (!out)
+        throw OutputError("cannot write " + file);
+}
+
+/// The drawing and the tube list of a calculation, as asked for.
+void writeFiles(
+    const cli::Outcome &outcome, const std::string &drawFile, const std::string &tubesFile)
+{
+    if (drawFile.empty() && tubesFile.empty())
+        return;
+    const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
+    if (!sheet) {
+        std::cerr << "korvane-count: nothing to draw or list: the calculation ended in a run-time "
+                     "error\n";
+        return;
+    }
+    if (!tubesFile.empty())
+        writeFile(tubesFile, *sheet);
+    if (!drawFile.empty()) {
+        const cli::FormValues &f = outcome.form;
+        draw::Drawing drawing { f.di, f.Dl, f.d, f.gxj, f.zxg,
+            f.zxg != 0 ? engine::centreCircle(f.zxg) : 0, cli::numberText(outcome.layout->total),
+            outcome.centre ? cli::numberText(outcome.centre->total) : std::string(),
+            *outcome.result, *sheet };
+        try {
+            draw::writeDrawing(drawing, drawFile);
+        } catch (const std::runtime_error &error) {
+            throw OutputError(error.what());
+        }
+    }
+}
+
+void printSingle(const cli::Outcome &outcome, bool json)
+{
+    if (json) {
+        std::cout << cli::toJson(outcome).dump(2) << '\n';
+        return;
+    }
+    if (const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome)) {
+        const std::string warning = cli::knifeEdgeWarning(*sheet);
+        if (!warning.empty())
+            std::cout << warning << '\n';
+    }
+    for (const std::string &message : outcome.messages)
+        std::cout << message << '\n';
+    if (outcome.result)
+        std::cout << *outcome.result << '\n';
+}
+
+int printMinShell(const cli::MinShell &answer, std::int64_t required, double resolution, bool json)
+{
+    if (json) {
+        nlohmann::ordered_json out = { { "required", required }, { "resolution", resolution },
+            { "reached", answer.reached }, { "shell", answer.shell },
+            { "calculation", cli::toJson(answer.outcome) } };
+        out["below"] = nullptr;
+        if (answer.below)
+            out["below"] = { { "shell", *answer.below },
+                { "calculation", cli::toJson(*answer.belowOutcome) } };
+        std::cout << out.dump(2) << '\n';
+    } else if (answer.reached) {
+        const cli::Outcome &o = answer.outcome;
+        std::cout << "shell " << cli::numberText(answer.shell) << " mm: total "
+                  << cli::numberText(o.layout->total);
+        if (o.centre)
+            std::cout << ", removed " << cli::numberText(o.centre->total);
+        std::cout << ", final " << *o.result << '\n';
+        if (answer.below)
+            std::cout << "shell " << cli::numberText(*answer.below) << " mm: final "
+                      << cli::numberText(answer.most) << '\n';
+    }
+    if (!answer.reached) {
+        const cli::Failure &failure = *answer.outcome.error;
+        std::cerr << "korvane-count: " << required << " tubes cannot be reached: shell "
+                  << cli::numberText(answer.shell) << " mm ends in run-time error "
+                  << failure.number << " (" << failure.description
+                  << ") and the smaller shells hold at most " << cli::numberText(answer.most)
+                  << '\n';
+        return kRuntimeError;
+    }
+    return kResult;
+}
 
 } // namespace
 
@@ -21,40 +139,84 @@ int main(int argc, char **argv)
                    "like the window's box: the number at the start of the text, 0 if none.",
         "korvane-count" };
     bool json = false;
-    cli::Inputs inputs;
-    app.add_flag("--json", json, "Print one JSON object instead of plain lines");
-    app.add_option("SHELL", inputs[0], "Shell inner diameter, mm")->required();
-    app.add_option("PITCH", inputs[1], "Tube pitch, mm")->required();
-    app.add_option("TUBE", inputs[2], "Tube outer diameter, mm")->required();
-    app.add_option("CENTRE", inputs[3], "Centre tube outer diameter, mm (empty or 0: none)");
+    std::string sweepRange, required, drawFile, tubesFile;
+    double resolution = 1;
+    std::vector<std::string> values;
+    app.add_flag("--json", json, "Print JSON instead of plain lines");
+    app.add_option("--sweep", sweepRange,
+        "Shell diameters FROM:TO:STEP (mm); the values are then PITCH TUBE [CENTRE]; prints CSV");
+    auto *minShell = app.add_option("--min-shell", required,
+        "The smallest shell whose final count is at least N; the values are PITCH TUBE [CENTRE]");
+    app.add_option("--resolution", resolution, "Step of --min-shell's answer, mm (default 1)")
+        ->needs(minShell);
+    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png or .pdf)");
+    app.add_option("--tubes", tubesFile, "Write the centre of every tube to FILE as CSV");
+    app.add_option("values", values, "SHELL PITCH TUBE [CENTRE] in mm");
     app.footer("Use -- before the values when one begins with '-'.");
 
     try {
         app.parse(argc, argv);
+        const bool sweeping = !sweepRange.empty();
+        const bool searching = !required.empty();
+        const std::size_t first = sweeping || searching ? 2 : 3;
+        if (sweeping && searching)
+            throw UsageError("--sweep and --min-shell do not go together");
+        if (sweeping && !(drawFile.empty() && tubesFile.empty()))
+            throw UsageError("--draw and --tubes take one calculation, not a sweep");
+        if (values.size() < first || values.size() > first + 1)
+            throw UsageError("expected " + std::to_string(first) + " or "
+                + std::to_string(first + 1) + " values, got " + std::to_string(values.size()));
+        if (!drawFile.empty() && !draw::isDrawingFile(drawFile))
+            throw UsageError("--draw needs a file name ending in .svg, .png or .pdf");
+        values.resize(first + 1);
+
+        if (sweeping) {
+            cli::sweep(
+                cli::parseRange(sweepRange), { values[0], values[1], values[2] }, json, std::cout);
+        } else if (searching) {
+            const std::int64_t n = wholeNumber(required, "--min-shell");
+            // The search relies on the count growing with the shell, which needs d >= 0.
+            if (cli::calculate({ "0", values[0], values[1], "" }).form.d < 0)
+                throw UsageError("--min-shell needs a tube diameter of 0 or more");
+            const cli::MinShell answer =
+                cli::minShell(n, resolution, { values[0], values[1], values[2] });
+            const int status = printMinShell(answer, n, resolution, json);
+            if (answer.reached)
+                writeFiles(answer.outcome, drawFile, tubesFile);
+            std::cout.flush();
+            if (!std::cout)
+                throw OutputError("the output could not be written");
+            return status;
+        } else {
+            const cli::Outcome outcome =
+                cli::calculate({ values[0], values[1], values[2], values[3] });
+            printSingle(outcome, json);
+            writeFiles(outcome, drawFile, tubesFile);
+            std::cout.flush();
+            if (!std::cout)
+                throw OutputError("the output could not be written");
+            if (outcome.error) {
+                std::cerr << outcome.error->report << '\n';
+                return kRuntimeError;
+            }
+        }
+        std::cout.flush();
+        if (!std::cout)
+            throw OutputError("the output could not be written");
+        return kResult;
     } catch (const CLI::CallForHelp &help) {
         return app.exit(help);
     } catch (const CLI::ParseError &error) {
         std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;
-    }
-
-    const cli::Outcome outcome = cli::calculate(inputs);
-    if (json) {
-        std::cout << cli::toJson(outcome).dump(2) << '\n';
-    } else {
-        for (const std::string &message : outcome.messages)
-            std::cout << message << '\n';
-        if (outcome.result)
-            std::cout << *outcome.result << '\n';
-    }
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "korvane-count: the output could not be written\n";
+    } catch (const UsageError &error) {
+        std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
+        return kUsageError;
+    } catch (const std::invalid_argument &error) {
+        std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
+        return kUsageError;
+    } catch (const OutputError &error) {
+        std::cerr << "korvane-count: " << error.what() << '\n';
         return kOutputError;
     }
-    if (outcome.error) {
-        std::cerr << outcome.error->report << '\n';
-        return kRuntimeError;
-    }
-    return kResult;
 }

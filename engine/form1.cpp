@@ -42,7 +42,7 @@ void Form1::zxg_calc(double &d0)
     zxg = d0;
     const double DX = centreCircle(d0);
     if (centreTubeTooSmall(DX, gxj))
-        m_host.messageBox("中心管外径过小");
+        m_host.messageBox(kCentreTubeTooSmall);
     const RowScan centre = centreCount(d, DX, gxj);
     m_host.counted(Count::Centre, centre);
     zxg_n = centre.total;

@@ -36,6 +36,9 @@ bool centreTubeTooSmall(double DX, double gxj);
 /// plus the fixed 8 mm clearance on each side. Raises error 6 beyond the Double range.
 double centreCircle(double zxg);
 
+/// The warning shown before the centre count when the centre tube is too small for the pitch.
+inline constexpr std::string_view kCentreTubeTooSmall = "中心管外径过小";
+
 /// The text boxes of the window.
 enum class Box { Text1, Text2, Text3, Text4, Text5 };
 

@@ -1,68 +1,13 @@
 // Runs korvane-count as a user would and checks what it prints and how it exits.
 
-#include <nlohmann/json.hpp>
-
+#include "cli_run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
 namespace {
 
-struct CountRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string &arg)
-{
-    std::string text = "'";
-    for (char ch : arg)
-        text += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return text + "'";
-}
-
-std::string slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-CountRun run(const std::vector<std::string> &args)
-{
-    // CTest runs the cases in parallel, so each run gets files of its own.
-    static int runs = 0;
-    const std::string stem = testing::TempDir() + "korvane-count-" + std::to_string(getpid()) + "-"
-        + std::to_string(++runs);
-    const std::string out = stem + ".out";
-    const std::string err = stem + ".err";
-    std::string command = quoted(KORVANE_COUNT);
-    for (const std::string &arg : args)
-        command += " " + quoted(arg);
-    command += " >" + quoted(out) + " 2>" + quoted(err);
-    const int status = std::system(command.c_str());
-    CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return result;
-}
-
-nlohmann::json jsonOf(const CountRun &result)
-{
-    return nlohmann::json::parse(result.out);
-}
+using namespace cli_run;
 
 TEST(Cli, JsonWithCentreTube)
 {

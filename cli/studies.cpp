@@ -1,0 +1,179 @@
+#include "cli/studies.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace cli {
+namespace {
+
+    /// A plain decimal number filling the whole text, or nothing.
+    std::optional<double> strictNumber(std::string_view text)
+    {
+        double value = 0;
+        const char *end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
+            return std::nullopt;
+        return value;
+    }
+
+    constexpr std::int64_t kMostShells = 1000000;
+
+    bool warned(const Outcome &outcome)
+    {
+        for (const std::string &message : outcome.messages)
+            if (message == engine::kCentreTubeTooSmall)
+                return true;
+        return false;
+    }
+
+    std::string csvField(const std::optional<engine::RowScan> &scan)
+    {
+        return scan ? numberText(scan->total) : std::string();
+    }
+
+} // namespace
+
+Range parseRange(std::string_view text)
+{
+    std::optional<double> parts[3];
+    std::size_t begin = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t colon = i < 2 ? text.find(':', begin) : text.size();
+        if (colon == std::string_view::npos)
+            break;
+        parts[i] = strictNumber(text.substr(begin, colon - begin));
+        begin = colon + 1;
+    }
+    if (!parts[0] || !parts[1] || !parts[2] || text.find(':', begin) != std::string_view::npos)
+        throw std::invalid_argument("a sweep is FROM:TO:STEP, three numbers in mm");
+    const Range range { *parts[0], *parts[1], *parts[2] };
+    if (!(range.step > 0))
+        throw std::invalid_argument("the sweep's STEP must be more than 0");
+    if (range.from > range.to)
+        throw std::invalid_argument("the sweep's FROM must not exceed its TO");
+    if ((range.to - range.from) / range.step >= kMostShells)
+        throw std::invalid_argument("a sweep takes at most a million shells");
+    return range;
+}
+
+std::int64_t shellCount(const Range &range)
+{
+    // The tolerance keeps TO itself when rounding leaves it a hair past the last step.
+    return static_cast<std::int64_t>(std::floor((range.to - range.from) / range.step + 1e-9)) + 1;
+}
+
+double shellAt(const Range &range, std::int64_t i)
+{
+    const double shell = range.from + static_cast<double>(i) * range.step;
+    if (std::fabs(shell) >= 1e6)
+        return shell;
+    return std::round(shell * 1e9) / 1e9;
+}
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+Inputs inputsFor(double shell, const Pattern &pattern)
+{
+    return { numberText(shell), pattern.pitch, pattern.tube, pattern.centre };
+}
+
+void sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &out)
+{
+    const std::int64_t count = shellCount(range);
+    if (json) {
+        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+        for (std::int64_t i = 0; i < count; ++i) {
+            const double shell = shellAt(range, i);
+            nlohmann::ordered_json row = { { "shell", shell } };
+            row.update(toJson(calculate(inputsFor(shell, pattern))));
+            rows.push_back(std::move(row));
+        }
+        out << rows.dump(2) << '\n';
+        return;
+    }
+    out << "shell,total,removed,final,warning,error\n";
+    for (std::int64_t i = 0; i < count; ++i) {
+        const double shell = shellAt(range, i);
+        const Outcome outcome = calculate(inputsFor(shell, pattern));
+        out << numberText(shell) << ',' << csvField(outcome.layout) << ','
+            << csvField(outcome.centre) << ',' << outcome.result.value_or("") << ','
+            << (warned(outcome) ? "yes" : "no") << ','
+            << (outcome.error ? std::to_string(outcome.error->number) : "") << '\n';
+    }
+}
+
+double finalCount(const Outcome &outcome)
+{
+    return outcome.result ? std::strtod(outcome.result->c_str(), nullptr) : 0.0;
+}
+
+MinShell minShell(std::int64_t required, double resolution, const Pattern &pattern)
+{
+    if (required < 1)
+        throw std::invalid_argument("the required tube count must be 1 or more");
+    if (!(resolution > 0) || !std::isfinite(resolution))
+        throw std::invalid_argument("the resolution must be more than 0 mm");
+    const Range grid { 0, 0, resolution };
+    const auto at = [&](std::int64_t k) { return calculate(inputsFor(shellAt(grid, k), pattern)); };
+    const auto below = [&](const Outcome &o) { return o.result && finalCount(o) < required; };
+
+    // Grow until a shell is no longer below the count, then bisect between the last two.
+    std::int64_t lo = 0;
+    Outcome loOutcome = at(0);
+    std::int64_t hi = 0;
+    Outcome hiOutcome = loOutcome;
+    if (below(loOutcome)) {
+        hi = 1;
+        hiOutcome = at(hi);
+        // Far beyond any tube sheet; a shell this large needs more rows than a count allows.
+        constexpr double kLargestShell = 1e12;
+        while (below(hiOutcome)) {
+            lo = hi;
+            loOutcome = std::move(hiOutcome);
+            if (shellAt(grid, hi * 2) > kLargestShell)
+                throw std::invalid_argument("no shell up to 1e12 mm holds that many tubes");
+            hi *= 2;
+            hiOutcome = at(hi);
+        }
+        while (hi - lo > 1) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            Outcome midOutcome = at(mid);
+            if (below(midOutcome)) {
+                lo = mid;
+                loOutcome = std::move(midOutcome);
+            } else {
+                hi = mid;
+                hiOutcome = std::move(midOutcome);
+            }
+        }
+    }
+
+    MinShell answer;
+    answer.reached = hiOutcome.result.has_value();
+    answer.shell = shellAt(grid, hi);
+    answer.outcome = std::move(hiOutcome);
+    if (hi > 0) {
+        answer.below = shellAt(grid, lo);
+        answer.most = finalCount(loOutcome);
+        answer.belowOutcome = std::move(loOutcome);
+    }
+    return answer;
+}
+
+void writeTubes(const engine::TubeSheet &sheet, std::ostream &out)
+{
+    out << "x,y,row,removed\n";
+    for (const engine::Tube &tube : sheet.tubes)
+        out << numberText(tube.x) << ',' << numberText(tube.y) << ',' << tube.row << ','
+            << (tube.removed ? "yes" : "no") << '\n';
+}
+
+} // namespace cli

@@ -1,0 +1,392 @@
+// Design studies: shell sweeps, the smallest shell for a count, drawings and tube lists.
+
+#include "cli/studies.h"
+
+#include "cli_run.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+using namespace cli_run;
+
+std::vector<std::vector<std::string>> csvOf(const std::string &text)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::size_t begin = 0;
+        for (std::size_t comma; (comma = line.find(',', begin)) != std::string::npos;
+             begin = comma + 1)
+            fields.push_back(line.substr(begin, comma - begin));
+        fields.push_back(line.substr(begin));
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+std::string tempFile(const std::string &name)
+{
+    return testing::TempDir() + "korvane-studies-" + std::to_string(getpid()) + "-" + name;
+}
+
+// --- Ranges -------------------------------------------------------------------------------
+
+struct RangeCase
+{
+    const char *name;
+    const char *text;
+    std::int64_t count; ///< 0: the text is refused
+    double last;
+};
+
+void PrintTo(const RangeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SweepRange : public testing::TestWithParam<RangeCase>
+{
+};
+
+TEST_P(SweepRange, ReadOrRefused)
+{
+    const RangeCase &c = GetParam();
+    if (c.count == 0) {
+        EXPECT_THROW(cli::parseRange(c.text), std::invalid_argument);
+        return;
+    }
+    const cli::Range range = cli::parseRange(c.text);
+    EXPECT_EQ(cli::shellCount(range), c.count);
+    EXPECT_EQ(cli::shellAt(range, c.count - 1), c.last);
+}
+
+INSTANTIATE_TEST_SUITE_P(Studies, SweepRange,
+    testing::Values(RangeCase { "Benchmark", "100:3000:1", 2901, 3000 },
+        RangeCase { "SingleShell", "600:600:5", 1, 600 },
+        RangeCase { "StepPastTheEnd", "590:612:5", 5, 610 },
+        // 0.1 * 10 is 1 and 0.1 * 3 is 0.30000000000000004: the shells stay decimal.
+        RangeCase { "DecimalStep", "0:1:0.1", 11, 1 }, RangeCase { "Negative", "-20:0:10", 3, 0 },
+        RangeCase { "TwoParts", "1:2", 0, 0 }, RangeCase { "FourParts", "1:2:3:4", 0, 0 },
+        RangeCase { "ZeroStep", "1:2:0", 0, 0 }, RangeCase { "NegativeStep", "1:2:-1", 0, 0 },
+        RangeCase { "Backwards", "2:1:1", 0, 0 }, RangeCase { "Words", "a:b:c", 0, 0 },
+        RangeCase { "Units", "100mm:200:1", 0, 0 }, RangeCase { "Empty", "", 0, 0 },
+        RangeCase { "Infinite", "1:inf:1", 0, 0 }, RangeCase { "TooMany", "0:1e9:1", 0, 0 }),
+    test_support::CaseName());
+
+TEST(Studies, DecimalShellsReadBackExactly)
+{
+    const cli::Range range = cli::parseRange("0:1:0.1");
+    EXPECT_EQ(cli::numberText(cli::shellAt(range, 3)), "0.3");
+    EXPECT_EQ(cli::numberText(cli::shellAt(range, 7)), "0.7");
+    EXPECT_EQ(cli::numberText(600), "600");
+    EXPECT_EQ(cli::numberText(31.25), "31.25");
+}
+
+// --- Sweep --------------------------------------------------------------------------------
+
+// Each row of a sweep says what a single calculation of that shell says.
+TEST(Studies, SweepRowsEqualSingleCalculations)
+{
+    const CountRun sweep = run({ "--sweep", "580:620:4", "32", "25", "57" });
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    const auto rows = csvOf(sweep.out);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[0],
+        (std::vector<std::string> { "shell", "total", "removed", "final", "warning", "error" }));
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const auto &row = rows[i];
+        ASSERT_EQ(row.size(), 6u);
+        EXPECT_EQ(row[0], std::to_string(580 + 4 * (i - 1)));
+        const auto single = jsonOf(run({ "--json", row[0], "32", "25", "57" }));
+        EXPECT_EQ(row[1], std::to_string(single["total"].get<int>())) << row[0];
+        EXPECT_EQ(row[2], std::to_string(single["removed"].get<int>())) << row[0];
+        EXPECT_EQ(row[3], single["result"]) << row[0];
+        EXPECT_EQ(row[4], "no");
+        EXPECT_EQ(row[5], "");
+    }
+}
+
+TEST(Studies, SweepGoesOnAfterRuntimeErrors)
+{
+    // A pitch of 0.5 needs more than 1001 rows from a shell of about 880 mm on.
+    const CountRun sweep = run({ "--sweep", "0:1200:300", "0.5", "0" });
+    EXPECT_EQ(sweep.status, 0) << sweep.err;
+    const auto rows = csvOf(sweep.out);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], (std::vector<std::string> { "0", "0", "", "0", "no", "" }));
+    EXPECT_EQ(rows[3][5], "");
+    EXPECT_EQ(rows[4], (std::vector<std::string> { "900", "", "", "", "no", "9" }));
+    EXPECT_EQ(rows[5], (std::vector<std::string> { "1200", "", "", "", "no", "9" }));
+}
+
+TEST(Studies, SweepMarksTheWarning)
+{
+    const auto rows = csvOf(run({ "--sweep", "400:400:1", "25", "19", "25" }).out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (std::vector<std::string> { "400", "199", "7", "192", "yes", "" }));
+}
+
+TEST(Studies, SweepAsJson)
+{
+    const CountRun sweep = run({ "--json", "--sweep", "0:1200:600", "0.5", "0" });
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    const auto json = jsonOf(sweep);
+    ASSERT_TRUE(json.is_array());
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(json[0]["shell"], 0);
+    EXPECT_EQ(json[0]["result"], "0");
+    EXPECT_EQ(json[1]["shell"], 600);
+    EXPECT_EQ(json[1], [] {
+        auto single = jsonOf(run({ "--json", "600", "0.5", "0" }));
+        single["shell"] = 600;
+        return single;
+    }());
+    EXPECT_EQ(json[2]["error"]["number"], 9);
+    EXPECT_TRUE(json[2]["result"].is_null());
+}
+
+// --- Smallest shell -----------------------------------------------------------------------
+
+struct MinShellCase
+{
+    const char *name;
+    std::vector<std::string> pattern; ///< PITCH TUBE [CENTRE]
+    const char *required;
+    const char *resolution;
+    double step;
+};
+
+void PrintTo(const MinShellCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class MinShell : public testing::TestWithParam<MinShellCase>
+{
+};
+
+// The answer holds at least N tubes after the centre tube, and one step smaller holds fewer.
+TEST_P(MinShell, SmallestShellThatHoldsN)
+{
+    const MinShellCase &c = GetParam();
+    std::vector<std::string> args { "--json", "--min-shell", c.required, "--resolution",
+        c.resolution };
+    args.insert(args.end(), c.pattern.begin(), c.pattern.end());
+    const CountRun result = run(args);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto json = jsonOf(result);
+    ASSERT_TRUE(json["reached"].get<bool>());
+    const double shell = json["shell"];
+    const double below = json["below"]["shell"];
+    EXPECT_NEAR(shell - below, c.step, 1e-9);
+
+    const auto finalAt = [&](double diameter) {
+        std::vector<std::string> single { "--json", cli::numberText(diameter) };
+        single.insert(single.end(), c.pattern.begin(), c.pattern.end());
+        return std::stod(jsonOf(run(single))["result"].get<std::string>());
+    };
+    const double required = std::stod(c.required);
+    EXPECT_GE(finalAt(shell), required) << shell;
+    EXPECT_LT(finalAt(below), required) << below;
+    EXPECT_EQ(json["calculation"]["result"], cli::numberText(finalAt(shell)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Studies, MinShell,
+    testing::Values(MinShellCase { "Example", { "32", "25", "57" }, "276", "1", 1 },
+        MinShellCase { "OneMore", { "32", "25", "57" }, "277", "1", 1 },
+        MinShellCase { "TenthOfAMillimetre", { "32", "25", "57" }, "276", "0.1", 0.1 },
+        MinShellCase { "NoCentreTube", { "25", "19" }, "121", "1", 1 },
+        MinShellCase { "OneTube", { "32", "25" }, "1", "0.5", 0.5 },
+        MinShellCase { "Large", { "25", "19" }, "5000", "1", 1 },
+        MinShellCase { "KnifeEdgeRing", { "19", "14" }, "819", "1", 1 }),
+    test_support::CaseName());
+
+TEST(Studies, MinShellPlainOutput)
+{
+    const CountRun result = run({ "--min-shell", "276", "32", "25", "57" });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(
+        result.out, "shell 599 mm: total 283, removed 7, final 276\nshell 598 mm: final 264\n");
+}
+
+TEST(Studies, MinShellUnreachableBeforeRuntimeError)
+{
+    const CountRun result = run({ "--min-shell", "10000000", "5", "4" });
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_EQ(result.err,
+        "korvane-count: 10000000 tubes cannot be reached: shell 8689 mm ends in run-time error 9 "
+        "(下标越界) and the smaller shells hold at most 2725489\n");
+    // A zero pitch fails at the first shell with a row.
+    EXPECT_EQ(run({ "--min-shell", "5", "0", "25" }).status, 3);
+}
+
+TEST(Studies, BadStudyOptionsAreUsageErrors)
+{
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>> {
+             { "--min-shell", "0", "32", "25" }, { "--min-shell", "-5", "32", "25" },
+             { "--min-shell", "many", "32", "25" }, { "--min-shell", "5", "32", "--", "-25" },
+             { "--min-shell", "5", "--resolution", "0", "32", "25" },
+             { "--resolution", "1", "600", "32", "25" }, { "--sweep", "1:2", "32", "25" },
+             { "--sweep", "1:2:1", "600", "32", "25", "57" },
+             { "--sweep", "1:2:1", "--min-shell", "5", "32", "25" },
+             { "--sweep", "1:2:1", "--draw", "x.svg", "32", "25" },
+             { "--draw", "x.jpg", "600", "32", "25" }, { "--draw" } }) {
+        const CountRun result = run(args);
+        EXPECT_EQ(result.status, 2) << args[0] << " " << args[1];
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    }
+}
+
+// --- Drawings and tube lists --------------------------------------------------------------
+
+// Circles of the SVG by the fill of the group they stand in.
+std::map<std::string, int> circlesByFill(const std::string &svg)
+{
+    std::map<std::string, int> circles;
+    std::string fill;
+    std::istringstream lines(svg);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("<g ", 0) == 0) {
+            const std::size_t at = line.find("fill=\"");
+            fill =
+                at == std::string::npos ? "" : line.substr(at + 6, line.find('"', at + 6) - at - 6);
+        } else if (line.rfind("<circle", 0) == 0) {
+            ++circles[fill];
+        }
+    }
+    return circles;
+}
+
+TEST(Studies, SvgDrawingHoldsEveryTube)
+{
+    const std::string file = tempFile("sheet.svg");
+    const CountRun result = run({ "--draw", file, "600", "32", "25", "57" });
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    const std::string svg = slurp(file);
+    std::remove(file.c_str());
+    const auto circles = circlesByFill(svg);
+    EXPECT_EQ(circles.at("#f2f2f2"), 276); // kept tubes
+    EXPECT_EQ(circles.at("#f4a6a6"), 7); // removed for the centre tube
+    EXPECT_EQ(circles.at("#8b1a1a"), 1); // the centre tube
+    EXPECT_EQ(circles.at("none"), 3); // shell, layout and centre circles
+    EXPECT_NE(svg.find("壳内经 600 "), std::string::npos);
+    EXPECT_NE(svg.find("中心管外径 57 "), std::string::npos);
+    EXPECT_NE(svg.find("最后管束276"), std::string::npos);
+}
+
+TEST(Studies, DrawingMarksKnifeEdges)
+{
+    const std::string file = tempFile("knife.svg");
+    ASSERT_EQ(run({ "--draw", file, "916", "31.25", "25" }).status, 0);
+    const auto circles = circlesByFill(slurp(file));
+    std::remove(file.c_str());
+    EXPECT_EQ(circles.at("#f2f2f2"), 713);
+    EXPECT_EQ(circles.count("#f4a6a6"), 0u);
+    // Rings without fill: shell, layout circle and the 18 knife-edge positions.
+    EXPECT_EQ(circles.at("none"), 2 + 18);
+}
+
+TEST(Studies, PngAndPdfDrawings)
+{
+    for (const auto &[name, magic] : { std::pair { "sheet.png", std::string("\x89PNG") },
+             std::pair { "sheet.pdf", std::string("%PDF") } }) {
+        const std::string file = tempFile(name);
+        const CountRun result = run({ "--draw", file, "600", "32", "25", "57" });
+        EXPECT_EQ(result.status, 0) << result.err;
+        const std::string content = slurp(file);
+        std::remove(file.c_str());
+        EXPECT_EQ(content.substr(0, 4), magic) << name;
+        EXPECT_GT(content.size(), 10000u) << name;
+    }
+}
+
+TEST(Studies, UnwritableFilesFail)
+{
+    const std::string full = tempFile("full");
+    for (const char *extension : { ".svg", ".png", ".pdf", ".csv" }) {
+        const std::string link = full + extension;
+        std::remove(link.c_str());
+        ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
+        const char *option = std::string(extension) == ".csv" ? "--tubes" : "--draw";
+        for (const std::string &file : { link, std::string("/nonexistent/dir/x") + extension }) {
+            const CountRun result = run({ option, file, "600", "32", "25", "57" });
+            EXPECT_EQ(result.status, 1) << file;
+            EXPECT_NE(result.err.find("cannot write " + file), std::string::npos) << result.err;
+        }
+        std::remove(link.c_str());
+    }
+}
+
+TEST(Studies, NothingToDrawAfterRuntimeError)
+{
+    const std::string file = tempFile("error.svg");
+    const CountRun result = run({ "--draw", file, "600", "0", "25" });
+    EXPECT_EQ(result.status, 3);
+    EXPECT_NE(result.err.find("nothing to draw"), std::string::npos);
+    EXPECT_TRUE(slurp(file).empty());
+}
+
+TEST(Studies, TubeListIsSymmetricAboutBothAxes)
+{
+    const std::string file = tempFile("tubes.csv");
+    ASSERT_EQ(run({ "--tubes", file, "600", "32", "25", "57" }).status, 0);
+    const auto rows = csvOf(slurp(file));
+    std::remove(file.c_str());
+    ASSERT_EQ(rows.size(), 284u);
+    EXPECT_EQ(rows[0], (std::vector<std::string> { "x", "y", "row", "removed" }));
+    std::set<std::pair<double, double>> places;
+    int removed = 0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        places.insert({ std::stod(rows[i][0]), std::stod(rows[i][1]) });
+        removed += rows[i][3] == "yes" ? 1 : 0;
+        EXPECT_TRUE(rows[i][3] == "yes" || rows[i][3] == "no");
+    }
+    EXPECT_EQ(places.size(), 283u);
+    EXPECT_EQ(removed, 7);
+    for (const auto &[x, y] : places) {
+        EXPECT_EQ(places.count({ -x, y }), 1u) << x << ", " << y;
+        EXPECT_EQ(places.count({ x, -y }), 1u) << x << ", " << y;
+    }
+}
+
+// --- Knife edges --------------------------------------------------------------------------
+
+TEST(Studies, KnifeEdgeWarningAndJson)
+{
+    const CountRun plain = run({ "600", "19", "14" });
+    EXPECT_EQ(plain.out,
+        "warning: knife edge: 6 tubes within 1e-6 mm of the layout circle (2 counted); the last "
+        "bit of rounding decides them\n819\n");
+
+    const auto json = jsonOf(run({ "--json", "600", "19", "14" }));
+    EXPECT_EQ(json["result"], "819");
+    ASSERT_EQ(json["knife_edge"].size(), 6u);
+    int counted = 0;
+    for (const auto &edge : json["knife_edge"]) {
+        EXPECT_EQ(edge["circle"], "layout");
+        counted += edge["counted"].get<bool>() ? 1 : 0;
+        const double x = edge["x"], y = edge["y"];
+        EXPECT_NEAR(std::hypot(x, y) + 7, 292, 1e-9);
+    }
+    EXPECT_EQ(counted, 2);
+
+    const auto centre = jsonOf(run({ "--json", "600", "32", "25", "23" }));
+    ASSERT_EQ(centre["knife_edge"].size(), 6u);
+    EXPECT_EQ(centre["knife_edge"][0]["circle"], "centre");
+    EXPECT_EQ(
+        jsonOf(run({ "--json", "600", "32", "25", "57" }))["knife_edge"], nlohmann::json::array());
+    EXPECT_TRUE(jsonOf(run({ "--json", "600", "0", "25" }))["knife_edge"].is_null());
+}
+
+} // namespace
