@@ -73,8 +73,24 @@ void bare(benchmark::State &state, double di, double gxj, double d, double expec
         state.SkipWithError("wrong total");
 }
 
+/// The bare scans of the benchmark sweep: shells 100 to 3000 mm, pitch 25, tube 19.
+void bareSweep(benchmark::State &state)
+{
+    double sum = 0;
+    for (auto _ : state) {
+        sum = 0;
+        for (int shell = 100; shell <= 3000; ++shell) {
+            double di = shell;
+            benchmark::DoNotOptimize(di);
+            sum += bareLayout(di - 16, 19, 25);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
 } // namespace
 
+BENCHMARK(bareSweep)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(calculate, shell600_centre57, { "600", "32", "25", "57" }, "276");
 BENCHMARK_CAPTURE(calculate, shell3000, { "3000", "12", "9.5", "0" }, "55705");
 BENCHMARK_CAPTURE(bare, shell600, 600, 32, 25, 283);
