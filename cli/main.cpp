@@ -18,7 +18,13 @@ constexpr const char *kUsage =
     "usage: korvane-count [--json] [--] SHELL PITCH TUBE [CENTRE] (--help: also --sweep, "
     "--min-shell, --draw, --tubes)";
 
-enum ExitCode { kResult = 0, kOutputError = 1, kUsageError = 2, kRuntimeError = 3 };
+enum ExitCode {
+    kResult = 0,
+    kOutputError = 1,
+    kUsageError = 2,
+    kRuntimeError = 3,
+    kInternalError = 4
+};
 
 /// A usage error found after parsing: one line on stderr, exit 2.
 struct UsageError : std::runtime_error
@@ -130,9 +136,7 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
     return kResult;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
     CLI::App app { "Counts the tubes that fit on the tube sheet of a shell, on an "
                    "equilateral-triangle pattern, as the Korvane window does. Each value is read "
@@ -218,5 +222,21 @@ int main(int argc, char **argv)
     } catch (const OutputError &error) {
         std::cerr << "korvane-count: " << error.what() << '\n';
         return kOutputError;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception &error) {
+        // Out of memory, say: reported, never a crash.
+        std::cerr << "korvane-count: " << error.what() << '\n';
+        return kInternalError;
+    } catch (...) {
+        std::cerr << "korvane-count: unexpected failure\n";
+        return kInternalError;
     }
 }

@@ -123,7 +123,9 @@ MinShell minShell(std::int64_t required, double resolution, const Pattern &patte
         throw std::invalid_argument("the resolution must be more than 0 mm");
     const Range grid { 0, 0, resolution };
     const auto at = [&](std::int64_t k) { return calculate(inputsFor(shellAt(grid, k), pattern)); };
-    const auto below = [&](const Outcome &o) { return o.result && finalCount(o) < required; };
+    const auto below = [&](const Outcome &o) {
+        return o.result && finalCount(o) < static_cast<double>(required);
+    };
 
     // Grow until a shell is no longer below the count, then bisect between the last two.
     std::int64_t lo = 0;

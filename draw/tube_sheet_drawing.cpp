@@ -2,6 +2,7 @@
 
 #include "runtime/cstr.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -80,7 +81,7 @@ namespace {
                 QPointF(page.left() + margin, page.top() + margin + lineHeight * (i + 0.8)),
                 lines[i]);
 
-        const qreal top = page.top() + margin * 2 + lineHeight * lines.size();
+        const qreal top = page.top() + margin * 2 + lineHeight * static_cast<qreal>(lines.size());
         const qreal side = std::min(page.width(), page.bottom() - top) - 2 * margin;
         const QPointF centre(page.center().x(), top + margin + side / 2);
         const double extent =
@@ -188,8 +189,14 @@ void writeDrawing(const Drawing &drawing, const std::string &file)
             QPainter painter(&image);
             paint(painter, QRectF(0, 0, kPictureWidth, height), drawing);
         }
-        if (!image.save(&out, "PNG"))
-            cannotWrite(file, out.errorString());
+        // Encoded in memory first: libpng gives up on a failed write by a long jump, which
+        // would leave Qt's encoder state behind.
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            cannotWrite(file, QStringLiteral("the picture could not be encoded"));
+        out.write(png);
     } else {
         QPdfWriter pdf(&out);
         pdf.setPageSize(QPageSize(QPageSize::A4));

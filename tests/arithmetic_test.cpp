@@ -208,6 +208,10 @@ TEST(RuntimeError, ReportsNumberAndChineseDescription)
     EXPECT_EQ(runtime::describe(ErrorNumber::InvalidCall), "无效的过程调用或参数");
     EXPECT_EQ(runtime::describe(ErrorNumber::SubscriptOutOfRange), "下标越界");
     EXPECT_EQ(runtime::report(ErrorNumber::SubscriptOutOfRange), "实时错误 '9':\n\n下标越界");
+    EXPECT_EQ(runtime::describe(ErrorNumber::DivisionByZero), "除数为零");
+    // A number without a description of its own still gets the run time's general one.
+    EXPECT_EQ(
+        runtime::describe(static_cast<ErrorNumber>(1004)), "应用程序定义的错误或对象定义的错误");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -211,6 +212,38 @@ TEST(Calculate, ErrorKeepsVariablesAssignedBeforeIt)
     host.type("400", "32", "0", "");
     EXPECT_EQ(click(form), std::nullopt);
     EXPECT_EQ(host.transcript, std::vector<std::string> { "Text2 = 127" });
+}
+
+// The slowest inputs found: the 1001-row table filled with rows of 16382 positions (2c stays
+// just under 32768), in the layout count or in the centre count after a full layout. No input
+// may keep the window busy for more than a fraction of a second.
+TEST(Calculate, SlowestInputsFinishQuickly)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(KORVANE_COVERAGE)
+    const double limit = 5000; // instrumented builds run several times slower
+#else
+    const double limit = 300;
+#endif
+    struct Slow
+    {
+        std::array<const char *, 4> inputs;
+        std::optional<ErrorNumber> error;
+    };
+    for (const Slow &slow : { Slow { { "32780", "1", "0", "" }, ErrorNumber::SubscriptOutOfRange },
+             Slow { { "1748", "1", "0", "32700" }, ErrorNumber::SubscriptOutOfRange },
+             Slow { { "1748", "1", "0", "1716" }, std::nullopt },
+             Slow { { "32790", "1", "0", "" }, ErrorNumber::Overflow },
+             Slow { { "1000", "0", "0", "" }, ErrorNumber::Overflow } }) {
+        TranscriptHost host;
+        engine::Form1 form(host);
+        host.type(slow.inputs[0], slow.inputs[1], slow.inputs[2], slow.inputs[3]);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(click(form), slow.error) << slow.inputs[0] << "/" << slow.inputs[3];
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        EXPECT_LT(ms, limit) << slow.inputs[0] << "/" << slow.inputs[3];
+    }
 }
 
 } // namespace

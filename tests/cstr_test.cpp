@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 
 namespace {
 
@@ -42,7 +43,10 @@ INSTANTIATE_TEST_SUITE_P(CStr, CStrPrints,
         CStrCase { "Decimal", 123456.789, "123456.789" },
         CStrCase { "SmallFixed", 0.0001, "0.0001" },
         CStrCase { "SmallExponent", 1.5e-5, "1.5E-05" },
-        CStrCase { "LargestDouble", DBL_MAX, "1.79769313486232E+308" }),
+        CStrCase { "LargestDouble", DBL_MAX, "1.79769313486232E+308" },
+        // No calculation yields these, but a text must come out all the same.
+        CStrCase { "Infinity", HUGE_VAL, "Inf" },
+        CStrCase { "NegativeInfinity", -HUGE_VAL, "-Inf" }, CStrCase { "NotANumber", NAN, "NaN" }),
     test_support::CaseName());
 
 } // namespace

@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Builds Korvane and runs every test.
+# Builds Korvane and runs every test: the plain build's tests, then the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a minute of fuzzing for each target,
+# coverage of the run-time layer and the engine, and clang-tidy.
 set -euo pipefail
-# The window's end-to-end test runs on a virtual X display; the package test reads the .deb.
-extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils)
+# The window's end-to-end test runs on a virtual X display; the package test reads the .deb;
+# the rest is for the hardening stages.
+extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils
+  clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14)
 source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
+bash "$root/tools/sanitize.sh"
+bash "$root/tools/fuzz.sh"
+bash "$root/tools/coverage.sh"
+bash "$root/tools/tidy.sh"

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds every test a second time with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/ and runs them; any report fails. Run by test.sh after the plain build.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON \
+  >/dev/null
+cmake --build "$root/build-asan" -j "$(nproc)"
+# The package and the timing checks say nothing about memory, and sanitizers slow the timing.
+ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j "$(nproc)" \
+  -E '^(package\.deb|cli\.sweep_time|format)$'
