@@ -340,7 +340,8 @@ void Form1Test::copyFromMessageBox()
     QTimer timer;
     connect(&timer, &QTimer::timeout, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
+        // The shortcut answers only once the box is the active window.
+        if (!box || !box->isVisible() || QApplication::activeWindow() != box)
             return;
         QApplication::clipboard()->clear();
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
