@@ -26,10 +26,11 @@ enum ExitCode {
     kInternalError = 4
 };
 
-/// A usage error found after parsing: one line on stderr, exit 2.
-struct UsageError : std::runtime_error
+/// A usage error found after parsing: one line on stderr, exit 2, like the library's own
+/// std::invalid_argument for a bad range or count.
+struct UsageError : std::invalid_argument
 {
-    using std::runtime_error::runtime_error;
+    using std::invalid_argument::invalid_argument;
 };
 
 /// A file that could not be written: one line on stderr, exit 1.
@@ -74,7 +75,7 @@ void writeFiles(
     if (!drawFile.empty()) {
         const cli::FormValues &f = outcome.form;
         draw::Drawing drawing { f.di, f.Dl, f.d, f.gxj, f.zxg,
-            f.zxg != 0 ? engine::centreCircle(f.zxg) : 0, cli::numberText(outcome.layout->total),
+            cli::numberText(outcome.layout->total),
             outcome.centre ? cli::numberText(outcome.centre->total) : std::string(),
             *outcome.result, *sheet };
         try {
@@ -122,14 +123,16 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
         std::cout << ", final " << *o.result << '\n';
         if (answer.below)
             std::cout << "shell " << cli::numberText(*answer.below) << " mm: final "
-                      << cli::numberText(answer.most) << '\n';
+                      << cli::numberText(cli::finalCount(*answer.belowOutcome)) << '\n';
     }
     if (!answer.reached) {
         const cli::Failure &failure = *answer.outcome.error;
         std::cerr << "korvane-count: " << required << " tubes cannot be reached: shell "
                   << cli::numberText(answer.shell) << " mm ends in run-time error "
                   << failure.number << " (" << failure.description
-                  << ") and the smaller shells hold at most " << cli::numberText(answer.most)
+                  << ") and the smaller shells hold at most "
+                  << cli::numberText(
+                         answer.belowOutcome ? cli::finalCount(*answer.belowOutcome) : 0)
                   << '\n';
         return kRuntimeError;
     }
@@ -174,6 +177,7 @@ int run(int argc, char **argv)
             throw UsageError("--draw needs a file name ending in .svg, .png or .pdf");
         values.resize(first + 1);
 
+        int status = kResult;
         if (sweeping) {
             cli::sweep(
                 cli::parseRange(sweepRange), { values[0], values[1], values[2] }, json, std::cout);
@@ -184,36 +188,26 @@ int run(int argc, char **argv)
                 throw UsageError("--min-shell needs a tube diameter of 0 or more");
             const cli::MinShell answer =
                 cli::minShell(n, resolution, { values[0], values[1], values[2] });
-            const int status = printMinShell(answer, n, resolution, json);
+            status = printMinShell(answer, n, resolution, json);
             if (answer.reached)
                 writeFiles(answer.outcome, drawFile, tubesFile);
-            std::cout.flush();
-            if (!std::cout)
-                throw OutputError("the output could not be written");
-            return status;
         } else {
             const cli::Outcome outcome =
                 cli::calculate({ values[0], values[1], values[2], values[3] });
             printSingle(outcome, json);
             writeFiles(outcome, drawFile, tubesFile);
-            std::cout.flush();
-            if (!std::cout)
-                throw OutputError("the output could not be written");
             if (outcome.error) {
                 std::cerr << outcome.error->report << '\n';
-                return kRuntimeError;
+                status = kRuntimeError;
             }
         }
         std::cout.flush();
         if (!std::cout)
             throw OutputError("the output could not be written");
-        return kResult;
+        return status;
     } catch (const CLI::CallForHelp &help) {
         return app.exit(help);
     } catch (const CLI::ParseError &error) {
-        std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
-        return kUsageError;
-    } catch (const UsageError &error) {
         std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;
     } catch (const std::invalid_argument &error) {

@@ -164,7 +164,6 @@ MinShell minShell(std::int64_t required, double resolution, const Pattern &patte
     answer.outcome = std::move(hiOutcome);
     if (hi > 0) {
         answer.below = shellAt(grid, lo);
-        answer.most = finalCount(loOutcome);
         answer.belowOutcome = std::move(loOutcome);
     }
     return answer;

@@ -50,9 +50,10 @@ struct MinShell
     bool reached = false; ///< false: a run-time error comes first
     double shell = 0; ///< the smallest shell that holds N, or the first that fails
     Outcome outcome; ///< the calculation at `shell`
-    std::optional<double> below; ///< the shell one step smaller, if it is not negative
+    /// The shell one step smaller and its calculation, unless `shell` is 0. Without reaching,
+    /// it holds the most tubes any shell holds before the failure.
+    std::optional<double> below;
     std::optional<Outcome> belowOutcome;
-    double most = 0; ///< without reaching: the largest final count before the failure
 };
 
 /// The final count of a calculation with a result: the text written to Text2.

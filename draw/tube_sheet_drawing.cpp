@@ -1,5 +1,6 @@
 #include "draw/tube_sheet_drawing.h"
 
+#include "engine/tube_count.h"
 #include "runtime/cstr.h"
 
 #include <QBuffer>
@@ -84,8 +85,9 @@ namespace {
         const qreal top = page.top() + margin * 2 + lineHeight * static_cast<qreal>(lines.size());
         const qreal side = std::min(page.width(), page.bottom() - top) - 2 * margin;
         const QPointF centre(page.center().x(), top + margin + side / 2);
-        const double extent =
-            std::max({ drawing.di, drawing.Dl, drawing.zxg != 0 ? drawing.DX : 0.0, drawing.d });
+        // The centre circle as the centre count drew it: the tube and its clearance.
+        const double DX = drawing.zxg != 0 ? engine::centreCircle(drawing.zxg) : 0.0;
+        const double extent = std::max({ drawing.di, drawing.Dl, DX, drawing.d });
         const double scale = extent > 0 ? side / extent : 1.0;
         const auto circle = [&](double x, double y, double diameter) {
             const double r = std::max(diameter / 2 * scale, 0.5);
@@ -119,7 +121,7 @@ namespace {
             painter.drawEllipse(circle(0, 0, drawing.zxg));
             painter.setBrush(Qt::NoBrush);
             painter.setPen(QPen(kRemovedInk, line, Qt::DashLine));
-            painter.drawEllipse(circle(0, 0, drawing.DX));
+            painter.drawEllipse(circle(0, 0, DX));
         }
 
         painter.setBrush(Qt::NoBrush);

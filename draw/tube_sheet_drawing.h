@@ -15,7 +15,6 @@ struct Drawing
     double d = 0; ///< tube outer diameter
     double gxj = 0; ///< pitch
     double zxg = 0; ///< centre tube outer diameter; 0 for none
-    double DX = 0; ///< centre circle diameter; unused without a centre tube
     std::string total; ///< the layout total, as the message shows it
     std::string removed; ///< tubes removed for the centre tube; empty without one
     std::string final; ///< the result
