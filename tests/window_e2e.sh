@@ -2,10 +2,11 @@
 # Starts the real window on a virtual X display and drives it from outside with the keyboard,
 # as a user would: type into the focused box, Tab, Space on the button, Enter on each message
 # box. Results are read back through the clipboard.
-# Usage: window_e2e.sh KORVANE
+# Usage: window_e2e.sh KORVANE CLOSE_WINDOW
 set -euo pipefail
 
 korvane=$1
+close_window=$2
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -122,3 +123,14 @@ dismiss_box >/dev/null
 dismiss_box >/dev/null
 no_more_boxes
 expect "Text2 for pitch 25" "$(result)" "450"
+
+# Closing the window ends the program, cleanly.
+"$close_window" "$main"
+for _ in $(seq 100); do
+  kill -0 "$app" 2>/dev/null || break
+  sleep 0.05
+done
+kill -0 "$app" 2>/dev/null && fail "the program still runs after its window was closed"
+status=0
+wait "$app" || status=$?
+expect "exit status after closing" "$status" "0"
