@@ -59,12 +59,11 @@ void writeFile(const std::string &file, const engine::TubeSheet &sheet)
 }
 
 /// The drawing and the tube list of a calculation, as asked for.
-void writeFiles(
-    const cli::Outcome &outcome, const std::string &drawFile, const std::string &tubesFile)
+void writeFiles(const cli::Outcome &outcome, const std::optional<engine::TubeSheet> &sheet,
+    const std::string &drawFile, const std::string &tubesFile)
 {
     if (drawFile.empty() && tubesFile.empty())
         return;
-    const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
     if (!sheet) {
         std::cerr << "korvane-count: nothing to draw or list: the calculation ended in a run-time "
                      "error\n";
@@ -86,13 +85,14 @@ void writeFiles(
     }
 }
 
-void printSingle(const cli::Outcome &outcome, bool json)
+void printSingle(
+    const cli::Outcome &outcome, const std::optional<engine::TubeSheet> &sheet, bool json)
 {
     if (json) {
         std::cout << cli::toJson(outcome).dump(2) << '\n';
         return;
     }
-    if (const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome)) {
+    if (sheet) {
         const std::string warning = cli::knifeEdgeWarning(*sheet);
         if (!warning.empty())
             std::cout << warning << '\n';
@@ -190,12 +190,14 @@ int run(int argc, char **argv)
                 cli::minShell(n, resolution, { values[0], values[1], values[2] });
             status = printMinShell(answer, n, resolution, json);
             if (answer.reached)
-                writeFiles(answer.outcome, drawFile, tubesFile);
+                writeFiles(answer.outcome, cli::tubeSheet(answer.outcome), drawFile, tubesFile);
         } else {
             const cli::Outcome outcome =
                 cli::calculate({ values[0], values[1], values[2], values[3] });
-            printSingle(outcome, json);
-            writeFiles(outcome, drawFile, tubesFile);
+            // One tube layout serves the warning, the drawing and the list.
+            const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
+            printSingle(outcome, sheet, json);
+            writeFiles(outcome, sheet, drawFile, tubesFile);
             if (outcome.error) {
                 std::cerr << outcome.error->report << '\n';
                 status = kRuntimeError;

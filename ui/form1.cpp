@@ -44,6 +44,23 @@ namespace {
         return box;
     }
 
+    /// A modal box over the whole application with the prompt, the title "Korvane" and one OK
+    /// button reading "确定"; returns when it is dismissed.
+    void showMessage(QWidget *parent, const QString &prompt, bool isError = false)
+    {
+        QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::NoIcon,
+            QString::fromUtf8(kTitle), prompt, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.setWindowModality(Qt::ApplicationModal);
+        // The interface is Chinese whatever the system's language.
+        box.button(QMessageBox::Ok)->setText(QString::fromUtf8("确定"));
+        // Ctrl+C copies the prompt, so a designer can paste a count or an error report elsewhere.
+        QShortcut copy(QKeySequence::Copy, &box);
+        QObject::connect(&copy, &QShortcut::activated, &box,
+            [prompt] { QGuiApplication::clipboard()->setText(prompt); });
+        box.exec();
+    }
+
 } // namespace
 
 Form1::Form1(QWidget *parent)
@@ -148,21 +165,6 @@ QLineEdit *Form1::lineEdit(engine::Box box) const
         break;
     }
     return m_Text5;
-}
-
-void showMessage(QWidget *parent, const QString &prompt, bool isError)
-{
-    QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::NoIcon,
-        QString::fromUtf8(kTitle), prompt, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    // The interface is Chinese whatever the system's language.
-    box.button(QMessageBox::Ok)->setText(QString::fromUtf8("确定"));
-    // Ctrl+C copies the prompt, so a designer can paste a count or an error report elsewhere.
-    QShortcut copy(QKeySequence::Copy, &box);
-    QObject::connect(&copy, &QShortcut::activated, &box,
-        [prompt] { QGuiApplication::clipboard()->setText(prompt); });
-    box.exec();
 }
 
 } // namespace ui

@@ -59,8 +59,4 @@ private:
     QPushButton *m_Command1 = nullptr;
 };
 
-/// Shows a modal box over the whole application with the prompt, the title "Korvane" and one
-/// OK button reading "确定"; returns when it is dismissed.
-void showMessage(QWidget *parent, const QString &prompt, bool isError = false);
-
 } // namespace ui
