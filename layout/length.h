@@ -1,0 +1,59 @@
+#pragma once
+
+// Lengths of the layout study: exact decimals, held as whole numbers.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace layout {
+
+/// Input the study cannot take: not a number, outside the exact range, or a combination the
+/// rules do not allow. The message is one line for the user.
+class InputError : public std::invalid_argument
+{
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+/// Lengths are whole multiples of a quarter of 1e-6 mm: every value typed with up to six
+/// decimals is whole, and so are the halves and quarters the rules take of one (ρ, d/4, p/4).
+constexpr std::int64_t kUnitsPerMm = 4'000'000;
+/// A typed value is a whole multiple of this (1e-6 mm).
+constexpr std::int64_t kTypedStep = 4;
+constexpr int kMaxDecimals = 6;
+/// The largest length taken, 100 m. It keeps every squared product of the study well inside
+/// 128 bits.
+constexpr std::int64_t kMaxUnits = 100'000 * kUnitsPerMm;
+
+struct Length
+{
+    std::int64_t units = 0;
+
+    friend bool operator==(Length a, Length b) { return a.units == b.units; }
+    friend bool operator!=(Length a, Length b) { return a.units != b.units; }
+    friend bool operator<(Length a, Length b) { return a.units < b.units; }
+};
+
+/// A whole number of millimetres.
+constexpr Length mm(std::int64_t whole)
+{
+    return { whole * kUnitsPerMm };
+}
+
+/// Reads a decimal length in mm: an optional sign, digits with an optional point, and an
+/// optional exponent ("25", "31.25", ".5", "1e3"). Throws InputError naming `what` for
+/// anything else, for more than six decimals, and for more than 100 m either way.
+Length parseLength(std::string_view text, std::string_view what);
+
+/// The exact decimal text of a length in mm, without trailing zeros ("493.65", "-8").
+std::string lengthText(Length length);
+
+/// The nearest double to a length, in mm.
+double millimetres(Length length);
+
+/// Quotes a user's text in a message, cut to 60 characters so a message stays one line.
+std::string quote(std::string_view text);
+
+} // namespace layout

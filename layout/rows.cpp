@@ -1,0 +1,139 @@
+#include "layout/rows.h"
+
+#include <algorithm>
+
+namespace layout {
+
+namespace {
+
+    /// The integers of [-reach, reach] with parity `odd`.
+    std::int64_t across(std::int64_t reach, int odd)
+    {
+        return countWithParity(-reach, reach, odd);
+    }
+
+    /// What one row holds, worked out once for counting and listing alike.
+    struct Row
+    {
+        std::int64_t Y = 0;
+        int odd = 0; ///< the parity of the row's n
+        std::int64_t reach = -1; ///< the centres with |n| <= reach fit the circle
+        int band = -1; ///< the band of passes, or -1 inside a horizontal lane
+        std::int64_t centreReach = -1; ///< the centres with |n| <= centreReach lie in the clearance
+    };
+
+    Row rowAt(const Plan &plan, std::int64_t k)
+    {
+        Row row;
+        row.Y = k * plan.rowStep;
+        row.odd = static_cast<int>(((plan.alternate ? k : 0) + plan.shift) & 1);
+        const Int128 y2 = Int128(row.Y) * row.Y * plan.ay;
+        row.reach = largestRootAtMost(plan.ax, plan.circle - y2);
+        row.band = 0;
+        for (int i = 0; i < plan.horizontalLanes; ++i) {
+            const std::int64_t gap = row.Y - plan.laneY[i];
+            if ((gap < 0 ? -gap : gap) <= plan.laneReach[i]) {
+                row.band = -1;
+                break;
+            }
+            if (plan.laneY[i] > row.Y)
+                ++row.band;
+        }
+        if (plan.centreTube)
+            row.centreReach = largestRootAtMost(plan.ax, plan.centreLimit - y2);
+        return row;
+    }
+
+    /// The reach below which a row keeps nothing: the vertical lane or the centre clearance.
+    std::int64_t innerReach(const Plan &plan, const Row &row)
+    {
+        return std::max(plan.verticalLane ? plan.verticalReach : -1, row.centreReach);
+    }
+
+} // namespace
+
+Counts count(const Plan &plan)
+{
+    Counts counts;
+    counts.passes = plan.passes();
+    if (plan.empty)
+        return counts;
+    // The lanes and the circle are symmetric about both axes, so row -k mirrors row k into the
+    // mirrored band, and each row's left side mirrors its right.
+    const int sides = plan.sides();
+    for (std::int64_t k = 0; k <= plan.lastRow; ++k) {
+        const Row row = rowAt(plan, k);
+        const std::int64_t copies = k == 0 ? 1 : 2;
+        const std::int64_t full = across(row.reach, row.odd);
+        counts.inCircle += copies * full;
+        if (row.band < 0) {
+            counts.laneRemoved += copies * full;
+            continue;
+        }
+        const std::int64_t lane =
+            plan.verticalLane ? across(std::min(plan.verticalReach, row.reach), row.odd) : 0;
+        const std::int64_t inner = std::min(innerReach(plan, row), row.reach);
+        const std::int64_t centre = across(inner, row.odd) - lane;
+        counts.laneRemoved += copies * lane;
+        counts.centreRemoved += copies * centre;
+        const std::int64_t left = full - lane - centre;
+        const std::int64_t perSide = sides == 2 ? left / 2 : left;
+        for (int side = 0; side < sides; ++side) {
+            counts.perPass[row.band * sides + side] += perSide;
+            if (k != 0)
+                counts.perPass[(plan.bands() - 1 - row.band) * sides + side] += perSide;
+        }
+    }
+    counts.total = counts.inCircle - counts.laneRemoved - counts.centreRemoved;
+    return counts;
+}
+
+void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &visit)
+{
+    if (plan.empty)
+        return;
+    for (std::int64_t k = plan.lastRow; k >= -plan.lastRow; --k) {
+        const Row row = rowAt(plan, k);
+        const std::int64_t inner = innerReach(plan, row);
+        for (std::int64_t n = -row.reach; n <= row.reach; ++n) {
+            if (((n % 2) + 2) % 2 != row.odd)
+                continue;
+            TubeAt tube { n, row.Y, 0, Removed::No };
+            const std::int64_t away = n < 0 ? -n : n;
+            if (row.band < 0 || (plan.verticalLane && away <= plan.verticalReach))
+                tube.removed = Removed::Lane;
+            else if (away <= inner)
+                tube.removed = Removed::Centre;
+            else
+                tube.pass = row.band * plan.sides() + (plan.verticalLane && n > 0 ? 1 : 0) + 1;
+            visit(tube);
+        }
+    }
+}
+
+Int128 nextCircle(const Plan &plan)
+{
+    // Within a row the next centre out is the first beyond its reach; past the last row, the
+    // next two rows' innermost centres. Rows further out start beyond those.
+    Int128 next = -1;
+    const auto consider = [&next](Int128 value) {
+        if (next < 0 || value < next)
+            next = value;
+    };
+    const std::int64_t lastRow = plan.empty ? -1 : plan.lastRow;
+    for (std::int64_t k = 0; k <= lastRow + 2; ++k) {
+        const std::int64_t Y = k * plan.rowStep;
+        const int odd = static_cast<int>(((plan.alternate ? k : 0) + plan.shift) & 1);
+        std::int64_t n = odd;
+        if (k <= lastRow) {
+            // The first centre of the row's parity beyond its reach.
+            n = largestRootAtMost(plan.ax, plan.circle - Int128(Y) * Y * plan.ay) + 1;
+            if ((n & 1) != odd)
+                ++n;
+        }
+        consider(Int128(n) * n * plan.ax + Int128(Y) * Y * plan.ay);
+    }
+    return next;
+}
+
+} // namespace layout

@@ -1,0 +1,85 @@
+#pragma once
+
+// The row enumeration of one arrangement: every decision made in whole numbers, the tubes of a
+// row between two limits counted in closed form, so a count costs in proportion to the rows.
+
+#include "layout/predicates.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace layout {
+
+/// The most passes, and the most horizontal lanes, any layout has.
+constexpr int kMaxPasses = 8;
+constexpr int kMaxHorizontalLanes = 3;
+
+/// One arrangement of one pattern with its lanes and centre tube, decided.
+///
+/// Every pattern is laid out in horizontal rows. Row k lies at y = Y·(p/4)·√fy with
+/// Y = k·rowStep, and its tubes at x = n·(p/2)·√fx for the n of one parity: that of k + shift
+/// when the parity alternates from row to row, of shift alone when it does not. Lengths are in
+/// the units of layout/length.h, so 4x² = n²·ax and 4y² = Y²·ay are whole.
+struct Plan
+{
+    Int128 ax = 1, ay = 1;
+    std::int64_t rowStep = 2;
+    bool alternate = true;
+    int shift = 0; ///< 1 when straddled
+    int fx = 1, fy = 1; ///< √fx and √fy scale x and y
+    std::int64_t pitch = 0; ///< p, for coordinates
+    bool empty = true; ///< the layout circle holds no centre at all
+    Int128 circle = 0; ///< a centre fits when n²·ax + Y²·ay <= circle: (DL − d)²
+    std::int64_t lastRow = -1; ///< the rows run from -lastRow to lastRow
+
+    int horizontalLanes = 0;
+    /// The horizontal lanes from the top down, at Y = laneY; the rows with
+    /// |Y − laneY| <= laneReach lie inside one.
+    std::array<std::int64_t, kMaxHorizontalLanes> laneY {}, laneReach {};
+    bool verticalLane = false;
+    std::int64_t verticalReach = -1; ///< the tubes with |n| <= verticalReach lie inside it
+
+    bool centreTube = false;
+    /// With a centre tube, a centre is taken out when n²·ax + Y²·ay <= centreLimit.
+    Int128 centreLimit = -1;
+
+    int bands() const { return horizontalLanes + 1; }
+    int sides() const { return verticalLane ? 2 : 1; }
+    int passes() const { return bands() * sides(); }
+};
+
+/// What a count reports.
+struct Counts
+{
+    std::int64_t inCircle = 0; ///< the tubes whose centres fit the layout circle
+    std::int64_t laneRemoved = 0; ///< of those, inside a pass lane
+    std::int64_t centreRemoved = 0; ///< of the rest, inside the centre tube's clearance
+    std::int64_t total = 0; ///< what is left
+    int passes = 1;
+    /// What is left in each pass: top band first, left before right.
+    std::array<std::int64_t, kMaxPasses> perPass {};
+};
+
+/// Counts an arrangement row by row.
+Counts count(const Plan &plan);
+
+/// Why a tube that fits the circle is not kept.
+enum class Removed { No, Lane, Centre };
+
+/// One tube centre that fits the circle, by its whole-number position.
+struct TubeAt
+{
+    std::int64_t n = 0, Y = 0;
+    int pass = 0; ///< from 1; 0 when removed
+    Removed removed = Removed::No;
+};
+
+/// Visits every tube centre that fits the circle, row by row from the top, left to right.
+void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &visit);
+
+/// The smallest value of (DL − d)² above plan.circle at which another centre fits: the next
+/// ring a larger circle takes in.
+Int128 nextCircle(const Plan &plan);
+
+} // namespace layout

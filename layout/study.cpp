@@ -1,0 +1,433 @@
+#include "layout/study.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace layout {
+
+namespace {
+
+    /// A length s·√f in whole units: the lane spacings of the rules carry √2 and √3.
+    struct Surd
+    {
+        Int128 s = 0;
+        int f = 1;
+
+        Int128 squared() const { return s * s * f; }
+        double mm() const
+        {
+            return static_cast<double>(
+                static_cast<long double>(s) / kUnitsPerMm * std::sqrt(static_cast<long double>(f)));
+        }
+    };
+
+    /// The default lane spacings of a pattern: through the centre horizontally, vertically, and
+    /// off the centre.
+    struct Spacings
+    {
+        Surd horizontal, vertical, offCentre;
+    };
+
+    Spacings defaultSpacings(Pattern pattern, std::int64_t p)
+    {
+        switch (pattern) {
+        case Pattern::Triangular:
+            return { { p, 3 }, { 2 * Int128(p), 1 }, { p, 3 } };
+        case Pattern::RotatedTriangular:
+            return { { 2 * Int128(p), 1 }, { p, 3 }, { 2 * Int128(p), 1 } };
+        case Pattern::Square:
+            return { { 2 * Int128(p), 1 }, { 2 * Int128(p), 1 }, { 2 * Int128(p), 1 } };
+        case Pattern::RotatedSquare:
+            break;
+        }
+        // p is a whole multiple of 4 units, so 3p/2 is whole.
+        return { { p, 2 }, { p, 2 }, { 3 * Int128(p) / 2, 2 } };
+    }
+
+    /// The fraction of ρ near which the off-centre lanes of 6 and 8 passes sit, in thousandths.
+    std::int64_t offCentreShare(int passes)
+    {
+        return passes == 6 ? 265 : 404;
+    }
+
+    Int128 ceilDiv(Int128 a, Int128 b)
+    {
+        return a <= 0 ? -(-a / b) : (a + b - 1) / b;
+    }
+
+    /// The index the off-centre lane snaps to for W = DL − d = 2ρ >= 0: the rules' m, or N for 45.
+    std::int64_t snapIndex(Pattern pattern, int passes, std::int64_t w, std::int64_t p)
+    {
+        const Int128 e = offCentreShare(passes);
+        const Int128 W = w, P = p;
+        switch (pattern) {
+        case Pattern::Triangular: {
+            // m <= e·W/(√3·p) + 1/2, i.e. (2m − 1)·√3·p·1000 <= 2·e·W.
+            const std::int64_t t = largestRootAtMost(3'000'000 * P * P, 4 * e * e * W * W);
+            return (t + 1) / 2;
+        }
+        case Pattern::RotatedTriangular:
+            return static_cast<std::int64_t>((2 * e * W + 1000 * P) / (2000 * P));
+        case Pattern::Square:
+            return static_cast<std::int64_t>((e * W + 1000 * P) / (2000 * P));
+        case Pattern::RotatedSquare:
+            break;
+        }
+        // N <= √2·e·W/(2p), i.e. 2000·p·N <= √2·e·W.
+        return largestRootAtMost(4'000'000 * P * P, 2 * e * e * W * W);
+    }
+
+    /// The smallest W above which the snap index first exceeds `index`.
+    std::int64_t nextSnap(Pattern pattern, int passes, std::int64_t index, std::int64_t p)
+    {
+        const Int128 e = offCentreShare(passes), P = p, i = index;
+        switch (pattern) {
+        case Pattern::Triangular:
+            return smallestRootAtLeast(4 * e * e, 3'000'000 * P * P * (2 * i + 1) * (2 * i + 1));
+        case Pattern::RotatedTriangular:
+            return static_cast<std::int64_t>(ceilDiv(2000 * P * (i + 1) - 1000 * P, 2 * e));
+        case Pattern::Square:
+            return static_cast<std::int64_t>(ceilDiv(2000 * P * (i + 1) - 1000 * P, e));
+        case Pattern::RotatedSquare:
+            break;
+        }
+        return smallestRootAtLeast(2 * e * e, 4'000'000 * P * P * (i + 1) * (i + 1));
+    }
+
+    /// Y of the off-centre lane for a snap index.
+    std::int64_t snapRow(Pattern pattern, std::int64_t index)
+    {
+        switch (pattern) {
+        case Pattern::Square:
+            return 4 * index;
+        case Pattern::RotatedSquare:
+            return 2 * index + 1;
+        default:
+            return 2 * index;
+        }
+    }
+
+    /// The pattern's rows and columns, as layout/rows.h describes them.
+    Plan grid(Pattern pattern, std::int64_t p, bool straddle)
+    {
+        Plan plan;
+        switch (pattern) {
+        case Pattern::Triangular:
+            plan.fx = 1, plan.fy = 3;
+            break;
+        case Pattern::RotatedTriangular:
+            plan.fx = 3, plan.fy = 1;
+            break;
+        case Pattern::Square:
+            plan.fx = 1, plan.fy = 1, plan.rowStep = 4, plan.alternate = false;
+            break;
+        case Pattern::RotatedSquare:
+            plan.fx = 2, plan.fy = 2;
+            break;
+        }
+        plan.pitch = p;
+        plan.ax = Int128(p) * p * plan.fx;
+        plan.ay = Int128(p) * p * plan.fy / 4;
+        plan.shift = straddle ? 1 : 0;
+        return plan;
+    }
+
+    std::int64_t circleWidth(const Layout &layout)
+    {
+        return layout.layoutCircle.units - layout.inputs.tube.units;
+    }
+
+    struct Decided
+    {
+        Plan plan;
+        std::array<Lane, kMaxHorizontalLanes + 1> lanes {};
+        int laneCount = 0;
+    };
+
+    Decided decide(const Inputs &in, Length clearance, Length layoutCircle, bool straddle)
+    {
+        const std::int64_t p = in.pitch.units;
+        Decided out;
+        Plan &plan = out.plan;
+        plan = grid(in.pattern, p, straddle);
+        const std::int64_t w = layoutCircle.units - in.tube.units;
+        plan.empty = w < 0;
+        if (!plan.empty) {
+            plan.circle = Int128(w) * w;
+            plan.lastRow =
+                largestRootAtMost(Int128(plan.rowStep) * plan.rowStep * plan.ay, plan.circle);
+        }
+
+        Spacings spacing = defaultSpacings(in.pattern, p);
+        if (in.laneSpacing) {
+            const Surd given { in.laneSpacing->units, 1 };
+            spacing = { given, in.verticalSpacing ? Surd { in.verticalSpacing->units, 1 } : given,
+                given };
+        }
+        std::array<std::pair<std::int64_t, Surd>, kMaxHorizontalLanes> horizontal {};
+        int count = 0;
+        const bool offCentre = in.passes == 6 || in.passes == 8;
+        const std::int64_t offY =
+            offCentre && w >= 0 ? snapRow(in.pattern, snapIndex(in.pattern, in.passes, w, p)) : 0;
+        if (offCentre)
+            horizontal[count++] = { offY, spacing.offCentre };
+        if (in.passes == 2 || in.passes == 4 || in.passes == 8)
+            horizontal[count++] = { 0, spacing.horizontal };
+        if (offCentre)
+            horizontal[count++] = { -offY, spacing.offCentre };
+        plan.horizontalLanes = count;
+        const double rowUnit =
+            static_cast<double>(p) / kUnitsPerMm / 4 * std::sqrt(static_cast<double>(plan.fy));
+        for (int i = 0; i < count; ++i) {
+            plan.laneY[i] = horizontal[i].first;
+            plan.laneReach[i] = largestRootBelow(plan.ay, horizontal[i].second.squared());
+            out.lanes[out.laneCount++] = { true, static_cast<double>(plan.laneY[i]) * rowUnit,
+                horizontal[i].second.mm() };
+        }
+        plan.verticalLane = in.passes >= 4;
+        if (plan.verticalLane) {
+            plan.verticalReach = largestRootBelow(plan.ax, spacing.vertical.squared());
+            out.lanes[out.laneCount++] = { false, 0.0, spacing.vertical.mm() };
+        }
+
+        if (in.centreTube) {
+            // Taken out when closer than (d + d0)/2 + b: 4·r² < (d + d0 + 2b)².
+            const Int128 reach =
+                Int128(in.tube.units) + in.centreTube->units + 2 * Int128(clearance.units);
+            plan.centreTube = true;
+            plan.centreLimit = reach * reach - 1;
+        }
+        return out;
+    }
+
+    /// Throws InputError with the message `say` makes, which is only made on failure: a count
+    /// of a few hundred tubes must not spend its time on texts it never shows.
+    template <class Say> void require(bool ok, Say &&say)
+    {
+        if (!ok)
+            throw InputError(say());
+    }
+
+    void checkLength(Length length, const char *what, bool zeroAllowed = false)
+    {
+        const auto text = [&] { return std::string(what) + " " + lengthText(length) + " mm"; };
+        require(
+            length.units % kTypedStep == 0, [&] { return text() + " has more than 6 decimals"; });
+        require(length.units <= kMaxUnits, [&] { return text() + " is larger than 100000 mm"; });
+        require(zeroAllowed ? length.units >= 0 : length.units > 0, [&] {
+            return std::string(what) + " must be " + (zeroAllowed ? "0 or more" : "positive")
+                + ", not " + lengthText(length) + " mm";
+        });
+    }
+
+    /// The shell or layout circle at which W = DL − d would reach `w`.
+    Int128 offsetOf(const Inputs &in, Length clearance)
+    {
+        return in.tube.units + (in.given == Given::Shell ? 2 * Int128(clearance.units) : 0);
+    }
+
+} // namespace
+
+const char *patternName(Pattern pattern)
+{
+    switch (pattern) {
+    case Pattern::Triangular:
+        return "30";
+    case Pattern::RotatedTriangular:
+        return "60";
+    case Pattern::Square:
+        return "90";
+    case Pattern::RotatedSquare:
+        break;
+    }
+    return "45";
+}
+
+const char *centringName(Centring centring)
+{
+    switch (centring) {
+    case Centring::OnTube:
+        return "on-tube";
+    case Centring::Straddle:
+        return "straddle";
+    case Centring::Best:
+        break;
+    }
+    return "best";
+}
+
+Length defaultClearance(Length tube)
+{
+    return { std::max(tube.units / 4, mm(8).units) };
+}
+
+void validate(const Inputs &in)
+{
+    checkLength(in.diameter, in.given == Given::Shell ? "the shell diameter" : "the layout circle");
+    checkLength(in.tube, "the tube diameter");
+    checkLength(in.pitch, "the pitch");
+    require(!(in.pitch < in.tube), [&] {
+        return "the pitch " + lengthText(in.pitch) + " mm is smaller than the tube "
+            + lengthText(in.tube) + " mm: the tubes would overlap";
+    });
+    require(in.passes == 1 || in.passes == 2 || in.passes == 4 || in.passes == 6 || in.passes == 8,
+        [&] {
+            return "the number of passes must be 1, 2, 4, 6 or 8, not " + std::to_string(in.passes);
+        });
+    if (in.laneSpacing)
+        checkLength(*in.laneSpacing, "the lane spacing");
+    if (in.verticalSpacing)
+        checkLength(*in.verticalSpacing, "the vertical lane spacing");
+    require(!in.verticalSpacing || in.laneSpacing,
+        [] { return "a vertical lane spacing needs a horizontal one"; });
+    if (in.clearance) {
+        require(in.given == Given::Shell, [] {
+            return "a clearance needs the shell diameter: the layout circle already allows for it";
+        });
+        checkLength(*in.clearance, "the clearance", true);
+    }
+    if (in.centreTube)
+        checkLength(*in.centreTube, "the centre tube diameter");
+    const Length b = in.clearance ? *in.clearance : defaultClearance(in.tube);
+    const Int128 w = in.diameter.units - offsetOf(in, b);
+    require(w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units, [] {
+        return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
+            + " pitches in radius: too many rows to count";
+    });
+}
+
+Layout study(const Inputs &inputs)
+{
+    validate(inputs);
+    Layout layout;
+    layout.inputs = inputs;
+    layout.clearance = inputs.clearance ? *inputs.clearance : defaultClearance(inputs.tube);
+    layout.layoutCircle = inputs.given == Given::Shell
+        ? Length { inputs.diameter.units - 2 * layout.clearance.units }
+        : inputs.diameter;
+
+    const auto arrange = [&](bool straddle) {
+        const Decided decided = decide(inputs, layout.clearance, layout.layoutCircle, straddle);
+        layout.plan = decided.plan;
+        layout.lanes = decided.lanes;
+        layout.laneCount = decided.laneCount;
+        layout.counts = count(layout.plan);
+        layout.centring = straddle ? Centring::Straddle : Centring::OnTube;
+    };
+    if (inputs.centring != Centring::Best) {
+        arrange(inputs.centring == Centring::Straddle);
+        return layout;
+    }
+    arrange(false);
+    Layout onTube = layout;
+    arrange(true);
+    if (layout.counts.total > onTube.counts.total) {
+        layout.otherTotal = onTube.counts.total;
+        return layout;
+    }
+    onTube.otherTotal = layout.counts.total;
+    return onTube;
+}
+
+std::vector<Tube> tubes(const Layout &layout)
+{
+    const Plan &plan = layout.plan;
+    std::vector<Tube> list;
+    list.reserve(static_cast<std::size_t>(layout.counts.inCircle));
+    // Made from the whole-number positions once, at the end, in long double.
+    const long double p = static_cast<long double>(plan.pitch) / kUnitsPerMm;
+    const long double xUnit = p / 2 * std::sqrt(static_cast<long double>(plan.fx));
+    const long double yUnit = p / 4 * std::sqrt(static_cast<long double>(plan.fy));
+    forEachTube(plan, [&](const TubeAt &at) {
+        // + 0.0 turns the axis's -0 into 0.
+        list.push_back({ static_cast<double>(at.n * xUnit) + 0.0,
+            static_cast<double>(at.Y * yUnit) + 0.0, at.pass, at.removed });
+    });
+    return list;
+}
+
+MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
+{
+    require(required >= 1, [] { return "the number of tubes must be 1 or more"; });
+    checkLength(resolution, "the resolution");
+    MinShell answer;
+    const Length b = inputs.clearance ? *inputs.clearance : defaultClearance(inputs.tube);
+    const Int128 offset = offsetOf(inputs, b);
+    // The largest step within 100 m and within the rows a count may take.
+    const Int128 widest =
+        std::min<Int128>(kMaxUnits, 2 * Int128(kMaxPitchesInRadius) * inputs.pitch.units + offset);
+    const std::int64_t lastStep = static_cast<std::int64_t>(widest / resolution.units);
+    answer.limit = { lastStep * resolution.units };
+    const auto at = [&](std::int64_t step) {
+        inputs.diameter = { step * resolution.units };
+        return study(inputs);
+    };
+    if (lastStep < 1) {
+        inputs.diameter = resolution;
+        validate(inputs);
+        return answer;
+    }
+    // The tubes the circle holds only grow with the diameter and bound the total from above,
+    // so below the first diameter where they reach `required`, no total does.
+    const auto bound = [&](std::int64_t step) {
+        const Layout layout = at(step);
+        std::int64_t most = layout.counts.inCircle;
+        if (inputs.centring == Centring::Best) {
+            Inputs other = inputs;
+            other.centring =
+                layout.centring == Centring::OnTube ? Centring::Straddle : Centring::OnTube;
+            most = std::max(most, study(other).counts.inCircle);
+        }
+        return most;
+    };
+    if (bound(lastStep) < required)
+        return answer;
+    std::int64_t lo = 1, hi = lastStep;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (bound(mid) >= required)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    // From there every count is checked, but between two diameters at which a ring enters the
+    // circle or an off-centre lane moves, nothing changes, so the walk jumps over them.
+    for (std::int64_t step = lo; step <= lastStep;) {
+        Layout layout = at(step);
+        if (layout.counts.total >= required) {
+            answer.reached = true;
+            answer.diameter = inputs.diameter;
+            if (step > 1) {
+                answer.below = Length { (step - 1) * resolution.units };
+                answer.belowCounts = at(step - 1).counts;
+            }
+            answer.layout = std::move(layout);
+            return answer;
+        }
+        const std::int64_t w = circleWidth(layout);
+        std::vector<Centring> arrangements { Centring::OnTube, Centring::Straddle };
+        if (inputs.centring != Centring::Best)
+            arrangements = { inputs.centring };
+        Int128 next = -1;
+        for (Centring centring : arrangements) {
+            const Plan plan = decide(
+                inputs, layout.clearance, layout.layoutCircle, centring == Centring::Straddle)
+                                  .plan;
+            const Int128 ring = smallestRootAtLeast(1, nextCircle(plan));
+            next = next < 0 ? ring : std::min(next, ring);
+        }
+        if ((inputs.passes == 6 || inputs.passes == 8) && w >= 0) {
+            const std::int64_t index =
+                snapIndex(inputs.pattern, inputs.passes, w, inputs.pitch.units);
+            next = std::min<Int128>(
+                next, nextSnap(inputs.pattern, inputs.passes, index, inputs.pitch.units));
+        }
+        next = std::max<Int128>(next, w + 1);
+        step = std::max<std::int64_t>(
+            step + 1, static_cast<std::int64_t>(ceilDiv(next + offset, resolution.units)));
+    }
+    return answer;
+}
+
+} // namespace layout

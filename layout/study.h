@@ -1,0 +1,114 @@
+#pragma once
+
+// The layout study: one pass or several, four patterns, centred on a tube or between two, with
+// an optional centre tube. Every fit, lane and centre-tube decision is exact on the decimal
+// values typed, over the range of layout/length.h: lengths up to 100 m with up to six
+// decimals, and a layout circle of at most a million pitches in radius.
+
+#include "layout/length.h"
+#include "layout/rows.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace layout {
+
+/// The patterns, by the angle their name carries.
+enum class Pattern { Triangular = 30, RotatedTriangular = 60, Square = 90, RotatedSquare = 45 };
+
+/// Where the pattern sits: a tube on the shell's centre, the centre between two tubes, or
+/// whichever of the two keeps more tubes (on a tie, on a tube).
+enum class Centring { OnTube, Straddle, Best };
+
+/// Which diameter the user gave: the shell's inner one, or the layout circle's itself.
+enum class Given { Shell, LayoutCircle };
+
+/// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
+constexpr std::int64_t kMaxPitchesInRadius = 1'000'000;
+
+struct Inputs
+{
+    Given given = Given::Shell;
+    Length diameter; ///< Di, or DL itself
+    Length tube; ///< d
+    Length pitch; ///< p
+    Pattern pattern = Pattern::Triangular;
+    int passes = 1; ///< 1, 2, 4, 6 or 8
+    Centring centring = Centring::OnTube;
+    /// Sn of every lane; of the horizontal ones only when verticalSpacing is given.
+    std::optional<Length> laneSpacing;
+    std::optional<Length> verticalSpacing;
+    std::optional<Length> clearance; ///< b, with a shell only
+    std::optional<Length> centreTube; ///< d0
+};
+
+/// A pass lane as drawn and reported.
+struct Lane
+{
+    bool horizontal = true;
+    double position = 0; ///< y of a horizontal lane, x of the vertical one, mm
+    double spacing = 0; ///< Sn, mm
+};
+
+/// A layout, decided and counted.
+struct Layout
+{
+    Inputs inputs;
+    Length clearance; ///< b as used: given, or max(d/4, 8 mm)
+    Length layoutCircle; ///< DL
+    Centring centring = Centring::OnTube; ///< the arrangement counted: on a tube or straddled
+    Counts counts;
+    /// Under Centring::Best, the total of the arrangement not chosen.
+    std::optional<std::int64_t> otherTotal;
+    int laneCount = 0;
+    std::array<Lane, kMaxHorizontalLanes + 1> lanes {}; ///< horizontal from the top, then vertical
+    Plan plan; ///< the decisions, for the tube list
+};
+
+/// The default clearance between shell and layout circle: max(d/4, 8 mm).
+Length defaultClearance(Length tube);
+
+/// Throws InputError, with one line for the user, for inputs the study does not take.
+void validate(const Inputs &inputs);
+
+/// Validates and counts a layout.
+Layout study(const Inputs &inputs);
+
+/// A tube centre in mm from the shell centre, with the pass it belongs to (from 1), or why it
+/// was removed.
+struct Tube
+{
+    double x = 0, y = 0;
+    int pass = 0;
+    Removed removed = Removed::No;
+};
+
+/// Every centre that fits the layout circle, row by row from the top, left to right, removed
+/// ones included: a step apart from the count, linear in the tubes.
+std::vector<Tube> tubes(const Layout &layout);
+
+/// The answer to "which shell holds N tubes".
+struct MinShell
+{
+    bool reached = false;
+    Length limit; ///< the largest diameter searched
+    Length diameter; ///< the smallest that holds N, when reached
+    std::optional<Layout> layout; ///< its layout
+    std::optional<Length> below; ///< one resolution step smaller, unless that is 0
+    std::optional<Counts> belowCounts;
+};
+
+/// Finds the smallest diameter (the shell's, or the layout circle's when so given), a whole
+/// multiple of `resolution`, whose total is at least `required`. Lanes and `best` make the
+/// total rise and fall with the diameter, so after a bisection on the tubes the circle holds
+/// (which only grows and bounds the total), it walks up through every diameter at which any
+/// decision changes. `inputs.diameter` is ignored.
+MinShell minShell(Inputs inputs, std::int64_t required, Length resolution);
+
+/// The text of a pattern, centring or pass count as the options and JSON spell them.
+const char *patternName(Pattern pattern);
+const char *centringName(Centring centring);
+
+} // namespace layout

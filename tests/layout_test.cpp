@@ -1,0 +1,510 @@
+// The exact layout study against a plain enumeration of the lattice, written from the rules
+// table as a designer would check it by hand: every centre tried, every decision squared out.
+
+#include "layout/study.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using layout::Centring;
+using layout::Given;
+using layout::Inputs;
+using layout::Int128;
+using layout::Length;
+using layout::Pattern;
+
+// --- Reading lengths ----------------------------------------------------------------------
+
+struct LengthCase
+{
+    const char *text;
+    std::int64_t micro; ///< the value in 1e-6 mm
+    const char *error; ///< part of the message, or nullptr
+};
+
+TEST(Length, ReadExactlyOrRefused)
+{
+    const LengthCase cases[] = {
+        { "25", 25'000'000, nullptr },
+        { "31.25", 31'250'000, nullptr },
+        { ".5", 500'000, nullptr },
+        { "5.", 5'000'000, nullptr },
+        { "+2", 2'000'000, nullptr },
+        { "-8", -8'000'000, nullptr },
+        { "1e3", 1'000'000'000, nullptr },
+        { "2.5E-1", 250'000, nullptr },
+        { "0.000001", 1, nullptr },
+        { "0.0000010000", 1, nullptr }, // trailing zeros are not decimals
+        { "1e-6", 1, nullptr },
+        { "100000", 100'000'000'000, nullptr },
+        { "100000.000000", 100'000'000'000, nullptr },
+        { "0e999999999999", 0, nullptr },
+        { "000", 0, nullptr },
+        { "0.0000001", 0, "more than 6 decimals" },
+        { "1e-7", 0, "more than 6 decimals" },
+        { "100000.000001", 0, "larger than 100000 mm" },
+        { "1e5000000000", 0, "larger than 100000 mm" },
+        { "-100001", 0, "larger than 100000 mm" },
+        { "", 0, "not a number" },
+        { ".", 0, "not a number" },
+        { "25mm", 0, "not a number" },
+        { " 25", 0, "not a number" },
+        { "1e", 0, "not a number" },
+        { "nan", 0, "not a number" },
+        { "inf", 0, "not a number" },
+        { "0x10", 0, "not a number" },
+        { "2,5", 0, "not a number" },
+    };
+    for (const LengthCase &c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.error) {
+            try {
+                layout::parseLength(c.text, "--x");
+                ADD_FAILURE() << "read";
+            } catch (const layout::InputError &error) {
+                EXPECT_NE(std::string(error.what()).find(c.error), std::string::npos)
+                    << error.what();
+            }
+            continue;
+        }
+        const Length length = layout::parseLength(c.text, "--x");
+        EXPECT_EQ(length.units, c.micro * layout::kTypedStep);
+        EXPECT_EQ(layout::parseLength(layout::lengthText(length), "--x"), length);
+    }
+    EXPECT_EQ(layout::lengthText({ 1 }), "0.00000025");
+    EXPECT_EQ(layout::lengthText({ -layout::kUnitsPerMm * 3 / 2 }), "-1.5");
+    EXPECT_EQ(layout::millimetres(layout::parseLength("493.65", "--x")), 493.65);
+    // A quoted text never makes a message longer than a line.
+    EXPECT_LT(layout::quote(std::string(500, '9')).size(), 70u);
+}
+
+TEST(Predicates, LargestRootAtTheEdgesOfTheRange)
+{
+    const Int128 big = Int128(1) << 80;
+    const std::tuple<Int128, Int128, std::int64_t> cases[] = {
+        { 1, -1, -1 },
+        { 1, 0, 0 },
+        { 1, 1, 1 },
+        { 1, 3, 1 },
+        { 1, 4, 2 },
+        { 3, 11, 1 },
+        { 3, 12, 2 },
+        { 1, Int128(3'037'000'499) * 3'037'000'499, 3'037'000'499 },
+        { 1, Int128(3'037'000'499) * 3'037'000'499 - 1, 3'037'000'498 },
+        { big, big * 4'000'000'000'000 - 1, 1'999'999 },
+        { big, big * 4'000'000'000'000, 2'000'000 },
+        { 7, (Int128(1) << 125) - 1, 2'465'049'865'190'134'674 },
+    };
+    for (const auto &[a, b, n] : cases) {
+        EXPECT_EQ(layout::largestRootAtMost(a, b), n);
+        if (n >= 0) { // the answer is the largest: n fits, n + 1 does not
+            EXPECT_TRUE(Int128(n) * n * a <= b && Int128(n + 1) * (n + 1) * a > b);
+        }
+    }
+    EXPECT_EQ(layout::largestRootBelow(1, 4), 1);
+    EXPECT_EQ(layout::smallestRootAtLeast(1, 4), 2);
+    EXPECT_EQ(layout::smallestRootAtLeast(1, 5), 3);
+    EXPECT_EQ(layout::countWithParity(-3, 3, 1), 4);
+    EXPECT_EQ(layout::countWithParity(-3, 3, 0), 3);
+    EXPECT_EQ(layout::countWithParity(2, 2, 1), 0);
+}
+
+// --- The plain enumeration ----------------------------------------------------------------
+
+/// A length q·√f in units; the rules' lengths carry √2 and √3.
+struct Root
+{
+    Int128 q;
+    int f;
+};
+
+Int128 sq(Root r)
+{
+    return r.q * r.q * r.f;
+}
+
+struct Found
+{
+    std::int64_t inCircle = 0, laneRemoved = 0, centreRemoved = 0, total = 0;
+    std::vector<std::int64_t> perPass;
+};
+
+/// Tries every lattice centre of the rules table (index a along a row, k across; i, j for 45)
+/// in a box around the circle. Doubled coordinates keep everything whole.
+Found enumerate(const Inputs &in, bool straddle)
+{
+    const Int128 p = in.pitch.units, d = in.tube.units;
+    const Int128 b = in.clearance ? in.clearance->units : std::max<Int128>(d / 4, 8 * 4'000'000);
+    const Int128 DL = in.given == Given::Shell ? in.diameter.units - 2 * b : in.diameter.units;
+    const Int128 W = DL - d; // 2ρ
+    const int s = straddle ? 1 : 0;
+
+    // Lane spacings and off-centre positions, doubled: rules §3.
+    Root h, v, off;
+    switch (in.pattern) {
+    case Pattern::Triangular:
+        h = { p, 3 }, v = { 2 * p, 1 }, off = { p, 3 };
+        break;
+    case Pattern::RotatedTriangular:
+        h = { 2 * p, 1 }, v = { p, 3 }, off = { 2 * p, 1 };
+        break;
+    case Pattern::Square:
+        h = { 2 * p, 1 }, v = { 2 * p, 1 }, off = { 2 * p, 1 };
+        break;
+    case Pattern::RotatedSquare:
+        h = { p, 2 }, v = { p, 2 }, off = { 3 * p / 2, 2 };
+        break;
+    }
+    if (in.laneSpacing) {
+        h = off = { in.laneSpacing->units, 1 };
+        v = { (in.verticalSpacing ? *in.verticalSpacing : *in.laneSpacing).units, 1 };
+    }
+    std::vector<std::pair<Root, Root>> lanes; // doubled position, spacing; from the top
+    if (in.passes == 6 || in.passes == 8) {
+        const Int128 e = in.passes == 6 ? 265 : 404;
+        // The largest m the rules' floor gives, found by stepping up while it still holds.
+        const auto holds = [&](Int128 m) {
+            if (W < 0)
+                return m == 0;
+            switch (in.pattern) {
+            case Pattern::Triangular: // m - 1/2 <= 2er/√3, r = W/2p
+                return m == 0
+                    || 3 * (2 * m - 1) * (2 * m - 1) * p * p * 1'000'000 <= 4 * e * e * W * W;
+            case Pattern::Square: // m - 1/2 <= e·r
+                return (2 * m - 1) * p * 1000 <= e * W;
+            case Pattern::RotatedSquare: // m <= √2·e·r
+                return m * m * p * p * 4'000'000 <= 2 * e * e * W * W;
+            case Pattern::RotatedTriangular: // m - 1/2 <= 2·e·r
+                break;
+            }
+            return (2 * m - 1) * p * 1000 <= 2 * e * W;
+        };
+        Int128 m = 0;
+        while (holds(m + 1))
+            ++m;
+        Root c;
+        switch (in.pattern) {
+        case Pattern::Triangular:
+            c = { m * p, 3 }; // y = m·h
+            break;
+        case Pattern::Square:
+            c = { 2 * m * p, 1 }; // y = m·p
+            break;
+        case Pattern::RotatedSquare:
+            c = { (2 * m + 1) * p / 2, 2 }; // y = (N + 1/2)·p/√2
+            break;
+        case Pattern::RotatedTriangular:
+            c = { m * p, 1 }; // y = m·p/2
+            break;
+        }
+        lanes.push_back({ c, off });
+        if (in.passes == 8)
+            lanes.push_back({ { 0, c.f }, h });
+        lanes.push_back({ { -c.q, c.f }, off });
+    } else if (in.passes == 2 || in.passes == 4) {
+        lanes.push_back({ { 0, 1 }, h });
+    }
+    const bool vertical = in.passes >= 4;
+    const int sides = vertical ? 2 : 1;
+    const Int128 clear = in.centreTube ? d + in.centreTube->units + 2 * b : 0;
+
+    Found found;
+    found.perPass.assign(static_cast<std::size_t>((lanes.size() + 1) * sides), 0);
+    const auto visit = [&](Root x2, Root y2) {
+        if (W < 0 || sq(x2) + sq(y2) > W * W)
+            return;
+        ++found.inCircle;
+        bool inLane = vertical && sq(x2) < sq(v);
+        std::size_t band = 0;
+        for (const auto &[c, spacing] : lanes) {
+            // Same root on both sides (or a lane at 0), so the difference is whole.
+            const Root gap { y2.q - c.q, y2.q == 0 ? c.f : y2.f };
+            inLane = inLane || sq(gap) < sq(spacing);
+            if (c.q > y2.q)
+                ++band;
+        }
+        if (inLane) {
+            ++found.laneRemoved;
+        } else if (in.centreTube && sq(x2) + sq(y2) < clear * clear) {
+            ++found.centreRemoved;
+        } else {
+            ++found.total;
+            ++found.perPass[band * sides + (vertical && x2.q > 0 ? 1 : 0)];
+        }
+    };
+    const std::int64_t reach = static_cast<std::int64_t>(W / p) + 3;
+    for (std::int64_t k = -2 * reach; k <= 2 * reach; ++k) {
+        for (std::int64_t a = -2 * reach; a <= 2 * reach; ++a) {
+            switch (in.pattern) {
+            case Pattern::Triangular: // x = p(a + k/2) (+ p/2), y = k·p·√3/2
+                visit({ p * (2 * a + k + s), 1 }, { k * p, 3 });
+                break;
+            case Pattern::RotatedTriangular: // x = k·p·√3/2, y = p(a + k/2) (+ p/2)
+                visit({ k * p, 3 }, { p * (2 * a + k + s), 1 });
+                break;
+            case Pattern::Square: // x = a·p (+ p/2), y = k·p
+                if (std::abs(a) <= reach && std::abs(k) <= reach)
+                    visit({ p * (2 * a + s), 1 }, { 2 * k * p, 1 });
+                break;
+            case Pattern::RotatedSquare: // x = i·p/√2, y = j·p/√2, i + j even (odd straddled)
+                if (((a + k) % 2 + 2) % 2 == s)
+                    visit({ a * p, 2 }, { k * p, 2 });
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+/// The pass a tube mirrored left-right, or top-bottom, falls in.
+int mirrored(int pass, int passes, bool leftRight)
+{
+    const int sides = passes >= 4 ? 2 : 1, bands = passes / sides;
+    const int band = (pass - 1) / sides, side = (pass - 1) % sides;
+    return leftRight ? band * sides + (sides - 1 - side) + 1
+                     : (bands - 1 - band) * sides + side + 1;
+}
+
+Length micro(std::int64_t value)
+{
+    return { value * layout::kTypedStep };
+}
+
+constexpr Pattern kPatterns[] = { Pattern::Triangular, Pattern::RotatedTriangular, Pattern::Square,
+    Pattern::RotatedSquare };
+
+/// Whole numbers drawn evenly from [lo, hi], the same on every run.
+class Draw
+{
+public:
+    explicit Draw(std::uint64_t seed)
+        : m_random(seed)
+    {
+    }
+    std::int64_t operator()(std::int64_t lo, std::int64_t hi)
+    {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(m_random);
+    }
+
+private:
+    std::mt19937_64 m_random;
+};
+
+TEST(LayoutProperties, EveryCountEqualsThePlainEnumeration)
+{
+    Draw uniform(20261208);
+    const int passCounts[] = { 1, 2, 4, 6, 8 };
+    int ties = 0, snapTies = 0, symmetric = 0;
+    for (int trial = 0; trial < 1200; ++trial) {
+        Inputs in;
+        in.pattern = kPatterns[trial % 4];
+        in.passes = passCounts[uniform(0, 4)];
+        in.centring = trial % 3 == 0 ? Centring::Best
+            : trial % 3 == 1         ? Centring::OnTube
+                                     : Centring::Straddle;
+        // Whole and decimal millimetres alike: ties come from whole ones.
+        const bool whole = uniform(0, 1) == 0;
+        const std::int64_t p =
+            whole ? uniform(10, 40) * 1'000'000 : uniform(10'000'000, 40'000'000);
+        in.pitch = micro(p);
+        in.tube = micro(whole ? p - uniform(0, 8) * 1'000'000 : uniform(p / 2, p));
+        const std::int64_t span = uniform(0, 12);
+        if (uniform(0, 2) == 0) {
+            // A ring of tubes exactly on the layout circle: DL = d + 2·span·p.
+            in.given = Given::LayoutCircle;
+            in.diameter = micro(in.tube.units / 4 + 2 * span * p);
+            ++ties;
+        } else {
+            in.given = uniform(0, 1) ? Given::Shell : Given::LayoutCircle;
+            in.diameter = micro(uniform(p / 2, (span + 2) * 2 * p));
+            if (in.given == Given::Shell && uniform(0, 2) == 0)
+                in.clearance = micro(uniform(0, 20'000'000));
+        }
+        const bool snapsOnRows =
+            in.pattern == Pattern::Square || in.pattern == Pattern::RotatedTriangular;
+        if ((in.passes == 6 || in.passes == 8) && snapsOnRows && uniform(0, 1) == 0) {
+            // The off-centre lane's e·r (or 2·e·r) exactly halfway between two rows: the
+            // rules round it up. Only these two patterns can meet such a tie.
+            const std::int64_t e = in.passes == 6 ? 265 : 404, k = uniform(40'000, 120'000);
+            in.pitch = micro(e * k);
+            in.tube = micro(e * k - uniform(0, 8) * 1'000'000);
+            const std::int64_t w =
+                (in.pattern == Pattern::Square ? 1000 : 500) * k * (2 * uniform(1, 3) - 1);
+            in.given = Given::LayoutCircle;
+            in.diameter = micro(in.tube.units / 4 + w);
+            in.clearance.reset();
+            ++snapTies;
+        }
+        if (in.passes > 1 && uniform(0, 3) == 0) {
+            in.laneSpacing = micro(whole ? uniform(1, 80) * 1'000'000 : uniform(1, 80'000'000));
+            if (uniform(0, 1))
+                in.verticalSpacing = micro(uniform(1, 80) * 1'000'000);
+        }
+        if (uniform(0, 2) == 0)
+            in.centreTube = micro(uniform(1, 120) * 1'000'000);
+        SCOPED_TRACE(::testing::Message()
+            << "trial " << trial << ": pattern " << layout::patternName(in.pattern) << ", "
+            << (in.given == Given::Shell ? "Di " : "DL ") << layout::lengthText(in.diameter)
+            << ", d " << layout::lengthText(in.tube) << ", p " << layout::lengthText(in.pitch)
+            << ", passes " << in.passes << ", " << layout::centringName(in.centring));
+
+        const layout::Layout got = layout::study(in);
+        const Found onTube = enumerate(in, false), straddled = enumerate(in, true);
+        const bool straddle = in.centring == Centring::Straddle
+            || (in.centring == Centring::Best && straddled.total > onTube.total);
+        const Found &want = straddle ? straddled : onTube;
+        EXPECT_EQ(got.centring, straddle ? Centring::Straddle : Centring::OnTube);
+        EXPECT_EQ(got.counts.inCircle, want.inCircle);
+        EXPECT_EQ(got.counts.laneRemoved, want.laneRemoved);
+        EXPECT_EQ(got.counts.centreRemoved, want.centreRemoved);
+        EXPECT_EQ(got.counts.total, want.total);
+        ASSERT_EQ(got.counts.passes, static_cast<int>(want.perPass.size()));
+        std::int64_t sum = 0;
+        for (int i = 0; i < got.counts.passes; ++i) {
+            EXPECT_EQ(got.counts.perPass[i], want.perPass[i]) << "pass " << i + 1;
+            sum += got.counts.perPass[i];
+        }
+        EXPECT_EQ(sum, got.counts.total);
+
+        // The list holds every centre in the circle, each kept one in its pass, and mirroring
+        // it about either axis gives the same tubes with their passes mirrored.
+        const std::vector<layout::Tube> list = layout::tubes(got);
+        ASSERT_EQ(static_cast<std::int64_t>(list.size()), got.counts.inCircle);
+        std::map<std::tuple<long long, long long>, int> where;
+        std::vector<std::int64_t> listed(static_cast<std::size_t>(got.counts.passes), 0);
+        for (const layout::Tube &tube : list) {
+            where[{ std::llround(tube.x * 1e6), std::llround(tube.y * 1e6) }] = tube.pass;
+            if (tube.pass > 0)
+                ++listed[static_cast<std::size_t>(tube.pass - 1)];
+        }
+        ASSERT_EQ(where.size(), list.size());
+        EXPECT_EQ(listed, want.perPass);
+        for (const auto &[at, pass] : where) {
+            const auto &[x, y] = at;
+            const auto flipX = where.find({ -x, y }), flipY = where.find({ x, -y });
+            ASSERT_TRUE(flipX != where.end() && flipY != where.end());
+            if (pass > 0) {
+                EXPECT_EQ(flipX->second, mirrored(pass, in.passes, true));
+                EXPECT_EQ(flipY->second, mirrored(pass, in.passes, false));
+            }
+        }
+        // Without lanes or a centre tube, a layout on a tube has its pattern's rotations.
+        if (in.passes == 1 && !in.centreTube && got.centring == Centring::OnTube
+            && got.counts.inCircle > 0) {
+            const bool hexagonal =
+                in.pattern == Pattern::Triangular || in.pattern == Pattern::RotatedTriangular;
+            EXPECT_EQ(got.counts.inCircle % (hexagonal ? 6 : 4), 1);
+            ++symmetric;
+        }
+    }
+    EXPECT_GT(ties, 300);
+    EXPECT_GT(symmetric, 30);
+    EXPECT_GT(snapTies, 30);
+}
+
+// --- The smallest shell -------------------------------------------------------------------
+
+TEST(MinShell, IsTheFirstDiameterOfALinearScan)
+{
+    Draw uniform(7);
+    int dips = 0;
+    for (int trial = 0; trial < 120; ++trial) {
+        Inputs in;
+        in.pattern = kPatterns[trial % 4];
+        in.passes = trial % 2 ? 6 : 8;
+        in.centring = trial % 3 ? Centring::Best : Centring::OnTube;
+        in.given = trial % 5 ? Given::Shell : Given::LayoutCircle;
+        in.pitch = layout::mm(uniform(20, 40));
+        in.tube = layout::mm(uniform(12, 19));
+        if (trial % 4 == 0)
+            in.centreTube = layout::mm(uniform(20, 60));
+        const Length resolution = micro(uniform(1, 4) * 500'000);
+        const std::int64_t required = uniform(1, 150);
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": N " << required);
+
+        std::int64_t step = 1, best = 0;
+        for (;; ++step) {
+            in.diameter = { step * resolution.units };
+            const std::int64_t total = layout::study(in).counts.total;
+            dips += total < best;
+            best = std::max(best, total);
+            if (total >= required)
+                break;
+        }
+        const layout::MinShell answer = layout::minShell(in, required, resolution);
+        ASSERT_TRUE(answer.reached);
+        EXPECT_EQ(answer.diameter, in.diameter);
+        EXPECT_GE(answer.layout->counts.total, required);
+        if (step > 1) {
+            EXPECT_EQ(answer.below, Length { (step - 1) * resolution.units });
+            EXPECT_LT(answer.belowCounts->total, required);
+        }
+    }
+    // The lanes do make the total fall as the shell grows, so a bisection alone would not do.
+    EXPECT_GT(dips, 0);
+}
+
+TEST(MinShell, UnreachableAndRefused)
+{
+    Inputs in;
+    in.tube = layout::mm(25);
+    in.pitch = layout::mm(32);
+    const layout::MinShell far = layout::minShell(in, 40'000'000, layout::mm(1));
+    EXPECT_FALSE(far.reached);
+    EXPECT_EQ(far.limit, layout::mm(100'000));
+    EXPECT_THROW(layout::minShell(in, 0, layout::mm(1)), layout::InputError);
+    EXPECT_THROW(layout::minShell(in, 5, Length {}), layout::InputError);
+    in.pitch = layout::mm(20);
+    EXPECT_THROW(layout::minShell(in, 5, layout::mm(1)), layout::InputError);
+}
+
+TEST(Layout, RefusesWhatTheRulesDoNotTake)
+{
+    Inputs good;
+    good.diameter = layout::mm(600);
+    good.tube = layout::mm(25);
+    good.pitch = layout::mm(32);
+    EXPECT_NO_THROW(layout::study(good));
+    const std::vector<std::pair<const char *, void (*)(Inputs &)>> faults = {
+        { "zero shell", [](Inputs &in) { in.diameter = {}; } },
+        { "negative tube", [](Inputs &in) { in.tube = layout::mm(-1); } },
+        { "pitch below tube", [](Inputs &in) { in.pitch = layout::mm(24); } },
+        { "3 passes", [](Inputs &in) { in.passes = 3; } },
+        { "zero lane", [](Inputs &in) { in.laneSpacing = Length {}; } },
+        { "vertical alone", [](Inputs &in) { in.verticalSpacing = layout::mm(5); } },
+        { "negative clearance", [](Inputs &in) { in.clearance = layout::mm(-1); } },
+        { "clearance with DL",
+            [](Inputs &in) {
+                in.given = Given::LayoutCircle;
+                in.clearance = layout::mm(1);
+            } },
+        { "zero centre tube", [](Inputs &in) { in.centreTube = Length {}; } },
+        { "seventh decimal", [](Inputs &in) { in.pitch = { in.pitch.units + 1 }; } },
+        { "beyond 100 m", [](Inputs &in) { in.diameter = { layout::kMaxUnits + 4 }; } },
+        { "too many rows",
+            [](Inputs &in) {
+                in.tube = in.pitch = micro(40);
+                in.diameter = layout::mm(100);
+            } },
+    };
+    for (const auto &[name, fault] : faults) {
+        Inputs in = good;
+        fault(in);
+        EXPECT_THROW(layout::study(in), layout::InputError) << name;
+    }
+    // The edge cases the rules do take: pitch equal to the tube, no clearance, DL below d.
+    good.pitch = good.tube;
+    good.clearance = Length {};
+    EXPECT_EQ(layout::study(good).layoutCircle, layout::mm(600));
+    good.diameter = layout::mm(20);
+    EXPECT_EQ(layout::study(good).counts.total, 0);
+}
+
+} // namespace
