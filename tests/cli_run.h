@@ -1,6 +1,6 @@
 #pragma once
 
-// Runs korvane-count as a user would, with its output captured.
+// Runs korvane-count, or another of the programs, as a user would, with its output captured.
 
 #include <nlohmann/json.hpp>
 
@@ -40,24 +40,35 @@ inline std::string slurp(const std::string &path)
     return text.str();
 }
 
-inline CountRun run(const std::vector<std::string> &args)
+/// Runs `program` with `args`, its output captured. `setup` runs first in the same shell (a
+/// ulimit, a redirection), and the program replaces that shell.
+inline CountRun runProgram(
+    const std::string &program, const std::vector<std::string> &args, const std::string &setup = "")
 {
     // CTest runs the cases in parallel, so each run gets files of its own.
     static int runs = 0;
-    const std::string stem = testing::TempDir() + "korvane-count-" + std::to_string(getpid()) + "-"
+    const std::string stem = testing::TempDir() + "korvane-run-" + std::to_string(getpid()) + "-"
         + std::to_string(++runs);
     const std::string out = stem + ".out";
     const std::string err = stem + ".err";
-    std::string command = quoted(KORVANE_COUNT);
+    std::string command = "exec " + quoted(program);
     for (const std::string &arg : args)
         command += " " + quoted(arg);
-    command += " >" + quoted(out) + " 2>" + quoted(err);
+    command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + quoted(out) + " 2>"
+        + quoted(err);
     const int status = std::system(command.c_str());
     CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };
     std::remove(out.c_str());
     std::remove(err.c_str());
     return result;
 }
+
+#ifdef KORVANE_COUNT
+inline CountRun run(const std::vector<std::string> &args)
+{
+    return runProgram(KORVANE_COUNT, args);
+}
+#endif
 
 inline nlohmann::json jsonOf(const CountRun &result)
 {

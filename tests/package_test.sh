@@ -23,7 +23,7 @@ for library in libqt6widgets6 libqt6gui6 libqt6svg6 libstdc++6 fonts-wqy-microhe
 done
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/share/applications/korvane.desktop \
+for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/bin/korvane-layout ./usr/share/applications/korvane.desktop \
   ./usr/share/icons/hicolor/scalable/apps/korvane.svg; do
   grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
 done
@@ -34,6 +34,8 @@ file "$work/root/usr/bin/korvane" | grep -q 'not stripped' && fail "korvane is n
 desktop-file-validate "$work/root/usr/share/applications/korvane.desktop"
 # The packaged command-line tool runs and counts.
 [ "$("$work/root/usr/bin/korvane-count" 600 32 25)" = 283 ] || fail "korvane-count miscounts"
+"$work/root/usr/bin/korvane-layout" --otl 1184 --tube 28 --pitch 36 --passes 2 | grep -qx '总管数 898 管' \
+  || fail "korvane-layout miscounts"
 
 # apt resolves every dependency (a simulation: nothing is installed).
 if [ "$(id -u)" -eq 0 ]; then

@@ -1,0 +1,398 @@
+// korvane-layout: the exact layout study from the command line. One layout, a sweep of
+// diameters (a tube-count table) or the smallest shell for a number of tubes.
+
+#include "files/atomic_file.h"
+#include "layout/study.h"
+#include "layout_cli/report.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+
+namespace {
+
+constexpr const char *kUsage =
+    "usage: korvane-layout [--json] (--shell DI | --otl DL) --tube D --pitch P [--pattern "
+    "30|60|90|45] [--passes N] [--centre on-tube|straddle|best] (--help for every option)";
+
+enum ExitCode {
+    kDone = 0,
+    kWriteFailed = 1,
+    kUsageError = 2,
+    kNotReached = 3,
+    kInternalError = 4,
+    kInterrupted = 130
+};
+
+/// The most tubes a list takes: about 400 MB of CSV.
+constexpr std::int64_t kMaxListedTubes = 10'000'000;
+/// The most diameters a sweep takes.
+constexpr std::int64_t kMaxSweepRows = 1'000'000;
+/// A sweep's rows reach the output at least this often.
+constexpr std::chrono::milliseconds kFlushEvery { 100 };
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+struct UsageError : std::invalid_argument
+{
+    using std::invalid_argument::invalid_argument;
+};
+
+struct Options
+{
+    bool json = false;
+    std::string shell, otl, tube, pitch, pattern = "30", passes = "1", centre = "on-tube";
+    std::string laneSpacing, clearance, centreTube, tubesFile, sweep, minShell, resolution = "1";
+    bool shellGiven = false, otlGiven = false;
+};
+
+std::vector<std::string> split(const std::string &text, char separator)
+{
+    std::vector<std::string> parts(1);
+    for (char ch : text) {
+        if (ch == separator)
+            parts.emplace_back();
+        else
+            parts.back() += ch;
+    }
+    return parts;
+}
+
+std::int64_t wholeNumber(const std::string &text, const char *what)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size() || error == std::errc::invalid_argument)
+        throw UsageError(std::string(what) + " must be a whole number, not " + layout::quote(text));
+    if (error == std::errc::result_out_of_range)
+        throw UsageError(std::string(what) + " " + layout::quote(text) + " is too large");
+    return value;
+}
+
+layout::Pattern patternOf(const std::string &text)
+{
+    for (layout::Pattern pattern :
+        { layout::Pattern::Triangular, layout::Pattern::RotatedTriangular, layout::Pattern::Square,
+            layout::Pattern::RotatedSquare })
+        if (text == layout::patternName(pattern))
+            return pattern;
+    throw UsageError("--pattern must be 30, 60, 90 or 45, not " + layout::quote(text));
+}
+
+layout::Centring centringOf(const std::string &text)
+{
+    for (layout::Centring centring :
+        { layout::Centring::OnTube, layout::Centring::Straddle, layout::Centring::Best })
+        if (text == layout::centringName(centring))
+            return centring;
+    throw UsageError("--centre must be on-tube, straddle or best, not " + layout::quote(text));
+}
+
+std::vector<int> passesOf(const std::string &text)
+{
+    std::vector<int> passes;
+    for (const std::string &part : split(text, ',')) {
+        if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8")
+            throw UsageError("--passes must be 1, 2, 4, 6 or 8 (or a list of them with --sweep), "
+                             "not "
+                + layout::quote(text));
+        passes.push_back(part[0] - '0');
+    }
+    return passes;
+}
+
+/// Every input but the diameter, read exactly.
+layout::Inputs inputsOf(const Options &options)
+{
+    layout::Inputs in;
+    in.given = options.otlGiven ? layout::Given::LayoutCircle : layout::Given::Shell;
+    in.tube = layout::parseLength(options.tube, "--tube");
+    in.pitch = layout::parseLength(options.pitch, "--pitch");
+    in.pattern = patternOf(options.pattern);
+    in.centring = centringOf(options.centre);
+    if (!options.laneSpacing.empty()) {
+        const std::vector<std::string> parts = split(options.laneSpacing, ',');
+        if (parts.size() > 2)
+            throw UsageError(
+                "--lane-spacing takes H or H,V, not " + layout::quote(options.laneSpacing));
+        in.laneSpacing = layout::parseLength(parts[0], "--lane-spacing");
+        if (parts.size() == 2)
+            in.verticalSpacing = layout::parseLength(parts[1], "--lane-spacing");
+    }
+    if (!options.clearance.empty())
+        in.clearance = layout::parseLength(options.clearance, "--clearance");
+    if (!options.centreTube.empty())
+        in.centreTube = layout::parseLength(options.centreTube, "--centre-tube");
+    return in;
+}
+
+struct Sweep
+{
+    layout::Length from, to, step;
+    std::int64_t rows = 0;
+};
+
+Sweep sweepOf(const std::string &text)
+{
+    const std::vector<std::string> parts = split(text, ':');
+    if (parts.size() != 3)
+        throw UsageError("--sweep takes FROM:TO:STEP, not " + layout::quote(text));
+    Sweep sweep { layout::parseLength(parts[0], "--sweep FROM"),
+        layout::parseLength(parts[1], "--sweep TO"),
+        layout::parseLength(parts[2], "--sweep STEP") };
+    if (sweep.from.units <= 0 || sweep.step.units <= 0)
+        throw UsageError("--sweep needs FROM and STEP above 0");
+    if (sweep.to < sweep.from)
+        throw UsageError("--sweep needs FROM no larger than TO");
+    sweep.rows = (sweep.to.units - sweep.from.units) / sweep.step.units + 1;
+    if (sweep.rows > kMaxSweepRows)
+        throw UsageError("--sweep gives " + std::to_string(sweep.rows) + " diameters; at most "
+            + std::to_string(kMaxSweepRows));
+    return sweep;
+}
+
+/// The tube list, to a file written whole or not at all, or after the rest on standard output.
+void writeTubes(const layout::Layout &layout, const std::string &file, files::StandardOutput &out)
+{
+    const std::vector<layout::Tube> list = layout::tubes(layout);
+    if (file == "-") {
+        out.write(layout_cli::tubesHeader());
+        for (const layout::Tube &tube : list)
+            if (tube.pass > 0)
+                out.write(layout_cli::tubeRow(tube));
+        out.flush();
+        return;
+    }
+    files::AtomicFile target(file);
+    target.write(layout_cli::tubesHeader());
+    for (const layout::Tube &tube : list)
+        if (tube.pass > 0)
+            target.write(layout_cli::tubeRow(tube));
+    target.commit();
+}
+
+void checkListable(const layout::Layout &layout, const std::string &file)
+{
+    if (!file.empty() && layout.counts.inCircle > kMaxListedTubes)
+        throw UsageError("--tubes lists at most " + std::to_string(kMaxListedTubes)
+            + " tubes; this layout has " + std::to_string(layout.counts.inCircle));
+}
+
+int runSingle(const Options &options, layout::Inputs in, files::StandardOutput &out)
+{
+    in.diameter = layout::parseLength(
+        options.otlGiven ? options.otl : options.shell, options.otlGiven ? "--otl" : "--shell");
+    in.passes = passesOf(options.passes).front();
+    const layout::Layout layout = layout::study(in);
+    checkListable(layout, options.tubesFile);
+    out.write(
+        options.json ? layout_cli::toJson(layout).dump(2) + "\n" : layout_cli::plainText(layout));
+    out.flush();
+    if (!options.tubesFile.empty())
+        writeTubes(layout, options.tubesFile, out);
+    return kDone;
+}
+
+int runSweep(const Options &options, layout::Inputs in, files::StandardOutput &out)
+{
+    const Sweep sweep = sweepOf(options.sweep);
+    const std::vector<int> passes = passesOf(options.passes);
+    // Every input the sweep will meet is checked before the first row: the largest diameter
+    // has the most rows, and the rest does not change along the sweep.
+    for (layout::Length end : { sweep.from, sweep.to }) {
+        in.diameter = end;
+        for (int count : passes) {
+            in.passes = count;
+            layout::validate(in);
+        }
+    }
+    std::signal(SIGINT, onInterrupt);
+    out.write(options.json ? "[\n" : layout_cli::sweepHeader(in.given, passes));
+    auto flushed = std::chrono::steady_clock::now();
+    std::vector<layout::Layout> layouts(passes.size());
+    for (std::int64_t i = 0; i < sweep.rows && !g_interrupted; ++i) {
+        in.diameter = { sweep.from.units + i * sweep.step.units };
+        for (std::size_t j = 0; j < passes.size(); ++j) {
+            in.passes = passes[j];
+            layouts[j] = layout::study(in);
+        }
+        if (options.json) {
+            nlohmann::ordered_json row = layout_cli::toJson(layouts.front());
+            if (passes.size() > 1) {
+                row = { { "shell", row["shell"] }, { "layout_circle", row["layout_circle"] },
+                    { "layouts", nlohmann::ordered_json::array() } };
+                for (const layout::Layout &one : layouts)
+                    row["layouts"].push_back(layout_cli::toJson(one));
+            }
+            out.write((i ? ",\n" : "") + row.dump(2));
+        } else {
+            out.write(layout_cli::sweepRow(layouts));
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now - flushed >= kFlushEvery) {
+            out.flush();
+            flushed = now;
+        }
+    }
+    if (options.json)
+        out.write("\n]\n");
+    out.flush();
+    return g_interrupted ? kInterrupted : kDone;
+}
+
+int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput &out)
+{
+    const std::int64_t required = wholeNumber(options.minShell, "--min-shell");
+    const layout::Length resolution = layout::parseLength(options.resolution, "--resolution");
+    in.passes = passesOf(options.passes).front();
+    const layout::MinShell answer = layout::minShell(in, required, resolution);
+    if (answer.layout)
+        checkListable(*answer.layout, options.tubesFile);
+    const char *name = in.given == layout::Given::Shell ? "壳体内径 Di" : "布管限定圆 DL";
+    if (options.json) {
+        nlohmann::ordered_json json = { { "required", required },
+            { "resolution", layout::millimetres(resolution) }, { "reached", answer.reached },
+            { "limit", layout::millimetres(answer.limit) }, { "diameter", nullptr },
+            { "layout", nullptr }, { "below", nullptr } };
+        if (answer.layout) {
+            json["diameter"] = layout::millimetres(answer.diameter);
+            json["layout"] = layout_cli::toJson(*answer.layout);
+        }
+        if (answer.below) {
+            nlohmann::ordered_json perPass = nlohmann::ordered_json::array();
+            for (int i = 0; i < answer.belowCounts->passes; ++i)
+                perPass.push_back(answer.belowCounts->perPass[i]);
+            json["below"] = { { "diameter", layout::millimetres(*answer.below) },
+                { "total", answer.belowCounts->total }, { "per_pass", perPass } };
+        }
+        out.write(json.dump(2) + "\n");
+    } else if (answer.reached) {
+        out.write("至少 " + std::to_string(required) + " 管的最小" + name + " "
+            + layout::lengthText(answer.diameter) + " mm（步长 " + layout::lengthText(resolution)
+            + " mm）\n");
+        out.write(layout_cli::plainText(*answer.layout));
+        if (answer.below)
+            out.write(std::string("小一档 ") + name + " " + layout::lengthText(*answer.below)
+                + " mm：总管数 " + std::to_string(answer.belowCounts->total) + " 管\n");
+    }
+    out.flush();
+    if (!answer.reached) {
+        std::cerr << "korvane-layout: no "
+                  << (in.given == layout::Given::Shell ? "shell" : "layout circle") << " up to "
+                  << layout::lengthText(answer.limit) << " mm holds " << required << " tubes\n";
+        return kNotReached;
+    }
+    if (!options.tubesFile.empty())
+        writeTubes(*answer.layout, options.tubesFile, out);
+    return kDone;
+}
+
+int run(int argc, char **argv)
+{
+    CLI::App app { "Counts the tubes on a tube sheet exactly: triangular, rotated triangular, "
+                   "square or rotated square pitch, 1 to 8 passes with their partition lanes, "
+                   "centred on a tube or between two, with an optional centre tube. Lengths are "
+                   "in mm, decimals with up to 6 places, at most 100000.",
+        "korvane-layout" };
+    Options options;
+    app.set_version_flag("--version", "korvane-layout 1.0");
+    app.add_flag("--json", options.json, "Print JSON instead of plain lines");
+    auto *shell = app.add_option(
+        "--shell", options.shell, "Shell inner diameter Di (mm); the layout circle is Di - 2b");
+    auto *otl = app.add_option("--otl", options.otl, "Layout circle (outer tube limit) DL (mm)");
+    // In a sweep or a search the diameter varies: --shell or --otl then only says which one.
+    shell->expected(0, 1);
+    otl->expected(0, 1);
+    app.add_option("--tube", options.tube, "Tube outer diameter d (mm)")->required();
+    app.add_option("--pitch", options.pitch, "Tube pitch p (mm), at least d")->required();
+    app.add_option("--pattern", options.pattern,
+        "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)");
+    app.add_option("--passes", options.passes,
+        "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8");
+    app.add_option("--centre", options.centre,
+        "on-tube (default), straddle, or best: whichever keeps more tubes");
+    app.add_option("--lane-spacing", options.laneSpacing,
+        "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes");
+    auto *clearance = app.add_option("--clearance", options.clearance,
+        "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))");
+    app.add_option("--centre-tube", options.centreTube, "Centre tube outer diameter d0 (mm)");
+    app.add_option("--tubes", options.tubesFile,
+        "Write x,y,pass of every tube left to FILE as CSV (- for standard output)");
+    auto *sweep = app.add_option("--sweep", options.sweep,
+        "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout circle with --otl; "
+        "prints CSV");
+    auto *minShell = app.add_option("--min-shell", options.minShell,
+        "The smallest shell (or layout circle with --otl) whose total is at least N");
+    app.add_option(
+           "--resolution", options.resolution, "The step of --min-shell's answer (mm, default 1)")
+        ->needs(minShell);
+    sweep->excludes(minShell);
+    app.footer("Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
+               "error or input outside the exact range; 3 --min-shell found no shell within the "
+               "range; 130 a sweep stopped by Ctrl+C.");
+
+    files::StandardOutput out;
+    try {
+        app.parse(argc, argv);
+        options.shellGiven = shell->count() > 0;
+        options.otlGiven = otl->count() > 0;
+        const bool study = !options.sweep.empty() || !options.minShell.empty();
+        if (options.shellGiven && options.otlGiven)
+            throw UsageError("--shell and --otl exclude each other");
+        if (clearance->count() > 0 && options.otlGiven)
+            throw UsageError("--clearance needs --shell: the layout circle already allows for it");
+        if (study && !(options.shell.empty() && options.otl.empty()))
+            throw UsageError(std::string(options.sweep.empty() ? "--min-shell" : "--sweep")
+                + " varies the diameter: give --shell or --otl without a value");
+        if (!study && !options.shellGiven && !options.otlGiven)
+            throw UsageError("give --shell DI or --otl DL");
+        if (!options.sweep.empty() && !options.tubesFile.empty())
+            throw UsageError("--tubes takes one layout, not a sweep");
+        if (options.sweep.empty() && options.passes.find(',') != std::string::npos)
+            throw UsageError("a list of pass counts needs --sweep");
+        const layout::Inputs in = inputsOf(options);
+        if (!options.sweep.empty())
+            return runSweep(options, in, out);
+        if (!options.minShell.empty())
+            return runMinShell(options, in, out);
+        return runSingle(options, in, out);
+    } catch (const CLI::CallForHelp &help) {
+        return app.exit(help);
+    } catch (const CLI::CallForVersion &version) {
+        return app.exit(version);
+    } catch (const CLI::ParseError &error) {
+        std::cerr << "korvane-layout: " << error.what() << "\n" << kUsage << '\n';
+        return kUsageError;
+    } catch (const std::invalid_argument &error) {
+        // UsageError and layout::InputError alike: nothing has been printed yet.
+        std::cerr << "korvane-layout: " << error.what() << '\n';
+        return kUsageError;
+    } catch (const files::WriteError &error) {
+        std::cerr << "korvane-layout: " << error.what() << '\n';
+        return kWriteFailed;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    files::reportWriteSignalsAsErrors();
+    try {
+        return run(argc, argv);
+    } catch (const std::exception &error) {
+        std::cerr << "korvane-layout: " << error.what() << '\n';
+        return kInternalError;
+    } catch (...) {
+        std::cerr << "korvane-layout: unexpected failure\n";
+        return kInternalError;
+    }
+}

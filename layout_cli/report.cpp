@@ -1,0 +1,195 @@
+#include "layout_cli/report.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace layout_cli {
+
+using layout::Centring;
+using layout::Given;
+using layout::Layout;
+using layout::Length;
+using layout::lengthText;
+using layout::millimetres;
+
+namespace {
+
+    const char *patternText(layout::Pattern pattern)
+    {
+        switch (pattern) {
+        case layout::Pattern::Triangular:
+            return "30° 正三角形";
+        case layout::Pattern::RotatedTriangular:
+            return "60° 转角正三角形";
+        case layout::Pattern::Square:
+            return "90° 正方形";
+        case layout::Pattern::RotatedSquare:
+            break;
+        }
+        return "45° 转角正方形";
+    }
+
+    const char *centringText(Centring centring)
+    {
+        switch (centring) {
+        case Centring::OnTube:
+            return "对中";
+        case Centring::Straddle:
+            return "跨中";
+        case Centring::Best:
+            break;
+        }
+        return "最佳";
+    }
+
+    /// A length worked out in floating point (a lane at m·p·√3/2), to a tenth of a micrometre.
+    std::string roundedText(double value)
+    {
+        std::string text = numberText(std::round(value * 1e4) / 1e4);
+        return text == "-0" ? "0" : text;
+    }
+
+    std::string list(const layout::Counts &counts)
+    {
+        std::string text;
+        for (int i = 0; i < counts.passes; ++i)
+            text += (i ? ", " : "") + std::to_string(counts.perPass[i]);
+        return text;
+    }
+
+} // namespace
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string plainText(const Layout &layout)
+{
+    const layout::Inputs &in = layout.inputs;
+    std::string text;
+    if (in.given == Given::Shell)
+        text += "壳体内径 Di " + lengthText(in.diameter) + " mm，边缘间隙 b "
+            + lengthText(layout.clearance) + " mm，布管限定圆 DL " + lengthText(layout.layoutCircle)
+            + " mm\n";
+    else
+        text += "布管限定圆 DL " + lengthText(layout.layoutCircle) + " mm\n";
+    text += "管子外径 d " + lengthText(in.tube) + " mm，管心距 p " + lengthText(in.pitch)
+        + " mm，布管方式 " + patternText(in.pattern) + "，";
+    if (in.centring == Centring::Best)
+        text += std::string("最佳：") + centringText(layout.centring) + "（"
+            + centringText(
+                layout.centring == Centring::OnTube ? Centring::Straddle : Centring::OnTube)
+            + " " + std::to_string(*layout.otherTotal) + " 管）\n";
+    else
+        text += std::string(centringText(layout.centring)) + "\n";
+    text += "管程数 " + std::to_string(in.passes);
+    if (layout.laneCount == 0)
+        text += "，无隔板槽";
+    for (int i = 0; i < layout.laneCount; ++i) {
+        const layout::Lane &lane = layout.lanes[i];
+        text += std::string(i ? "；" : "，隔板槽 ") + (lane.horizontal ? "水平 y = " : "垂直 x = ")
+            + roundedText(lane.position) + " mm，Sn = " + roundedText(lane.spacing) + " mm";
+    }
+    text += "\n";
+    if (in.centreTube)
+        text += "中心管外径 d0 " + lengthText(*in.centreTube) + " mm，去管圆直径 "
+            + lengthText({ in.tube.units + in.centreTube->units + 2 * layout.clearance.units })
+            + " mm\n";
+    const layout::Counts &c = layout.counts;
+    text += "布管限定圆内管数 " + std::to_string(c.inCircle) + " 管\n";
+    text += "隔板槽去掉 " + std::to_string(c.laneRemoved) + " 管\n";
+    text += "中心管去掉 " + std::to_string(c.centreRemoved) + " 管\n";
+    text += "总管数 " + std::to_string(c.total) + " 管\n";
+    if (c.passes > 1)
+        text += "各管程管数 " + list(c) + " 管\n";
+    return text;
+}
+
+nlohmann::ordered_json toJson(const Layout &layout)
+{
+    const layout::Inputs &in = layout.inputs;
+    nlohmann::ordered_json out;
+    out["shell"] = nullptr;
+    if (in.given == Given::Shell)
+        out["shell"] = millimetres(in.diameter);
+    out["clearance"] = millimetres(layout.clearance);
+    out["layout_circle"] = millimetres(layout.layoutCircle);
+    out["tube"] = millimetres(in.tube);
+    out["pitch"] = millimetres(in.pitch);
+    out["pattern"] = static_cast<int>(in.pattern);
+    out["passes"] = in.passes;
+    out["centre"] = layout::centringName(layout.centring);
+    out["centre_tube"] = nullptr;
+    if (in.centreTube)
+        out["centre_tube"] = millimetres(*in.centreTube);
+    const layout::Counts &c = layout.counts;
+    out["in_circle"] = c.inCircle;
+    out["lane_removed"] = c.laneRemoved;
+    out["centre_removed"] = c.centreRemoved;
+    out["total"] = c.total;
+    out["per_pass"] = nlohmann::ordered_json::array();
+    for (int i = 0; i < c.passes; ++i)
+        out["per_pass"].push_back(c.perPass[i]);
+    out["lanes"] = nlohmann::ordered_json::array();
+    for (int i = 0; i < layout.laneCount; ++i) {
+        const layout::Lane &lane = layout.lanes[i];
+        out["lanes"].push_back({ { "direction", lane.horizontal ? "horizontal" : "vertical" },
+            { "position", lane.position + 0.0 }, { "spacing", lane.spacing } });
+    }
+    if (layout.otherTotal) {
+        const bool onTube = layout.centring == Centring::OnTube;
+        out["best_of"] = { { "on-tube", onTube ? c.total : *layout.otherTotal },
+            { "straddle", onTube ? *layout.otherTotal : c.total } };
+    }
+    return out;
+}
+
+std::string tubesHeader()
+{
+    return "x,y,pass\n";
+}
+
+std::string tubeRow(const layout::Tube &tube)
+{
+    return numberText(tube.x) + "," + numberText(tube.y) + "," + std::to_string(tube.pass) + "\n";
+}
+
+std::string sweepHeader(Given swept, const std::vector<int> &passes)
+{
+    std::string text = swept == Given::Shell ? "shell,layout_circle" : "layout_circle";
+    if (passes.size() == 1) {
+        text += ",centre,in_circle,lane_removed,centre_removed,total";
+        for (int i = 1; i <= passes.front(); ++i)
+            text += ",pass_" + std::to_string(i);
+    } else {
+        for (int count : passes)
+            text += ",total_" + std::to_string(count);
+    }
+    return text + "\n";
+}
+
+std::string sweepRow(const std::vector<Layout> &layouts)
+{
+    const Layout &first = layouts.front();
+    std::string text;
+    if (first.inputs.given == Given::Shell)
+        text += lengthText(first.inputs.diameter) + ",";
+    text += lengthText(first.layoutCircle);
+    if (layouts.size() == 1) {
+        const layout::Counts &c = first.counts;
+        text += std::string(",") + layout::centringName(first.centring) + ","
+            + std::to_string(c.inCircle) + "," + std::to_string(c.laneRemoved) + ","
+            + std::to_string(c.centreRemoved) + "," + std::to_string(c.total);
+        for (int i = 0; i < c.passes; ++i)
+            text += "," + std::to_string(c.perPass[i]);
+    } else {
+        for (const Layout &one : layouts)
+            text += "," + std::to_string(one.counts.total);
+    }
+    return text + "\n";
+}
+
+} // namespace layout_cli

@@ -1,0 +1,36 @@
+#pragma once
+
+// What korvane-layout prints and writes: plain text in the window's vocabulary, JSON for
+// scripts, CSV for spreadsheets and CAD.
+
+#include "layout/study.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace layout_cli {
+
+/// The inputs as understood (circle, pattern, centring, lanes with their spacings), then the
+/// counts, one a line, in Chinese with units.
+std::string plainText(const layout::Layout &layout);
+
+/// One object with the keys scripts rely on: "shell", "clearance", "layout_circle", "tube",
+/// "pitch", "pattern", "passes", "centre", "centre_tube", "in_circle", "lane_removed",
+/// "centre_removed", "total", "per_pass", "lanes" and, under best, "best_of".
+nlohmann::ordered_json toJson(const layout::Layout &layout);
+
+/// The header and the rows of a tube list: x,y,pass of every tube left, mm.
+std::string tubesHeader();
+std::string tubeRow(const layout::Tube &tube);
+
+/// A sweep's CSV. With one pass count, a row gives the diameter, the layout circle, the
+/// centring, every count and each pass's; with several, the total of each.
+std::string sweepHeader(layout::Given swept, const std::vector<int> &passes);
+std::string sweepRow(const std::vector<layout::Layout> &layouts);
+
+/// The shortest text that reads back as the same double ("27.712812921102035", "12.5", "0").
+std::string numberText(double value);
+
+} // namespace layout_cli

@@ -1,0 +1,361 @@
+// korvane-layout as a user runs it: the published values, refusals, files and studies.
+
+#include "cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <dirent.h>
+#include <fstream>
+#include <map>
+#include <sys/stat.h>
+
+namespace {
+
+using cli_run::CountRun;
+
+CountRun layoutRun(const std::vector<std::string> &args, const std::string &setup = "")
+{
+    return cli_run::runProgram(KORVANE_LAYOUT, args, setup);
+}
+
+std::string tempPath(const std::string &name)
+{
+    return testing::TempDir() + "korvane-layout-" + std::to_string(getpid()) + "-" + name;
+}
+
+std::size_t linesOf(const std::string &text)
+{
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+/// Files in the test folder whose names a temporary file of the writer would have.
+std::size_t leftovers()
+{
+    std::size_t found = 0;
+    if (DIR *dir = opendir(testing::TempDir().c_str())) {
+        while (const dirent *entry = readdir(dir))
+            found += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
+        closedir(dir);
+    }
+    return found;
+}
+
+// --- Published values ---------------------------------------------------------------------
+
+struct Published
+{
+    const char *pattern;
+    const char *circle; ///< "--otl" or "--shell"
+    const char *diameter, *tube, *pitch, *passes, *centre;
+    std::int64_t total;
+};
+
+TEST(LayoutPublished, EveryValueComesOut)
+{
+    const Published cases[] = {
+        { "30", "--otl", "1184", "28", "36", "2", "on-tube", 898 },
+        { "30", "--otl", "1184", "28", "36", "8", "on-tube", 788 },
+        { "30", "--otl", "1184", "28", "40", "6", "on-tube", 652 },
+        { "90", "--otl", "1184", "28", "36", "2", "on-tube", 772 },
+        { "90", "--otl", "1184", "28", "36", "6", "on-tube", 712 },
+        { "90", "--otl", "1184", "28", "36", "8", "on-tube", 684 },
+        { "90", "--otl", "5000", "28", "36", "2", "on-tube", 14842 },
+        { "45", "--otl", "1184", "28", "36", "1", "on-tube", 805 },
+        { "45", "--otl", "1184", "28", "36", "2", "on-tube", 782 },
+        { "45", "--otl", "1184", "28", "36", "4", "on-tube", 760 },
+        { "45", "--otl", "1184", "28", "36", "6", "on-tube", 698 },
+        { "45", "--otl", "1184", "28", "36", "8", "on-tube", 680 },
+        { "45", "--otl", "1184", "28", "35", "1", "on-tube", 861 },
+        { "45", "--otl", "1184", "28", "35", "2", "on-tube", 838 },
+        { "45", "--otl", "1184", "28", "35", "4", "on-tube", 816 },
+        { "45", "--otl", "1184", "28", "35", "6", "on-tube", 750 },
+        { "45", "--otl", "1184", "28", "35", "8", "on-tube", 732 },
+        { "45", "--otl", "1007", "28", "36", "2", "on-tube", 558 },
+        { "45", "--otl", "1008", "28", "36", "2", "on-tube", 574 },
+        { "45", "--otl", "1008", "28", "36", "1", "on-tube", 593 },
+        { "60", "--otl", "1184", "28", "36", "2", "on-tube", 876 },
+        { "30", "--otl", "1200", "25", "31.25", "1", "on-tube", 1285 },
+        // The generator's Di 500 less a diametral clearance of 6.35 (and of 12.7).
+        { "30", "--otl", "493.65", "19.05", "23.8125", "1", "on-tube", 361 },
+        { "60", "--otl", "493.65", "19.05", "23.8125", "1", "on-tube", 361 },
+        { "45", "--otl", "493.65", "19.05", "23.8125", "1", "on-tube", 305 },
+        { "90", "--otl", "493.65", "19.05", "23.8125", "1", "on-tube", 305 },
+        { "45", "--otl", "493.65", "19.05", "23.8125", "1", "straddle", 316 },
+        { "90", "--otl", "493.65", "19.05", "23.8125", "1", "straddle", 312 },
+        { "30", "--otl", "487.3", "19.05", "23.8125", "1", "on-tube", 349 },
+        // The same through the shell and its clearance: 500 - 2·3.175.
+        { "30", "--shell", "500", "19.05", "23.8125", "1", "on-tube", 361 },
+    };
+    for (const Published &c : cases) {
+        std::vector<std::string> args = { "--json", c.circle, c.diameter, "--tube", c.tube,
+            "--pitch", c.pitch, "--pattern", c.pattern, "--passes", c.passes, "--centre",
+            c.centre };
+        if (std::string(c.circle) == "--shell")
+            args.insert(args.end(), { "--clearance", "3.175" });
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(c.pattern + std::string(" ") + c.diameter + " " + c.pitch + " passes "
+            + c.passes + " " + c.centre + ": " + run.err);
+        ASSERT_EQ(run.status, 0);
+        const nlohmann::json json = cli_run::jsonOf(run);
+        EXPECT_EQ(json["total"], c.total);
+        EXPECT_EQ(json["centre"], c.centre);
+        EXPECT_EQ(json["per_pass"].size(), std::stoul(c.passes));
+        EXPECT_DOUBLE_EQ(json["layout_circle"].get<double>(),
+            std::string(c.circle) == "--otl" ? std::stod(c.diameter) : 493.65);
+    }
+}
+
+TEST(LayoutJson, LanesBestAndCentreTube)
+{
+    const CountRun run = layoutRun({ "--json", "--shell", "600", "--tube", "25", "--pitch", "32",
+        "--passes", "6", "--centre", "best", "--centre-tube", "57" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json json = cli_run::jsonOf(run);
+    EXPECT_EQ(json["layout_circle"], 584);
+    EXPECT_EQ(json["clearance"], 8);
+    ASSERT_EQ(json["lanes"].size(), 3u);
+    // Off-centre lanes on the rows nearest ±0.265·ρ: ρ = 279.5, row m = 3 at 3·32·√3/2.
+    EXPECT_EQ(json["lanes"][0]["direction"], "horizontal");
+    EXPECT_NEAR(json["lanes"][0]["position"].get<double>(), 83.138438763306, 1e-9);
+    EXPECT_NEAR(json["lanes"][1]["position"].get<double>(), -83.138438763306, 1e-9);
+    EXPECT_NEAR(json["lanes"][0]["spacing"].get<double>(), 55.425625842204, 1e-9);
+    EXPECT_EQ(json["lanes"][2]["direction"], "vertical");
+    EXPECT_EQ(json["lanes"][2]["spacing"], 64);
+    const std::int64_t total = json["total"];
+    EXPECT_EQ(total,
+        json["in_circle"].get<std::int64_t>() - json["lane_removed"].get<std::int64_t>()
+            - json["centre_removed"].get<std::int64_t>());
+    EXPECT_EQ(std::max(json["best_of"]["on-tube"], json["best_of"]["straddle"]), total);
+}
+
+// --- Refusals -----------------------------------------------------------------------------
+
+TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
+{
+    const std::vector<std::string> base = { "--tube", "25", "--pitch", "32" };
+    const std::vector<std::pair<std::vector<std::string>, const char *>> cases = {
+        { { "--shell", "abc" }, "not a number" },
+        { { "--shell", "inf" }, "not a number" },
+        { { "--shell", "0" }, "must be positive" },
+        { { "--shell", "-600" }, "must be positive" },
+        { { "--shell", "600.0000001" }, "more than 6 decimals" },
+        { { "--shell", "100000.000001" }, "larger than 100000" },
+        { { "--shell", "600", "--otl", "584" }, "exclude each other" },
+        { {}, "--shell DI or --otl DL" },
+        { { "--otl", "584", "--clearance", "8" }, "--clearance needs --shell" },
+        { { "--shell", "600", "--pattern", "120" }, "--pattern" },
+        { { "--shell", "600", "--passes", "3" }, "--passes" },
+        { { "--shell", "600", "--passes", "2,4" }, "needs --sweep" },
+        { { "--shell", "600", "--centre", "middle" }, "--centre" },
+        { { "--shell", "600", "--passes", "2", "--lane-spacing", "0" }, "must be positive" },
+        { { "--shell", "600", "--lane-spacing", "1,2,3" }, "H or H,V" },
+        { { "--shell", "600", "--centre-tube", "0" }, "must be positive" },
+        { { "--shell", "600", "--clearance", "-1" }, "0 or more" },
+        { { "--shell", "600", "--sweep", "1:2:1" }, "without a value" },
+        { { "--sweep", "600:500:1" }, "no larger than TO" },
+        { { "--sweep", "100:200:0.000001" }, "at most 1000000" },
+        { { "--sweep", "100:200" }, "FROM:TO:STEP" },
+        { { "--sweep", "100:200:1", "--tubes", "x.csv" }, "not a sweep" },
+        { { "--min-shell", "1.5" }, "whole number" },
+        { { "--min-shell", "99999999999999999999" }, "too large" },
+        { { "--min-shell", "0" }, "1 or more" },
+        { { "--min-shell", "5", "--resolution", "0" }, "must be positive" },
+        { { "--shell", "600", "--resolution", "1" }, "--resolution" },
+        { { "--shell", "600", "--no-such-option" }, "no-such-option" },
+    };
+    for (const auto &[extra, message] : cases) {
+        std::vector<std::string> args = extra;
+        args.insert(args.end(), base.begin(), base.end());
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(args.front() + " ... : " + run.err);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(message), std::string::npos);
+    }
+    const CountRun overlap =
+        layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "24.999999" });
+    EXPECT_EQ(overlap.status, 2);
+    EXPECT_EQ(linesOf(overlap.err), 1u) << overlap.err;
+    // Help and version print and succeed.
+    EXPECT_EQ(layoutRun({ "--help" }).status, 0);
+    EXPECT_NE(layoutRun({ "--version" }).out.find("korvane-layout"), std::string::npos);
+}
+
+// --- Files --------------------------------------------------------------------------------
+
+TEST(LayoutFiles, TubeListMatchesTheCounts)
+{
+    const std::string file = tempPath("tubes.csv");
+    const CountRun run = layoutRun({ "--json", "--shell", "1000", "--tube", "19", "--pitch", "25",
+        "--pattern", "45", "--passes", "8", "--centre-tube", "60", "--tubes", file });
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json json = cli_run::jsonOf(run);
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "x,y,pass");
+    std::map<int, std::int64_t> perPass;
+    while (std::getline(in, line)) {
+        const std::size_t comma = line.rfind(',');
+        ++perPass[std::stoi(line.substr(comma + 1))];
+        // Every centre lies in the layout circle, to the rounding of its printed digits.
+        const double x = std::stod(line), y = std::stod(line.substr(line.find(',') + 1));
+        EXPECT_LE(std::hypot(x, y), (json["layout_circle"].get<double>() - 19) / 2 + 1e-9);
+    }
+    ASSERT_EQ(perPass.size(), 8u);
+    for (int pass = 1; pass <= 8; ++pass)
+        EXPECT_EQ(perPass[pass], json["per_pass"][pass - 1]) << "pass " << pass;
+    std::remove(file.c_str());
+}
+
+TEST(LayoutFiles, WholeOrUntouched)
+{
+    const std::vector<std::string> big = { "--shell", "2000", "--tube", "19", "--pitch", "25",
+        "--passes", "4" };
+    const std::string old = tempPath("old.csv");
+    const std::size_t before = leftovers();
+    // Past a file-size limit (2 KiB) the old file stays as it was, and no temporary is left.
+    {
+        std::ofstream(old) << "the designer's own list\n";
+        std::vector<std::string> args = big;
+        args.insert(args.end(), { "--tubes", old });
+        const CountRun run = layoutRun(args, "ulimit -f 2");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("cannot write " + old + ": File too large"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(cli_run::slurp(old), "the designer's own list\n");
+        EXPECT_EQ(leftovers(), before);
+    }
+    // A new file that cannot be written is not left behind, cut short.
+    {
+        const std::string fresh = tempPath("fresh.csv");
+        std::vector<std::string> args = big;
+        args.insert(args.end(), { "--tubes", fresh });
+        EXPECT_EQ(layoutRun(args, "ulimit -f 2").status, 1);
+        struct stat info
+        {
+        };
+        EXPECT_NE(stat(fresh.c_str(), &info), 0);
+        EXPECT_EQ(leftovers(), before);
+    }
+    // Written whole, it replaces the old file, keeping its permissions.
+    {
+        chmod(old.c_str(), 0640);
+        std::vector<std::string> args = big;
+        args.insert(args.end(), { "--tubes", old });
+        ASSERT_EQ(layoutRun(args).status, 0);
+        EXPECT_GT(cli_run::slurp(old).size(), 10'000u);
+        struct stat info
+        {
+        };
+        ASSERT_EQ(stat(old.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
+    }
+    std::remove(old.c_str());
+    // A folder that cannot take the file: the reason, exit 1.
+    const CountRun missing = layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32",
+        "--tubes", tempPath("no-such-folder/tubes.csv") });
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+}
+
+TEST(LayoutFiles, StandardOutputAfterTheCounts)
+{
+    const std::vector<std::string> base = { "--json", "--shell", "600", "--tube", "25", "--pitch",
+        "32", "--tubes" };
+    for (const char *target : { "-", "/dev/stdout" }) {
+        std::vector<std::string> args = base;
+        args.push_back(target);
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(target);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::size_t header = run.out.find("x,y,pass\n");
+        ASSERT_NE(header, std::string::npos);
+        const nlohmann::json json = nlohmann::json::parse(run.out.substr(0, header));
+        EXPECT_EQ(linesOf(run.out.substr(header)), json["total"].get<std::size_t>() + 1);
+    }
+}
+
+// --- Studies ------------------------------------------------------------------------------
+
+TEST(LayoutSweep, TableOfPassCounts)
+{
+    const CountRun run = layoutRun(
+        { "--sweep", "590:610:5", "--tube", "25", "--pitch", "32", "--passes", "1,2,4,6,8" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "shell,layout_circle,total_1,total_2,total_4,total_6,total_8\n"
+        "590,574,265,248,220,208,192\n"
+        "595,579,265,248,220,208,192\n"
+        "600,584,283,266,236,224,204\n"
+        "605,589,283,266,236,224,204\n"
+        "610,594,295,278,248,232,216\n");
+    // Decimal steps give decimal diameters, exactly, to the last one.
+    const CountRun decimal =
+        layoutRun({ "--sweep", "99999:100000:0.1", "--otl", "--tube", "25", "--pitch", "32000" });
+    ASSERT_EQ(decimal.status, 0) << decimal.err;
+    EXPECT_NE(decimal.out.find("\n99999.3,"), std::string::npos);
+    EXPECT_NE(decimal.out.find("\n100000,"), std::string::npos);
+    EXPECT_EQ(linesOf(decimal.out), 12u);
+    // JSON streams one object a diameter, each a whole layout.
+    const CountRun json = layoutRun({ "--json", "--sweep", "500:700:50", "--otl", "--tube", "25",
+        "--pitch", "32", "--passes", "2,4" });
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json rows = cli_run::jsonOf(json);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[2]["layout_circle"], 600);
+    EXPECT_EQ(rows[2]["layouts"][1]["passes"], 4);
+}
+
+TEST(LayoutSweep, StopsOnAWriteErrorOrCtrlC)
+{
+    const std::vector<std::string> sweep = { "--sweep", "100:20000:0.1", "--tube", "19", "--pitch",
+        "25", "--centre", "best" };
+    EXPECT_EQ(layoutRun(sweep, "exec >/dev/full").status, 1);
+    // A closed pipe, with SIGPIPE ignored as some shells and services leave it.
+    std::string command = "trap '' PIPE; " + cli_run::quoted(KORVANE_LAYOUT);
+    for (const std::string &arg : sweep)
+        command += " " + arg;
+    command += " 2>/dev/null | head -c 100 >/dev/null; exit ${PIPESTATUS[0]}";
+    const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    // Ctrl+C once rows are arriving: the sweep ends after a whole row, with status 130.
+    const std::string out = tempPath("interrupted.csv");
+    command = cli_run::quoted(KORVANE_LAYOUT);
+    for (const std::string &arg : sweep)
+        command += " " + arg;
+    command += " >" + cli_run::quoted(out) + " & pid=$!; " + "for i in $(seq 600); do [ -s "
+        + cli_run::quoted(out) + " ] && break; sleep 0.05; done; " + "kill -INT $pid; wait $pid";
+    const int interrupted = std::system(("bash -c " + cli_run::quoted(command)).c_str());
+    EXPECT_EQ(WIFEXITED(interrupted) ? WEXITSTATUS(interrupted) : -1, 130);
+    const std::string text = cli_run::slurp(out);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_LT(linesOf(text), 199'002u);
+    std::remove(out.c_str());
+}
+
+TEST(LayoutMinShell, AnswerAndUnreachable)
+{
+    const CountRun run =
+        layoutRun({ "--min-shell", "276", "--tube", "25", "--pitch", "32", "--centre-tube", "57" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("壳体内径 Di 599 mm"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("小一档 壳体内径 Di 598 mm：总管数 264 管"), std::string::npos);
+    const CountRun json = layoutRun({ "--json", "--min-shell", "1000", "--otl", "--tube", "25",
+        "--pitch", "32", "--passes", "6", "--resolution", "0.5" });
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json answer = cli_run::jsonOf(json);
+    EXPECT_GE(answer["layout"]["total"], 1000);
+    EXPECT_LT(answer["below"]["total"], 1000);
+    EXPECT_EQ(answer["below"]["diameter"].get<double>() + 0.5, answer["diameter"].get<double>());
+    const CountRun far =
+        layoutRun({ "--json", "--min-shell", "999999999999", "--tube", "25", "--pitch", "32" });
+    EXPECT_EQ(far.status, 3);
+    EXPECT_EQ(cli_run::jsonOf(far)["reached"], false);
+    EXPECT_NE(far.err.find("no shell up to 100000 mm holds 999999999999 tubes"), std::string::npos);
+}
+
+} // namespace
