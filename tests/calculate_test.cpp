@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -215,15 +214,11 @@ TEST(Calculate, ErrorKeepsVariablesAssignedBeforeIt)
 }
 
 // The slowest inputs found: the 1001-row table filled with rows of 16382 positions (2c stays
-// just under 32768), in the layout count or in the centre count after a full layout. No input
-// may keep the window busy for more than a fraction of a second.
-TEST(Calculate, SlowestInputsFinishQuickly)
+// just under 32768), in the layout count or in the centre count after a full layout. Each ends
+// as the window would; how long they take is measured in calculate_bench, not here, since a
+// busy machine says nothing about the code.
+TEST(Calculate, SlowestInputsEndAsTheWindowWould)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(KORVANE_COVERAGE)
-    const double limit = 5000; // instrumented builds run several times slower
-#else
-    const double limit = 300;
-#endif
     struct Slow
     {
         std::array<const char *, 4> inputs;
@@ -237,12 +232,7 @@ TEST(Calculate, SlowestInputsFinishQuickly)
         TranscriptHost host;
         engine::Form1 form(host);
         host.type(slow.inputs[0], slow.inputs[1], slow.inputs[2], slow.inputs[3]);
-        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(click(form), slow.error) << slow.inputs[0] << "/" << slow.inputs[3];
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        EXPECT_LT(ms, limit) << slow.inputs[0] << "/" << slow.inputs[3];
     }
 }
 
