@@ -402,7 +402,7 @@ MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
                 answer.below = Length { (step - 1) * resolution.units };
                 answer.belowCounts = at(step - 1).counts;
             }
-            answer.layout = std::move(layout);
+            answer.layout = layout;
             return answer;
         }
         const std::int64_t w = circleWidth(layout);

@@ -369,7 +369,7 @@ int run(int argc, char **argv)
     } catch (const CLI::CallForVersion &version) {
         return app.exit(version);
     } catch (const CLI::ParseError &error) {
-        std::cerr << "korvane-layout: " << error.what() << "\n" << kUsage << '\n';
+        std::cerr << "korvane-layout: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;
     } catch (const std::invalid_argument &error) {
         // UsageError and layout::InputError alike: nothing has been printed yet.
