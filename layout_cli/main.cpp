@@ -295,6 +295,16 @@ int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput
     return kDone;
 }
 
+/// The status of help or version text printed through std::cout: 1 if it did not get out.
+int printed(int status)
+{
+    std::cout.flush();
+    if (std::cout)
+        return status;
+    std::cerr << "korvane-layout: cannot write standard output\n";
+    return kWriteFailed;
+}
+
 int run(int argc, char **argv)
 {
     CLI::App app { "Counts the tubes on a tube sheet exactly: triangular, rotated triangular, "
@@ -305,39 +315,63 @@ int run(int argc, char **argv)
     Options options;
     app.set_version_flag("--version", "korvane-layout 1.0");
     app.add_flag("--json", options.json, "Print JSON instead of plain lines");
-    auto *shell = app.add_option(
-        "--shell", options.shell, "Shell inner diameter Di (mm); the layout circle is Di - 2b");
-    auto *otl = app.add_option("--otl", options.otl, "Layout circle (outer tube limit) DL (mm)");
+    auto *shell = app.add_option("--shell", options.shell,
+                         "Shell inner diameter Di (mm); the layout circle is Di - 2b")
+                      ->type_name("[DI]");
+    auto *otl = app.add_option("--otl", options.otl, "Layout circle (outer tube limit) DL (mm)")
+                    ->type_name("[DL]");
     // In a sweep or a search the diameter varies: --shell or --otl then only says which one.
     shell->expected(0, 1);
     otl->expected(0, 1);
-    app.add_option("--tube", options.tube, "Tube outer diameter d (mm)")->required();
-    app.add_option("--pitch", options.pitch, "Tube pitch p (mm), at least d")->required();
+    app.add_option("--tube", options.tube, "Tube outer diameter d (mm)")
+        ->required()
+        ->type_name("D");
+    app.add_option("--pitch", options.pitch, "Tube pitch p (mm), at least d")
+        ->required()
+        ->type_name("P");
     app.add_option("--pattern", options.pattern,
-        "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)");
+           "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)")
+        ->type_name("ANGLE");
     app.add_option("--passes", options.passes,
-        "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8");
+           "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8")
+        ->type_name("N");
     app.add_option("--centre", options.centre,
-        "on-tube (default), straddle, or best: whichever keeps more tubes");
+           "on-tube (default), straddle, or best: whichever keeps more tubes")
+        ->type_name("MODE");
     app.add_option("--lane-spacing", options.laneSpacing,
-        "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes");
-    auto *clearance = app.add_option("--clearance", options.clearance,
-        "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))");
-    app.add_option("--centre-tube", options.centreTube, "Centre tube outer diameter d0 (mm)");
+           "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes")
+        ->type_name("H[,V]");
+    auto *clearance =
+        app.add_option("--clearance", options.clearance,
+               "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))")
+            ->type_name("B");
+    app.add_option("--centre-tube", options.centreTube, "Centre tube outer diameter d0 (mm)")
+        ->type_name("D0");
     app.add_option("--tubes", options.tubesFile,
-        "Write x,y,pass of every tube left to FILE as CSV (- for standard output)");
+           "Write x,y,pass of every tube left to FILE as CSV (- for standard output)")
+        ->type_name("FILE");
     auto *sweep = app.add_option("--sweep", options.sweep,
-        "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout circle with --otl; "
-        "prints CSV");
-    auto *minShell = app.add_option("--min-shell", options.minShell,
-        "The smallest shell (or layout circle with --otl) whose total is at least N");
+                         "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout "
+                         "circle with --otl; "
+                         "prints CSV")
+                      ->type_name("FROM:TO:STEP");
+    auto *minShell =
+        app.add_option("--min-shell", options.minShell,
+               "The smallest shell (or layout circle with --otl) whose total is at least N")
+            ->type_name("N");
     app.add_option(
            "--resolution", options.resolution, "The step of --min-shell's answer (mm, default 1)")
+        ->type_name("R")
         ->needs(minShell);
     sweep->excludes(minShell);
-    app.footer("Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
+    app.footer("Examples:\n"
+               "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
+               "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
+               "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
+               "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
+               "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
                "error or input outside the exact range; 3 --min-shell found no shell within the "
-               "range; 130 a sweep stopped by Ctrl+C.");
+               "range; 4 an unexpected failure; 130 a sweep stopped by Ctrl+C.");
 
     files::StandardOutput out;
     try {
@@ -365,9 +399,9 @@ int run(int argc, char **argv)
             return runMinShell(options, in, out);
         return runSingle(options, in, out);
     } catch (const CLI::CallForHelp &help) {
-        return app.exit(help);
+        return printed(app.exit(help));
     } catch (const CLI::CallForVersion &version) {
-        return app.exit(version);
+        return printed(app.exit(version));
     } catch (const CLI::ParseError &error) {
         std::cerr << "korvane-layout: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;

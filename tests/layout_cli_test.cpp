@@ -184,6 +184,7 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
     EXPECT_EQ(linesOf(overlap.err), 1u) << overlap.err;
     // Help and version print and succeed.
     EXPECT_EQ(layoutRun({ "--help" }).status, 0);
+    EXPECT_EQ(layoutRun({ "--help" }, "exec >/dev/full").status, 1);
     EXPECT_NE(layoutRun({ "--version" }).out.find("korvane-layout"), std::string::npos);
 }
 
