@@ -94,13 +94,10 @@ AtomicFile::AtomicFile(std::string path)
 
 AtomicFile::~AtomicFile()
 {
-    if (m_fd >= 0 && m_ownsFd)
-        ::close(m_fd);
-    if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+    discard();
 }
 
-void AtomicFile::fail(int error)
+void AtomicFile::discard()
 {
     if (m_fd >= 0 && m_ownsFd)
         ::close(m_fd);
@@ -108,20 +105,21 @@ void AtomicFile::fail(int error)
     if (!m_temporary.empty())
         ::unlink(m_temporary.c_str());
     m_temporary.clear();
+}
+
+void AtomicFile::fail(int error)
+{
+    discard();
     throw WriteError("cannot write " + m_path + ": " + reason(error));
 }
 
 void AtomicFile::flush()
 {
-    std::string_view data = m_buffer;
-    while (!data.empty()) {
-        const ssize_t written = ::write(m_fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
+    try {
+        writeAll(m_fd, m_buffer, m_path);
+    } catch (const WriteError &) {
+        discard();
+        throw;
     }
     m_buffer.clear();
 }

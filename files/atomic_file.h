@@ -46,6 +46,8 @@ public:
 
 private:
     void flush();
+    /// Closes and removes the temporary file; the target stays as it was.
+    void discard();
     [[noreturn]] void fail(int error);
 
     std::string m_path; ///< as the user named it, for messages

@@ -45,7 +45,8 @@ inline std::int64_t countWithParity(std::int64_t lo, std::int64_t hi, int odd)
     if (hi < lo)
         return 0;
     // Shift both ends to the parity wanted, then count steps of two.
-    const auto off = [odd](std::int64_t v) { return ((v % 2) + 2) % 2 != odd; };
+    // v & 1 is the parity of negative values too, in two's complement.
+    const auto off = [odd](std::int64_t v) { return static_cast<int>(v & 1) != odd; };
     if (off(lo))
         ++lo;
     if (off(hi))

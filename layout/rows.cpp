@@ -26,7 +26,7 @@ namespace {
     {
         Row row;
         row.Y = k * plan.rowStep;
-        row.odd = static_cast<int>(((plan.alternate ? k : 0) + plan.shift) & 1);
+        row.odd = plan.parity(k);
         const Int128 y2 = Int128(row.Y) * row.Y * plan.ay;
         row.reach = largestRootAtMost(plan.ax, plan.circle - y2);
         row.band = 0;
@@ -95,9 +95,9 @@ void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &vi
     for (std::int64_t k = plan.lastRow; k >= -plan.lastRow; --k) {
         const Row row = rowAt(plan, k);
         const std::int64_t inner = innerReach(plan, row);
-        for (std::int64_t n = -row.reach; n <= row.reach; ++n) {
-            if (((n % 2) + 2) % 2 != row.odd)
-                continue;
+        // The first centre of the row's parity, then every second position.
+        const std::int64_t first = -row.reach + ((-row.reach & 1) != row.odd ? 1 : 0);
+        for (std::int64_t n = first; n <= row.reach; n += 2) {
             TubeAt tube { n, row.Y, 0, Removed::No };
             const std::int64_t away = n < 0 ? -n : n;
             if (row.band < 0 || (plan.verticalLane && away <= plan.verticalReach))
@@ -123,7 +123,7 @@ Int128 nextCircle(const Plan &plan)
     const std::int64_t lastRow = plan.empty ? -1 : plan.lastRow;
     for (std::int64_t k = 0; k <= lastRow + 2; ++k) {
         const std::int64_t Y = k * plan.rowStep;
-        const int odd = static_cast<int>(((plan.alternate ? k : 0) + plan.shift) & 1);
+        const int odd = plan.parity(k);
         std::int64_t n = odd;
         if (k <= lastRow) {
             // The first centre of the row's parity beyond its reach.

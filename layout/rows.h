@@ -44,6 +44,8 @@ struct Plan
     /// With a centre tube, a centre is taken out when n²·ax + Y²·ay <= centreLimit.
     Int128 centreLimit = -1;
 
+    /// The parity of the n in row k.
+    int parity(std::int64_t k) const { return static_cast<int>(((alternate ? k : 0) + shift) & 1); }
     int bands() const { return horizontalLanes + 1; }
     int sides() const { return verticalLane ? 2 : 1; }
     int passes() const { return bands() * sides(); }

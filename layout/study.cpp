@@ -133,11 +133,6 @@ namespace {
         return plan;
     }
 
-    std::int64_t circleWidth(const Layout &layout)
-    {
-        return layout.layoutCircle.units - layout.inputs.tube.units;
-    }
-
     struct Decided
     {
         Plan plan;
@@ -221,10 +216,31 @@ namespace {
         });
     }
 
-    /// The shell or layout circle at which W = DL − d would reach `w`.
-    Int128 offsetOf(const Inputs &in, Length clearance)
+    /// The clearance b used: given, or the default.
+    Length clearanceOf(const Inputs &in)
     {
-        return in.tube.units + (in.given == Given::Shell ? 2 * Int128(clearance.units) : 0);
+        return in.clearance ? *in.clearance : defaultClearance(in.tube);
+    }
+
+    /// What the diameter given exceeds W = DL − d by: d, and 2b for a shell.
+    Int128 offsetOf(const Inputs &in)
+    {
+        return in.tube.units + (in.given == Given::Shell ? 2 * Int128(clearanceOf(in).units) : 0);
+    }
+
+    /// DL: given, or the shell less the clearance on each side.
+    Length layoutCircleOf(const Inputs &in)
+    {
+        return in.given == Given::Shell ? Length { in.diameter.units - 2 * clearanceOf(in).units }
+                                        : in.diameter;
+    }
+
+    /// The arrangements a centring asks to be weighed: straddled or not.
+    std::vector<bool> arrangements(Centring centring)
+    {
+        if (centring == Centring::Best)
+            return { false, true };
+        return { centring == Centring::Straddle };
     }
 
 } // namespace
@@ -289,8 +305,7 @@ void validate(const Inputs &in)
     }
     if (in.centreTube)
         checkLength(*in.centreTube, "the centre tube diameter");
-    const Length b = in.clearance ? *in.clearance : defaultClearance(in.tube);
-    const Int128 w = in.diameter.units - offsetOf(in, b);
+    const Int128 w = in.diameter.units - offsetOf(in);
     require(w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units, [] {
         return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
             + " pitches in radius: too many rows to count";
@@ -302,10 +317,8 @@ Layout study(const Inputs &inputs)
     validate(inputs);
     Layout layout;
     layout.inputs = inputs;
-    layout.clearance = inputs.clearance ? *inputs.clearance : defaultClearance(inputs.tube);
-    layout.layoutCircle = inputs.given == Given::Shell
-        ? Length { inputs.diameter.units - 2 * layout.clearance.units }
-        : inputs.diameter;
+    layout.clearance = clearanceOf(inputs);
+    layout.layoutCircle = layoutCircleOf(inputs);
 
     const auto arrange = [&](bool straddle) {
         const Decided decided = decide(inputs, layout.clearance, layout.layoutCircle, straddle);
@@ -352,33 +365,33 @@ MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
     require(required >= 1, [] { return "the number of tubes must be 1 or more"; });
     checkLength(resolution, "the resolution");
     MinShell answer;
-    const Length b = inputs.clearance ? *inputs.clearance : defaultClearance(inputs.tube);
-    const Int128 offset = offsetOf(inputs, b);
+    const Int128 offset = offsetOf(inputs);
     // The largest step within 100 m and within the rows a count may take.
     const Int128 widest =
         std::min<Int128>(kMaxUnits, 2 * Int128(kMaxPitchesInRadius) * inputs.pitch.units + offset);
     const std::int64_t lastStep = static_cast<std::int64_t>(widest / resolution.units);
     answer.limit = { lastStep * resolution.units };
+    // Only the diameter changes from step to step, and the widest one has the most rows: one
+    // check covers them all.
+    inputs.diameter = lastStep < 1 ? resolution : answer.limit;
+    validate(inputs);
+    if (lastStep < 1)
+        return answer;
     const auto at = [&](std::int64_t step) {
         inputs.diameter = { step * resolution.units };
         return study(inputs);
     };
-    if (lastStep < 1) {
-        inputs.diameter = resolution;
-        validate(inputs);
-        return answer;
-    }
+    // One arrangement's decisions at a step, without counting the others.
+    const auto planAt = [&](std::int64_t step, bool straddle) {
+        inputs.diameter = { step * resolution.units };
+        return decide(inputs, clearanceOf(inputs), layoutCircleOf(inputs), straddle).plan;
+    };
     // The tubes the circle holds only grow with the diameter and bound the total from above,
     // so below the first diameter where they reach `required`, no total does.
     const auto bound = [&](std::int64_t step) {
-        const Layout layout = at(step);
-        std::int64_t most = layout.counts.inCircle;
-        if (inputs.centring == Centring::Best) {
-            Inputs other = inputs;
-            other.centring =
-                layout.centring == Centring::OnTube ? Centring::Straddle : Centring::OnTube;
-            most = std::max(most, study(other).counts.inCircle);
-        }
+        std::int64_t most = 0;
+        for (bool straddle : arrangements(inputs.centring))
+            most = std::max(most, count(planAt(step, straddle)).inCircle);
         return most;
     };
     if (bound(lastStep) < required)
@@ -405,16 +418,10 @@ MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
             answer.layout = layout;
             return answer;
         }
-        const std::int64_t w = circleWidth(layout);
-        std::vector<Centring> arrangements { Centring::OnTube, Centring::Straddle };
-        if (inputs.centring != Centring::Best)
-            arrangements = { inputs.centring };
+        const std::int64_t w = layout.layoutCircle.units - inputs.tube.units;
         Int128 next = -1;
-        for (Centring centring : arrangements) {
-            const Plan plan = decide(
-                inputs, layout.clearance, layout.layoutCircle, centring == Centring::Straddle)
-                                  .plan;
-            const Int128 ring = smallestRootAtLeast(1, nextCircle(plan));
+        for (bool straddle : arrangements(inputs.centring)) {
+            const Int128 ring = smallestRootAtLeast(1, nextCircle(planAt(step, straddle)));
             next = next < 0 ? ring : std::min(next, ring);
         }
         if ((inputs.passes == 6 || inputs.passes == 8) && w >= 0) {

@@ -162,20 +162,19 @@ Sweep sweepOf(const std::string &text)
 /// The tube list, to a file written whole or not at all, or after the rest on standard output.
 void writeTubes(const layout::Layout &layout, const std::string &file, files::StandardOutput &out)
 {
-    const std::vector<layout::Tube> list = layout::tubes(layout);
-    if (file == "-") {
-        out.write(layout_cli::tubesHeader());
-        for (const layout::Tube &tube : list)
+    const auto list = [&layout](auto &sink) {
+        sink.write(layout_cli::tubesHeader());
+        for (const layout::Tube &tube : layout::tubes(layout))
             if (tube.pass > 0)
-                out.write(layout_cli::tubeRow(tube));
+                sink.write(layout_cli::tubeRow(tube));
+    };
+    if (file == "-") {
+        list(out);
         out.flush();
         return;
     }
     files::AtomicFile target(file);
-    target.write(layout_cli::tubesHeader());
-    for (const layout::Tube &tube : list)
-        if (tube.pass > 0)
-            target.write(layout_cli::tubeRow(tube));
+    list(target);
     target.commit();
 }
 
@@ -266,13 +265,10 @@ int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput
             json["diameter"] = layout::millimetres(answer.diameter);
             json["layout"] = layout_cli::toJson(*answer.layout);
         }
-        if (answer.below) {
-            nlohmann::ordered_json perPass = nlohmann::ordered_json::array();
-            for (int i = 0; i < answer.belowCounts->passes; ++i)
-                perPass.push_back(answer.belowCounts->perPass[i]);
+        if (answer.below)
             json["below"] = { { "diameter", layout::millimetres(*answer.below) },
-                { "total", answer.belowCounts->total }, { "per_pass", perPass } };
-        }
+                { "total", answer.belowCounts->total },
+                { "per_pass", layout_cli::perPassJson(*answer.belowCounts) } };
         out.write(json.dump(2) + "\n");
     } else if (answer.reached) {
         out.write("至少 " + std::to_string(required) + " 管的最小" + name + " "

@@ -130,9 +130,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["lane_removed"] = c.laneRemoved;
     out["centre_removed"] = c.centreRemoved;
     out["total"] = c.total;
-    out["per_pass"] = nlohmann::ordered_json::array();
-    for (int i = 0; i < c.passes; ++i)
-        out["per_pass"].push_back(c.perPass[i]);
+    out["per_pass"] = perPassJson(c);
     out["lanes"] = nlohmann::ordered_json::array();
     for (int i = 0; i < layout.laneCount; ++i) {
         const layout::Lane &lane = layout.lanes[i];
@@ -145,6 +143,14 @@ nlohmann::ordered_json toJson(const Layout &layout)
             { "straddle", onTube ? *layout.otherTotal : c.total } };
     }
     return out;
+}
+
+nlohmann::ordered_json perPassJson(const layout::Counts &counts)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (int i = 0; i < counts.passes; ++i)
+        list.push_back(counts.perPass[i]);
+    return list;
 }
 
 std::string tubesHeader()

@@ -21,6 +21,9 @@ std::string plainText(const layout::Layout &layout);
 /// "centre_removed", "total", "per_pass", "lanes" and, under best, "best_of".
 nlohmann::ordered_json toJson(const layout::Layout &layout);
 
+/// The tubes left in each pass, as a JSON array.
+nlohmann::ordered_json perPassJson(const layout::Counts &counts);
+
 /// The header and the rows of a tube list: x,y,pass of every tube left, mm.
 std::string tubesHeader();
 std::string tubeRow(const layout::Tube &tube);
