@@ -2,14 +2,15 @@
 // studies built on it: shell sweeps, the smallest shell for a tube count, tube-sheet drawings.
 
 #include "cli/calculation.h"
+#include "cli/drawing.h"
 #include "cli/studies.h"
-#include "draw/tube_sheet_drawing.h"
+#include "files/atomic_file.h"
 
 #include <CLI/CLI.hpp>
 
 #include <charconv>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -48,14 +49,25 @@ std::int64_t wholeNumber(const std::string &text, const char *what)
     return value;
 }
 
-void writeFile(const std::string &file, const engine::TubeSheet &sheet)
+/// Writes `bytes` to `file` whole, or leaves the file as it was.
+void writeFile(const std::string &file, const std::string &bytes)
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (out)
-        cli::writeTubes(sheet, out);
-    out.close();
-    if (!out)
-        throw OutputError("cannot write " + file);
+    try {
+        files::AtomicFile target(file);
+        target.write(bytes);
+        target.commit();
+    } catch (const files::WriteError &error) {
+        throw OutputError(error.what());
+    }
+}
+
+/// Refuses a drawing too large to paint in reasonable time and memory, before anything is
+/// printed.
+void checkDrawable(const std::optional<engine::TubeSheet> &sheet, const std::string &drawFile)
+{
+    if (!drawFile.empty() && sheet && sheet->tubes.size() > sheet::kMaxDrawnTubes)
+        throw UsageError("--draw draws at most " + std::to_string(sheet::kMaxDrawnTubes)
+            + " tubes; this sheet has " + std::to_string(sheet->tubes.size()));
 }
 
 /// The drawing and the tube list of a calculation, as asked for.
@@ -69,19 +81,26 @@ void writeFiles(const cli::Outcome &outcome, const std::optional<engine::TubeShe
                      "error\n";
         return;
     }
-    if (!tubesFile.empty())
-        writeFile(tubesFile, *sheet);
+    // What is already printed goes out first, so a file named /dev/stdout follows it.
+    std::cout.flush();
+    if (!tubesFile.empty()) {
+        std::ostringstream list;
+        cli::writeTubes(*sheet, list);
+        writeFile(tubesFile, list.str());
+    }
     if (!drawFile.empty()) {
         const cli::FormValues &f = outcome.form;
-        draw::Drawing drawing { f.di, f.Dl, f.d, f.gxj, f.zxg,
+        const cli::Drawing drawing { f.di, f.Dl, f.d, f.gxj, f.zxg,
             cli::numberText(outcome.layout->total),
             outcome.centre ? cli::numberText(outcome.centre->total) : std::string(),
             *outcome.result, *sheet };
+        std::string bytes;
         try {
-            draw::writeDrawing(drawing, drawFile);
+            bytes = sheet::render(cli::countScene(drawing), *sheet::formatOf(drawFile));
         } catch (const std::runtime_error &error) {
-            throw OutputError(error.what());
+            throw OutputError("cannot draw " + drawFile + ": " + error.what());
         }
+        writeFile(drawFile, bytes);
     }
 }
 
@@ -156,7 +175,7 @@ int run(int argc, char **argv)
         "The smallest shell whose final count is at least N; the values are PITCH TUBE [CENTRE]");
     app.add_option("--resolution", resolution, "Step of --min-shell's answer, mm (default 1)")
         ->needs(minShell);
-    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png or .pdf)");
+    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)");
     app.add_option("--tubes", tubesFile, "Write the centre of every tube to FILE as CSV");
     app.add_option("values", values, "SHELL PITCH TUBE [CENTRE] in mm");
     app.footer("Use -- before the values when one begins with '-'.");
@@ -173,8 +192,9 @@ int run(int argc, char **argv)
         if (values.size() < first || values.size() > first + 1)
             throw UsageError("expected " + std::to_string(first) + " or "
                 + std::to_string(first + 1) + " values, got " + std::to_string(values.size()));
-        if (!drawFile.empty() && !draw::isDrawingFile(drawFile))
-            throw UsageError("--draw needs a file name ending in .svg, .png or .pdf");
+        if (!drawFile.empty() && !sheet::formatOf(drawFile))
+            throw UsageError(
+                std::string("--draw needs a file name ending in ") + sheet::formatList());
         values.resize(first + 1);
 
         int status = kResult;
@@ -188,14 +208,18 @@ int run(int argc, char **argv)
                 throw UsageError("--min-shell needs a tube diameter of 0 or more");
             const cli::MinShell answer =
                 cli::minShell(n, resolution, { values[0], values[1], values[2] });
+            const std::optional<engine::TubeSheet> sheet =
+                answer.reached ? cli::tubeSheet(answer.outcome) : std::nullopt;
+            checkDrawable(sheet, drawFile);
             status = printMinShell(answer, n, resolution, json);
             if (answer.reached)
-                writeFiles(answer.outcome, cli::tubeSheet(answer.outcome), drawFile, tubesFile);
+                writeFiles(answer.outcome, sheet, drawFile, tubesFile);
         } else {
             const cli::Outcome outcome =
                 cli::calculate({ values[0], values[1], values[2], values[3] });
             // One tube layout serves the warning, the drawing and the list.
             const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
+            checkDrawable(sheet, drawFile);
             printSingle(outcome, sheet, json);
             writeFiles(outcome, sheet, drawFile, tubesFile);
             if (outcome.error) {

@@ -3,6 +3,7 @@
 
 #include "files/atomic_file.h"
 #include "layout/study.h"
+#include "layout_cli/drawing.h"
 #include "layout_cli/report.h"
 
 #include <CLI/CLI.hpp>
@@ -50,8 +51,9 @@ struct Options
 {
     bool json = false;
     std::string shell, otl, tube, pitch, pattern = "30", passes = "1", centre = "on-tube";
-    std::string laneSpacing, clearance, centreTube, tubesFile, sweep, minShell, resolution = "1";
-    bool shellGiven = false, otlGiven = false;
+    std::string laneSpacing, clearance, centreTube, tubesFile, drawFile, sweep, minShell;
+    std::string resolution = "1";
+    bool shellGiven = false, otlGiven = false, numbers = false;
 };
 
 std::vector<std::string> split(const std::string &text, char separator)
@@ -164,9 +166,10 @@ void writeTubes(const layout::Layout &layout, const std::string &file, files::St
 {
     const auto list = [&layout](auto &sink) {
         sink.write(layout_cli::tubesHeader());
+        std::int64_t n = 0;
         for (const layout::Tube &tube : layout::tubes(layout))
             if (tube.pass > 0)
-                sink.write(layout_cli::tubeRow(tube));
+                sink.write(layout_cli::tubeRow(++n, tube));
     };
     if (file == "-") {
         list(out);
@@ -178,11 +181,41 @@ void writeTubes(const layout::Layout &layout, const std::string &file, files::St
     target.commit();
 }
 
-void checkListable(const layout::Layout &layout, const std::string &file)
+/// The drawing, written whole or not at all. A file named /dev/stdout follows the counts.
+void writeDrawing(const layout::Layout &layout, const Options &options, files::StandardOutput &out)
 {
-    if (!file.empty() && layout.counts.inCircle > kMaxListedTubes)
+    out.flush();
+    std::string bytes;
+    try {
+        bytes = sheet::render(
+            layout_cli::layoutScene(layout, options.numbers), *sheet::formatOf(options.drawFile));
+    } catch (const std::runtime_error &error) {
+        throw files::WriteError("cannot draw " + options.drawFile + ": " + error.what());
+    }
+    files::AtomicFile target(options.drawFile);
+    target.write(bytes);
+    target.commit();
+}
+
+/// Refuses a list or a drawing too large to make, before anything is printed.
+void checkFiles(const layout::Layout &layout, const Options &options)
+{
+    if (!options.tubesFile.empty() && layout.counts.inCircle > kMaxListedTubes)
         throw UsageError("--tubes lists at most " + std::to_string(kMaxListedTubes)
             + " tubes; this layout has " + std::to_string(layout.counts.inCircle));
+    if (!options.drawFile.empty()
+        && static_cast<std::uint64_t>(layout.counts.inCircle) > sheet::kMaxDrawnTubes)
+        throw UsageError("--draw draws at most " + std::to_string(sheet::kMaxDrawnTubes)
+            + " tubes; this layout has " + std::to_string(layout.counts.inCircle));
+}
+
+/// The files asked for, after the counts.
+void writeFiles(const layout::Layout &layout, const Options &options, files::StandardOutput &out)
+{
+    if (!options.tubesFile.empty())
+        writeTubes(layout, options.tubesFile, out);
+    if (!options.drawFile.empty())
+        writeDrawing(layout, options, out);
 }
 
 int runSingle(const Options &options, layout::Inputs in, files::StandardOutput &out)
@@ -191,12 +224,11 @@ int runSingle(const Options &options, layout::Inputs in, files::StandardOutput &
         options.otlGiven ? options.otl : options.shell, options.otlGiven ? "--otl" : "--shell");
     in.passes = passesOf(options.passes).front();
     const layout::Layout layout = layout::study(in);
-    checkListable(layout, options.tubesFile);
+    checkFiles(layout, options);
     out.write(
         options.json ? layout_cli::toJson(layout).dump(2) + "\n" : layout_cli::plainText(layout));
     out.flush();
-    if (!options.tubesFile.empty())
-        writeTubes(layout, options.tubesFile, out);
+    writeFiles(layout, options, out);
     return kDone;
 }
 
@@ -254,7 +286,7 @@ int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput
     in.passes = passesOf(options.passes).front();
     const layout::MinShell answer = layout::minShell(in, required, resolution);
     if (answer.layout)
-        checkListable(*answer.layout, options.tubesFile);
+        checkFiles(*answer.layout, options);
     const char *name = in.given == layout::Given::Shell ? "壳体内径 Di" : "布管限定圆 DL";
     if (options.json) {
         nlohmann::ordered_json json = { { "required", required },
@@ -286,8 +318,7 @@ int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput
                   << layout::lengthText(answer.limit) << " mm holds " << required << " tubes\n";
         return kNotReached;
     }
-    if (!options.tubesFile.empty())
-        writeTubes(*answer.layout, options.tubesFile, out);
+    writeFiles(*answer.layout, options, out);
     return kDone;
 }
 
@@ -344,8 +375,14 @@ int run(int argc, char **argv)
     app.add_option("--centre-tube", options.centreTube, "Centre tube outer diameter d0 (mm)")
         ->type_name("D0");
     app.add_option("--tubes", options.tubesFile,
-           "Write x,y,pass of every tube left to FILE as CSV (- for standard output)")
+           "Write n,x,y,pass of every tube left to FILE as CSV (- for standard output); n "
+           "numbers them row by row from the top, left to right")
         ->type_name("FILE");
+    app.add_option("--draw", options.drawFile,
+           "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
+        ->type_name("FILE");
+    app.add_flag("--numbers", options.numbers,
+        "Label each tube in the drawing with its number in the --tubes list");
     auto *sweep = app.add_option("--sweep", options.sweep,
                          "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout "
                          "circle with --otl; "
@@ -365,6 +402,8 @@ int run(int argc, char **argv)
                "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
                "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
                "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
+               "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
+               "--numbers --tubes holes.csv\n"
                "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
                "error or input outside the exact range; 3 --min-shell found no shell within the "
                "range; 4 an unexpected failure; 130 a sweep stopped by Ctrl+C.");
@@ -384,8 +423,16 @@ int run(int argc, char **argv)
                 + " varies the diameter: give --shell or --otl without a value");
         if (!study && !options.shellGiven && !options.otlGiven)
             throw UsageError("give --shell DI or --otl DL");
-        if (!options.sweep.empty() && !options.tubesFile.empty())
-            throw UsageError("--tubes takes one layout, not a sweep");
+        if (!options.sweep.empty() && !(options.tubesFile.empty() && options.drawFile.empty()))
+            throw UsageError("--tubes and --draw take one layout, not a sweep");
+        if (!options.drawFile.empty() && !sheet::formatOf(options.drawFile))
+            throw UsageError(std::string("--draw needs a file name ending in ")
+                + sheet::formatList() + ", not " + layout::quote(options.drawFile));
+        if (options.numbers && options.drawFile.empty())
+            throw UsageError("--numbers labels the tubes of a drawing: give --draw FILE");
+        if (!options.drawFile.empty() && options.drawFile == options.tubesFile)
+            throw UsageError(
+                "--draw and --tubes name the same file " + layout::quote(options.drawFile));
         if (options.sweep.empty() && options.passes.find(',') != std::string::npos)
             throw UsageError("a list of pass counts needs --sweep");
         const layout::Inputs in = inputsOf(options);

@@ -155,12 +155,13 @@ nlohmann::ordered_json perPassJson(const layout::Counts &counts)
 
 std::string tubesHeader()
 {
-    return "x,y,pass\n";
+    return "n,x,y,pass\n";
 }
 
-std::string tubeRow(const layout::Tube &tube)
+std::string tubeRow(std::int64_t n, const layout::Tube &tube)
 {
-    return numberText(tube.x) + "," + numberText(tube.y) + "," + std::to_string(tube.pass) + "\n";
+    return std::to_string(n) + "," + numberText(tube.x) + "," + numberText(tube.y) + ","
+        + std::to_string(tube.pass) + "\n";
 }
 
 std::string sweepHeader(Given swept, const std::vector<int> &passes)

@@ -24,9 +24,10 @@ nlohmann::ordered_json toJson(const layout::Layout &layout);
 /// The tubes left in each pass, as a JSON array.
 nlohmann::ordered_json perPassJson(const layout::Counts &counts);
 
-/// The header and the rows of a tube list: x,y,pass of every tube left, mm.
+/// The header and the rows of a tube list: n,x,y,pass of every tube left, mm. The numbers run
+/// row by row from the top, left to right, as the drawing labels them.
 std::string tubesHeader();
-std::string tubeRow(const layout::Tube &tube);
+std::string tubeRow(std::int64_t n, const layout::Tube &tube);
 
 /// A sweep's CSV. With one pass count, a row gives the diameter, the layout circle, the
 /// centring, every count and each pass's; with several, the total of each.

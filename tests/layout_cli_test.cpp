@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -200,15 +201,24 @@ TEST(LayoutFiles, TubeListMatchesTheCounts)
     std::ifstream in(file);
     std::string line;
     std::getline(in, line);
-    EXPECT_EQ(line, "x,y,pass");
+    EXPECT_EQ(line, "n,x,y,pass");
     std::map<int, std::int64_t> perPass;
+    std::int64_t n = 0;
     while (std::getline(in, line)) {
-        const std::size_t comma = line.rfind(',');
-        ++perPass[std::stoi(line.substr(comma + 1))];
+        // n runs 1, 2, 3... in the list's order, as the drawing labels the tubes.
+        std::istringstream fields(line);
+        std::string number, x, y, pass;
+        std::getline(fields, number, ',');
+        std::getline(fields, x, ',');
+        std::getline(fields, y, ',');
+        std::getline(fields, pass);
+        EXPECT_EQ(std::stoll(number), ++n);
+        ++perPass[std::stoi(pass)];
         // Every centre lies in the layout circle, to the rounding of its printed digits.
-        const double x = std::stod(line), y = std::stod(line.substr(line.find(',') + 1));
-        EXPECT_LE(std::hypot(x, y), (json["layout_circle"].get<double>() - 19) / 2 + 1e-9);
+        EXPECT_LE(std::hypot(std::stod(x), std::stod(y)),
+            (json["layout_circle"].get<double>() - 19) / 2 + 1e-9);
     }
+    EXPECT_EQ(n, json["total"]);
     ASSERT_EQ(perPass.size(), 8u);
     for (int pass = 1; pass <= 8; ++pass)
         EXPECT_EQ(perPass[pass], json["per_pass"][pass - 1]) << "pass " << pass;

@@ -1,10 +1,14 @@
 #pragma once
 
+// korvane-count's tube-sheet drawing, as a scene that every picture and CAD format is written
+// from.
+
 #include "engine/tube_sheet.h"
+#include "sheet/scene.h"
 
 #include <string>
 
-namespace draw {
+namespace cli {
 
 /// What a drawing of the tube sheet shows: the calculation's dimensions and counts, and the
 /// tubes where the row scans counted them.
@@ -21,11 +25,8 @@ struct Drawing
     engine::TubeSheet sheet;
 };
 
-/// True for the file names a drawing can be written to: .svg, .png or .pdf.
-bool isDrawingFile(const std::string &file);
+/// The shell, layout and centre circles, the tubes (those removed for the centre tube apart),
+/// the centre tube, rings round the knife-edge tubes, and a caption with the inputs and counts.
+sheet::Scene countScene(const Drawing &drawing);
 
-/// Writes the drawing to `file` in the format its extension names. Throws std::runtime_error
-/// with a message that names the file when it cannot be written.
-void writeDrawing(const Drawing &drawing, const std::string &file);
-
-} // namespace draw
+} // namespace cli

@@ -1,0 +1,119 @@
+#include "layout_cli/drawing.h"
+
+#include "layout_cli/report.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace layout_cli {
+namespace {
+
+    using namespace sheet::palette;
+
+    constexpr sheet::Colour kLane { 0x6a, 0x3d, 0x9a };
+    // One fill per pass, told apart on screen and in print; CAD colours likewise.
+    constexpr sheet::Colour kPassFill[layout::kMaxPasses] = { { 0x8d, 0xd3, 0xc7 },
+        { 0xff, 0xff, 0xb3 }, { 0xbe, 0xba, 0xda }, { 0xfb, 0x80, 0x72 }, { 0x80, 0xb1, 0xd3 },
+        { 0xfd, 0xb4, 0x62 }, { 0xb3, 0xde, 0x69 }, { 0xfc, 0xcd, 0xe5 } };
+    constexpr int kPassAci[layout::kMaxPasses] = { 3, 2, 5, 1, 4, 30, 90, 210 };
+
+    /// A line across the layout circle of radius r at distance `at` from its centre, if it
+    /// crosses it.
+    void chord(sheet::Scene &scene, double r, double at, bool horizontal, int layer, bool dashed)
+    {
+        if (std::abs(at) >= r)
+            return;
+        const double half = std::sqrt(r * r - at * at);
+        if (horizontal)
+            scene.lines.push_back({ -half, at, half, at, layer, dashed });
+        else
+            scene.lines.push_back({ at, -half, at, half, layer, dashed });
+    }
+
+    std::vector<std::string> linesOf(const std::string &text)
+    {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+
+} // namespace
+
+sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
+{
+    const layout::Inputs &in = layout.inputs;
+    const double d = layout::millimetres(in.tube);
+    const double DL = layout::millimetres(layout.layoutCircle);
+    const int passes = layout.counts.passes;
+
+    sheet::Scene scene;
+    scene.title = "Korvane tube-sheet layout";
+    const int shell = scene.addLayer({ "SHELL", 7, kInk, std::nullopt, 2 });
+    const int circle = scene.addLayer({ "LAYOUT", 5, kLayoutCircle, std::nullopt, 1 });
+    // Kept for CAD users who look for it; a layout's tubes are on their pass layers.
+    scene.addLayer({ "TUBES", 7, kInk, std::nullopt, 0.5 });
+    int pass[layout::kMaxPasses] = {};
+    for (int i = 0; i < passes; ++i)
+        pass[i] = scene.addLayer(
+            { "PASS_" + std::to_string(i + 1), kPassAci[i], kInk, kPassFill[i], 0.5 });
+    const int lanes = scene.addLayer({ "LANES", 6, kLane, std::nullopt, 1 });
+    const int removed = scene.addLayer({ "REMOVED", 1, kRemovedInk, kRemovedTube, 0.5 });
+    const int centre = scene.addLayer({ "CENTRE", 1, kInk, kCentreTube, 0.5 });
+    scene.textLayer = scene.addLayer({ "TEXT", 7, kInk, std::nullopt, 1 });
+
+    std::optional<double> clearanceCircle;
+    if (in.centreTube)
+        clearanceCircle = layout::millimetres(
+            { in.tube.units + in.centreTube->units + 2 * layout.clearance.units });
+    const double outer = in.given == layout::Given::Shell ? layout::millimetres(in.diameter) : DL;
+    scene.extent = std::max({ outer, DL, clearanceCircle.value_or(0), d });
+
+    if (in.given == layout::Given::Shell)
+        scene.circles.push_back({ 0, 0, outer, shell });
+    scene.circles.push_back({ 0, 0, DL, circle });
+
+    const std::vector<layout::Tube> tubes = layout::tubes(layout);
+    for (int i = 1; i <= passes; ++i)
+        for (const layout::Tube &tube : tubes)
+            if (tube.pass == i)
+                scene.circles.push_back({ tube.x, tube.y, d, pass[i - 1] });
+    for (const layout::Tube &tube : tubes)
+        if (tube.removed == layout::Removed::Lane)
+            scene.circles.push_back({ tube.x, tube.y, d, removed, false, true });
+    for (const layout::Tube &tube : tubes)
+        if (tube.removed == layout::Removed::Centre)
+            scene.circles.push_back({ tube.x, tube.y, d, removed });
+    if (in.centreTube) {
+        scene.circles.push_back({ 0, 0, layout::millimetres(*in.centreTube), centre });
+        scene.circles.push_back({ 0, 0, *clearanceCircle, centre, true, true });
+    }
+
+    for (int i = 0; i < layout.laneCount; ++i) {
+        const layout::Lane &lane = layout.lanes[i];
+        chord(scene, DL / 2, lane.position, lane.horizontal, lanes, false);
+        for (const double edge : { -lane.spacing / 2, lane.spacing / 2 })
+            chord(scene, DL / 2, lane.position + edge, lane.horizontal, lanes, true);
+    }
+
+    if (numbers) {
+        std::int64_t n = 0;
+        for (const layout::Tube &tube : tubes)
+            if (tube.pass > 0) {
+                const std::string text = std::to_string(++n);
+                // Wide enough for the digits, never taller than the tube is wide.
+                const double height = std::min(0.4 * d, 1.5 * d / static_cast<double>(text.size()));
+                scene.labels.push_back({ tube.x, tube.y, height, text, scene.textLayer });
+            }
+    }
+
+    scene.caption = linesOf(plainText(layout));
+    for (int i = 0; i < passes; ++i)
+        scene.legend.push_back({ "第 " + std::to_string(i + 1) + " 管程 "
+                + std::to_string(layout.counts.perPass[i]) + " 管",
+            pass[i] });
+    return scene;
+}
+
+} // namespace layout_cli
