@@ -4,9 +4,9 @@
 # coverage of the run-time layer and the engine, and clang-tidy.
 set -euo pipefail
 # The window's end-to-end test runs on a virtual X display; the package test reads the .deb;
-# the rest is for the hardening stages.
+# python3-ezdxf reads the DXF drawings back; the rest is for the hardening stages.
 extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils
-  clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14)
+  clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14 python3-ezdxf)
 source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
 bash "$root/tools/sanitize.sh"

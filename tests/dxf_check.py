@@ -1,0 +1,166 @@
+"""Reads the DXF files of korvane-layout and korvane-count back with ezdxf, a reader written
+independently of ours, and checks them against the programs' own JSON and tube lists.
+
+usage: dxf_check.py KORVANE_LAYOUT KORVANE_COUNT
+"""
+import csv
+import json
+import math
+import os
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+
+LAYOUT, COUNT = sys.argv[1:3]
+TOLERANCE = 1e-6  # mm
+
+# name, korvane-layout inputs: every pattern, pass count and centring, decimals, user lanes.
+CASES = [
+    ("30 4 passes centre tube",
+     ["--shell", "600", "--tube", "25", "--pitch", "32", "--passes", "4", "--centre-tube", "57"]),
+    ("60 2 passes", ["--shell", "1184", "--tube", "28", "--pitch", "36", "--pattern", "60",
+                     "--passes", "2"]),
+    ("90 6 passes straddled", ["--shell", "900", "--tube", "25", "--pitch", "32", "--pattern",
+                               "90", "--passes", "6", "--centre", "straddle"]),
+    ("45 8 passes best", ["--otl", "1184", "--tube", "28", "--pitch", "36", "--pattern", "45",
+                          "--passes", "8", "--centre", "best", "--centre-tube", "60"]),
+    ("decimals and lane spacings", ["--shell", "812.5", "--tube", "19.05", "--pitch", "23.8125",
+                                    "--pattern", "60", "--passes", "4",
+                                    "--lane-spacing", "40,45.5"]),
+    ("one pass", ["--otl", "400", "--tube", "19", "--pitch", "25"]),
+    ("no tube fits", ["--otl", "10", "--tube", "19", "--pitch", "25", "--passes", "2"]),
+]
+
+failures = []
+
+
+def check(condition, case, what):
+    if not condition:
+        failures.append(f"{case}: {what}")
+
+
+def run(program, args):
+    done = subprocess.run([program] + args, capture_output=True)
+    if done.returncode != 0:
+        raise SystemExit(f"{program} {' '.join(args)} exited {done.returncode}: "
+                         f"{done.stderr.decode(errors='replace')}")
+    return done.stdout.decode()
+
+
+def read(case, path):
+    """The drawing as ezdxf reads it, after an audit that must find nothing to report or fix."""
+    doc = ezdxf.readfile(path)
+    check(doc.dxfversion == "AC1009", case, f"version {doc.dxfversion}")
+    check(doc.header.get("$MEASUREMENT") == 1, case, "units are not mm")
+    check(doc.header.get("$DWGCODEPAGE") == "ANSI_936", case, "code page")
+    auditor = doc.audit()
+    check(not auditor.has_errors and not auditor.has_fixes, case,
+          f"audit: {[str(e.message) for e in auditor.errors + auditor.fixes]}")
+    return doc
+
+
+def entities(doc, kind, layer_test):
+    return [e for e in doc.modelspace() if e.dxftype() == kind and layer_test(e.dxf.layer)]
+
+
+def same_points(case, what, got, expected):
+    got, expected = sorted(got), sorted(expected)
+    check(len(got) == len(expected), case, f"{what}: {len(got)} against {len(expected)}")
+    worst = max((math.dist(a, b) for a, b in zip(got, expected)), default=0)
+    check(worst <= TOLERANCE, case, f"{what}: centres differ by {worst} mm")
+
+
+def check_layout(case, args, folder):
+    drawing, holes = os.path.join(folder, "l.dxf"), os.path.join(folder, "l.csv")
+    out = json.loads(run(LAYOUT, args + ["--json", "--numbers", "--draw", drawing,
+                                         "--tubes", holes]))
+    with open(holes, newline="") as f:
+        rows = list(csv.DictReader(f))
+    doc = read(case, drawing)
+    passes = out["passes"]
+
+    names = {layer.dxf.name: layer.dxf.color for layer in doc.layers}
+    wanted = ["LAYOUT", "TUBES", "LANES", "REMOVED", "CENTRE", "TEXT"]
+    wanted += [f"PASS_{i}" for i in range(1, passes + 1)]
+    wanted += ["SHELL"] if out["shell"] is not None else []
+    check(all(name in names for name in wanted), case, f"layers {sorted(names)}")
+    pass_colours = {names.get(f"PASS_{i}") for i in range(1, passes + 1)}
+    check(len(pass_colours) == passes, case, "two passes share a colour")
+
+    tubes = entities(doc, "CIRCLE", lambda layer: layer.startswith("PASS_"))
+    check(len(tubes) == out["total"], case, f"{len(tubes)} tube circles, total {out['total']}")
+    check(all(abs(t.dxf.radius - out["tube"] / 2) <= TOLERANCE for t in tubes), case, "radius")
+    for i in range(1, passes + 1):
+        drawn = [(t.dxf.center.x, t.dxf.center.y) for t in tubes if t.dxf.layer == f"PASS_{i}"]
+        listed = [(float(r["x"]), float(r["y"])) for r in rows if r["pass"] == str(i)]
+        check(len(drawn) == out["per_pass"][i - 1], case, f"pass {i} count")
+        same_points(case, f"pass {i}", drawn, listed)
+    removed = entities(doc, "CIRCLE", lambda layer: layer == "REMOVED")
+    check(len(removed) == out["lane_removed"] + out["centre_removed"], case, "removed tubes")
+
+    # Each lane: its centre line and its two edges, ends on the layout circle.
+    lines = entities(doc, "LINE", lambda layer: layer == "LANES")
+    radius = out["layout_circle"] / 2
+    expected = []
+    for lane in out["lanes"]:
+        for offset, dashed in ((0, False), (-lane["spacing"] / 2, True),
+                               (lane["spacing"] / 2, True)):
+            if abs(lane["position"] + offset) < radius:
+                expected.append((lane["direction"], lane["position"] + offset, dashed))
+    got = []
+    for line in lines:
+        start, end = line.dxf.start, line.dxf.end
+        horizontal = abs(start.y - end.y) <= TOLERANCE
+        check(horizontal or abs(start.x - end.x) <= TOLERANCE, case, "a lane line is slanted")
+        for point in (start, end):
+            check(abs(math.hypot(point.x, point.y) - radius) <= TOLERANCE, case,
+                  "a lane line does not end on the layout circle")
+        got.append(("horizontal" if horizontal else "vertical",
+                    start.y if horizontal else start.x, line.dxf.linetype == "DASHED"))
+    check(len(got) == len(expected), case, f"{len(got)} lane lines, expected {len(expected)}")
+    for g, e in zip(sorted(got), sorted(expected)):
+        check(g[0] == e[0] and g[2] == e[2] and abs(g[1] - e[1]) <= TOLERANCE, case,
+              f"lane line {g} against {e}")
+
+    # The numbers stand on the tubes the list gives them to.
+    labels = {}
+    for text in entities(doc, "TEXT", lambda layer: layer == "TEXT"):
+        if text.dxf.text.isdigit():
+            labels[int(text.dxf.text)] = (text.dxf.align_point.x, text.dxf.align_point.y)
+    check(len(labels) == len(rows), case, f"{len(labels)} numbers for {len(rows)} tubes")
+    for row in rows:
+        at = labels.get(int(row["n"]))
+        check(at is not None and math.dist(at, (float(row["x"]), float(row["y"]))) <= TOLERANCE,
+              case, f"number {row['n']} is not on its tube")
+
+    captions = [t.dxf.text for t in entities(doc, "TEXT", lambda layer: True)]
+    check(f"总管数 {out['total']} 管" in captions, case, "the Chinese caption did not read back")
+
+
+def check_count(folder):
+    case = "korvane-count 600 32 25 57"
+    drawing, holes = os.path.join(folder, "c.dxf"), os.path.join(folder, "c.csv")
+    run(COUNT, ["--draw", drawing, "--tubes", holes, "600", "32", "25", "57"])
+    with open(holes, newline="") as f:
+        rows = list(csv.DictReader(f))
+    doc = read(case, drawing)
+    kept = entities(doc, "CIRCLE", lambda layer: layer == "TUBES")
+    removed = entities(doc, "CIRCLE", lambda layer: layer == "REMOVED")
+    check(len(kept) == 276 and len(removed) == 7, case, f"{len(kept)} kept, {len(removed)} removed")
+    same_points(case, "tubes", [(c.dxf.center.x, c.dxf.center.y) for c in kept + removed],
+                [(float(r["x"]), float(r["y"])) for r in rows])
+    captions = " ".join(t.dxf.text for t in entities(doc, "TEXT", lambda layer: True))
+    check("最后管束276" in captions and "壳内经 600 mm" in captions, case, "caption")
+
+
+with tempfile.TemporaryDirectory() as folder:
+    for name, args in CASES:
+        check_layout(name, args, folder)
+    check_count(folder)
+
+for failure in failures:
+    print(failure)
+print(f"{len(CASES) + 1} drawings read back, {len(failures)} failures")
+sys.exit(1 if failures else 0)
