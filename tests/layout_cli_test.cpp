@@ -168,6 +168,15 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--min-shell", "5", "--resolution", "0" }, "must be positive" },
         { { "--shell", "600", "--resolution", "1" }, "--resolution" },
         { { "--shell", "600", "--no-such-option" }, "no-such-option" },
+        { { "--shell", "600", "--draw", "sheet.jpg" }, ".svg, .png, .pdf or .dxf" },
+        { { "--shell", "600", "--draw", "svg" }, ".svg, .png, .pdf or .dxf" },
+        { { "--shell", "600", "--draw", "a.dxf/sheet" }, ".svg, .png, .pdf or .dxf" },
+        { { "--shell", "600", "--numbers" }, "give --draw" },
+        { { "--shell", "600", "--draw", "x.DXF", "--tubes", "x.DXF" }, "same file" },
+        { { "--sweep", "100:200:1", "--draw", "x.svg" }, "not a sweep" },
+        // The limit is checked before anything is drawn or printed.
+        { { "--otl", "30000", "--tube", "19", "--pitch", "25", "--draw", "x.svg" },
+            "at most 1000000 tubes" },
     };
     for (const auto &[extra, message] : cases) {
         std::vector<std::string> args = extra;
@@ -276,6 +285,20 @@ TEST(LayoutFiles, WholeOrUntouched)
         EXPECT_EQ(info.st_mode & 0777, 0640u);
     }
     std::remove(old.c_str());
+    // Drawings alike, in every format: past the limit the old file stays and nothing is left.
+    for (const char *extension : { ".dxf", ".svg", ".png", ".pdf" }) {
+        const std::string drawing = tempPath(std::string("old") + extension);
+        std::ofstream(drawing) << "the designer's own drawing\n";
+        std::vector<std::string> args = big;
+        args.insert(args.end(), { "--numbers", "--draw", drawing });
+        const CountRun run = layoutRun(args, "ulimit -f 2");
+        EXPECT_EQ(run.status, 1) << extension;
+        EXPECT_NE(run.err.find("cannot write " + drawing + ": File too large"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(cli_run::slurp(drawing), "the designer's own drawing\n");
+        EXPECT_EQ(leftovers(), before);
+        std::remove(drawing.c_str());
+    }
     // A folder that cannot take the file: the reason, exit 1.
     const CountRun missing = layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32",
         "--tubes", tempPath("no-such-folder/tubes.csv") });

@@ -314,7 +314,7 @@ TEST(Studies, PngAndPdfDrawings)
 TEST(Studies, UnwritableFilesFail)
 {
     const std::string full = tempFile("full");
-    for (const char *extension : { ".svg", ".png", ".pdf", ".csv" }) {
+    for (const char *extension : { ".svg", ".png", ".pdf", ".dxf", ".csv" }) {
         const std::string link = full + extension;
         std::remove(link.c_str());
         ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
