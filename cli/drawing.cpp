@@ -45,7 +45,7 @@ sheet::Scene countScene(const Drawing &drawing)
                 scene.circles.push_back({ tube.x, tube.y, drawing.d, wanted ? removed : tubes });
     if (drawing.zxg != 0) {
         scene.circles.push_back({ 0, 0, drawing.zxg, centre });
-        scene.circles.push_back({ 0, 0, DX, removed, true, true });
+        scene.circles.push_back({ 0, 0, DX, centre, true, true });
     }
     // A ring a little wider than the tube, whatever the picture's scale.
     for (const engine::KnifeEdge &edge : drawing.sheet.knifeEdges)

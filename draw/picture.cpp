@@ -82,8 +82,9 @@ void paint(QPainter &painter, const Scene &scene, const PageLayout &page)
     for (std::size_t i = 0; i < scene.legend.size(); ++i) {
         const sheet::LegendEntry &entry = scene.legend[i];
         const sheet::Layer &layer = scene.layers.at(static_cast<std::size_t>(entry.layer));
+        const std::size_t row = i / kLegendColumns;
         const qreal left = page.margin + column * static_cast<qreal>(i % kLegendColumns);
-        const qreal top = page.legendTop + page.lineHeight * static_cast<qreal>(i / kLegendColumns);
+        const qreal top = page.legendTop + page.lineHeight * static_cast<qreal>(row);
         const qreal swatch = page.lineHeight * 0.7;
         painter.setPen(penOf(layer, false));
         painter.setBrush(brushOf(layer, false));

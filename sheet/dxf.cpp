@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace sheet {
@@ -23,7 +24,7 @@ namespace {
         }
         ~Gbk()
         {
-            if (m_iconv != reinterpret_cast<iconv_t>(-1))
+            if (open())
                 iconv_close(m_iconv);
         }
         Gbk(const Gbk &) = delete;
@@ -54,7 +55,7 @@ namespace {
     private:
         bool convert(const std::string &one, std::string &out)
         {
-            if (m_iconv == reinterpret_cast<iconv_t>(-1))
+            if (!open())
                 return false;
             std::array<char, 8> buffer {};
             std::string in = one;
@@ -85,6 +86,9 @@ namespace {
             std::snprintf(text, sizeof text, "\\U+%04X", code);
             return text;
         }
+
+        /// iconv_open() says it failed with (iconv_t)-1.
+        bool open() const { return reinterpret_cast<std::intptr_t>(m_iconv) != -1; }
 
         iconv_t m_iconv;
     };

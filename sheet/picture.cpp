@@ -22,21 +22,12 @@ namespace {
         return path.substr(0, path.rfind('/'));
     }
 
-    /// Installed, the module lies in the library folder beside the programs' own; in the build
-    /// tree, where CMake put it.
-    std::vector<std::string> modulePlaces()
+    /// The module lies in the library folder beside the programs' own: installed, and in the
+    /// build tree alike, where CMake puts it in the same place relative to the programs.
+    std::string modulePlace()
     {
-        std::vector<std::string> places;
-        const std::string installed = KORVANE_DRAW_INSTALLED;
-        if (!installed.empty() && installed.front() == '/') {
-            places.push_back(installed);
-        } else {
-            const std::string folder = ownFolder();
-            if (!folder.empty())
-                places.push_back(folder + "/../" + installed);
-        }
-        places.emplace_back(KORVANE_DRAW_BUILT);
-        return places;
+        const std::string place = KORVANE_DRAW_MODULE;
+        return place.front() == '/' ? place : ownFolder() + "/../" + place;
     }
 
     PaintFunction paintFunction()
@@ -44,21 +35,14 @@ namespace {
         static PaintFunction paint = nullptr;
         if (paint)
             return paint;
-        std::string reasons;
-        for (const std::string &place : modulePlaces()) {
-            if (access(place.c_str(), F_OK) != 0)
-                continue;
-            void *module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!module) {
-                reasons += std::string("; ") + dlerror();
-                continue;
-            }
-            paint = reinterpret_cast<PaintFunction>(dlsym(module, "korvane_paint_picture"));
-            if (paint)
-                return paint;
-            reasons += "; " + place + " has no painter";
-        }
-        throw std::runtime_error("cannot load the drawing module korvane-draw.so" + reasons);
+        const std::string place = modulePlace();
+        void *module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module)
+            throw std::runtime_error(std::string("cannot load the painting module: ") + dlerror());
+        paint = reinterpret_cast<PaintFunction>(dlsym(module, "korvane_paint_picture"));
+        if (!paint)
+            throw std::runtime_error(place + " is not Korvane's painting module");
+        return paint;
     }
 
 } // namespace

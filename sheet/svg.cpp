@@ -88,8 +88,9 @@ std::string svg(const Scene &scene)
     const double column = (width - 2 * margin) / kLegendColumns;
     for (std::size_t i = 0; i < scene.legend.size(); ++i) {
         const LegendEntry &entry = scene.legend[i];
+        const std::size_t row = i / kLegendColumns;
         const double left = margin + column * static_cast<double>(i % kLegendColumns);
-        const double top = legendTop + lineHeight * static_cast<double>(i / kLegendColumns);
+        const double top = legendTop + lineHeight * static_cast<double>(row);
         const double swatch = fontSize * 0.8;
         out += group(scene.layers.at(static_cast<std::size_t>(entry.layer)), false, false, line)
             + "<circle cx=\"" + number(left + swatch / 2) + "\" cy=\""

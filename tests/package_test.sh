@@ -36,6 +36,16 @@ desktop-file-validate "$work/root/usr/share/applications/korvane.desktop"
 [ "$("$work/root/usr/bin/korvane-count" 600 32 25)" = 283 ] || fail "korvane-count miscounts"
 "$work/root/usr/bin/korvane-layout" --otl 1184 --tube 28 --pitch 36 --passes 2 | grep -qx '总管数 898 管' \
   || fail "korvane-layout miscounts"
+grep -q '^\./usr/lib/.*korvane/korvane-draw\.so$' <<<"$contents" || fail "the package lacks korvane-draw.so"
+# The command-line tools load Qt only to paint a picture, from the packaged module.
+for program in korvane-count korvane-layout; do
+  ldd "$work/root/usr/bin/$program" | grep -q libQt && fail "$program links Qt"
+done
+"$work/root/usr/bin/korvane-layout" --shell 600 --tube 25 --pitch 32 --draw "$work/l.png" >/dev/null \
+  && "$work/root/usr/bin/korvane-count" --draw "$work/c.pdf" 600 32 25 >/dev/null \
+  || fail "the packaged programs cannot paint"
+[ "$(head -c 4 "$work/l.png" | tail -c 3)" = PNG ] || fail "not a PNG"
+[ "$(head -c 4 "$work/c.pdf")" = %PDF ] || fail "not a PDF"
 
 # apt resolves every dependency (a simulation: nothing is installed).
 if [ "$(id -u)" -eq 0 ]; then
