@@ -91,7 +91,7 @@ struct Scene
 
 /// The most tubes a drawing takes; larger sheets are refused before any work. Measured in the
 /// README: a picture of this many takes seconds and a few hundred MB.
-constexpr std::size_t kMaxDrawnTubes = 1'000'000;
+constexpr std::size_t kMaxDrawnTubes = 200'000;
 
 /// The formats a drawing is written in, told by the file name's extension in any case.
 enum class Format { Svg, Png, Pdf, Dxf };

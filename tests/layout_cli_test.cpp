@@ -176,7 +176,7 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--sweep", "100:200:1", "--draw", "x.svg" }, "not a sweep" },
         // The limit is checked before anything is drawn or printed.
         { { "--otl", "30000", "--tube", "19", "--pitch", "25", "--draw", "x.svg" },
-            "at most 1000000 tubes" },
+            "at most 200000 tubes" },
     };
     for (const auto &[extra, message] : cases) {
         std::vector<std::string> args = extra;

@@ -239,7 +239,9 @@ TEST(Studies, BadStudyOptionsAreUsageErrors)
              { "--sweep", "1:2:1", "600", "32", "25", "57" },
              { "--sweep", "1:2:1", "--min-shell", "5", "32", "25" },
              { "--sweep", "1:2:1", "--draw", "x.svg", "32", "25" },
-             { "--draw", "x.jpg", "600", "32", "25" }, { "--draw" } }) {
+             { "--draw", "x.jpg", "600", "32", "25" }, { "--draw", "png", "600", "32", "25" },
+             // 2.7 million tubes: refused before anything is printed or painted.
+             { "--draw", "x.pdf", "1748", "1", "0" }, { "--draw" } }) {
         const CountRun result = run(args);
         EXPECT_EQ(result.status, 2) << args[0] << " " << args[1];
         EXPECT_TRUE(result.out.empty()) << result.out;
