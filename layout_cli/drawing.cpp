@@ -11,10 +11,11 @@ namespace {
     using namespace sheet::palette;
 
     constexpr sheet::Colour kLane { 0x6a, 0x3d, 0x9a };
-    // One fill per pass, told apart on screen and in print; CAD colours likewise.
+    // One fill per pass, told apart on screen and in print, and none of them the red of the
+    // removed tubes; CAD colours likewise.
     constexpr sheet::Colour kPassFill[layout::kMaxPasses] = { { 0x8d, 0xd3, 0xc7 },
-        { 0xff, 0xff, 0xb3 }, { 0xbe, 0xba, 0xda }, { 0xfb, 0x80, 0x72 }, { 0x80, 0xb1, 0xd3 },
-        { 0xfd, 0xb4, 0x62 }, { 0xb3, 0xde, 0x69 }, { 0xfc, 0xcd, 0xe5 } };
+        { 0xff, 0xff, 0xb3 }, { 0xbe, 0xba, 0xda }, { 0x80, 0xb1, 0xd3 }, { 0xfd, 0xb4, 0x62 },
+        { 0xb3, 0xde, 0x69 }, { 0xd9, 0xd9, 0xd9 }, { 0xbc, 0x80, 0xbd } };
     constexpr int kPassAci[layout::kMaxPasses] = { 3, 2, 5, 1, 4, 30, 90, 210 };
 
     /// A line across the layout circle of radius r at distance `at` from its centre, if it
