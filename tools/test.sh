@@ -7,9 +7,12 @@ set -euo pipefail
 # python3-ezdxf reads the DXF drawings back; the rest is for the hardening stages.
 extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils
   clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14 python3-ezdxf)
+SECONDS=0
 source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
-bash "$root/tools/sanitize.sh"
-bash "$root/tools/fuzz.sh"
-bash "$root/tools/coverage.sh"
-bash "$root/tools/tidy.sh"
+echo "== build and tests: ${SECONDS} s"
+for stage in sanitize fuzz coverage tidy; do
+  SECONDS=0
+  bash "$root/tools/$stage.sh"
+  echo "== $stage: ${SECONDS} s"
+done
