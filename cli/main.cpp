@@ -249,6 +249,9 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // A full disk, a file-size limit or a closed pipe then fails the write that meets it, which
+    // removes its temporary file and says why, instead of killing the program half-way.
+    files::reportWriteSignalsAsErrors();
     try {
         return run(argc, argv);
     } catch (const std::exception &error) {

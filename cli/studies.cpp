@@ -100,7 +100,8 @@ void sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &
         return;
     }
     out << "shell,total,removed,final,warning,error\n";
-    for (std::int64_t i = 0; i < count; ++i) {
+    // A closed pipe or a full disk ends the sweep: nothing more can reach the reader.
+    for (std::int64_t i = 0; i < count && out; ++i) {
         const double shell = shellAt(range, i);
         const Outcome outcome = calculate(inputsFor(shell, pattern));
         out << numberText(shell) << ',' << csvField(outcome.layout) << ','

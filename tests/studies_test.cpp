@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <dirent.h>
+#include <fstream>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -328,6 +330,43 @@ TEST(Studies, UnwritableFilesFail)
         }
         std::remove(link.c_str());
     }
+}
+
+TEST(Studies, FilesAreWrittenWholeOrNotAtAll)
+{
+    // Temporary files are made beside the target; none may be left behind.
+    const auto leftovers = [] {
+        std::size_t n = 0;
+        if (DIR *folder = opendir(testing::TempDir().c_str())) {
+            while (const dirent *entry = readdir(folder))
+                n += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
+            closedir(folder);
+        }
+        return n;
+    };
+    const std::size_t before = leftovers();
+    for (const char *extension : { ".svg", ".png", ".pdf", ".dxf", ".csv" }) {
+        const std::string file = tempFile(std::string("old") + extension);
+        std::ofstream(file) << "the designer's own file\n";
+        const char *option = std::string(extension) == ".csv" ? "--tubes" : "--draw";
+        // 2 KiB at most: every one of these files is larger.
+        const CountRun result =
+            cli_run::runProgram(KORVANE_COUNT, { option, file, "1000", "32", "25" }, "ulimit -f 2");
+        EXPECT_EQ(result.status, 1) << extension;
+        EXPECT_NE(result.err.find("cannot write " + file + ": File too large"), std::string::npos)
+            << result.err;
+        EXPECT_EQ(cli_run::slurp(file), "the designer's own file\n") << extension;
+        EXPECT_EQ(leftovers(), before) << extension;
+        std::remove(file.c_str());
+    }
+}
+
+TEST(Studies, SweepIntoAFullDiskFails)
+{
+    const CountRun result = cli_run::runProgram(
+        KORVANE_COUNT, { "--sweep", "100:3000:0.01", "25", "19" }, "exec >/dev/full");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("could not be written"), std::string::npos) << result.err;
 }
 
 TEST(Studies, NothingToDrawAfterRuntimeError)
