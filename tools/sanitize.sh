@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds every test a second time with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-asan/ and runs them; any report fails. Run by test.sh after the plain build.
+# build-asan/ and runs them; any report fails. Run by test.sh after the plain build. At -O1,
+# as the sanitizers advise: it builds faster than -O2 and keeps the reports' stacks readable.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON \
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+  -DKORVANE_SANITIZE=ON \
   -DKORVANE_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$(nproc)"
 # The package and the format check say nothing about memory.
