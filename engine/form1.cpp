@@ -8,14 +8,16 @@ namespace engine {
 
 using runtime::CStr;
 using runtime::Double;
+using runtime::fromFullWidth;
 using runtime::Val;
 
 void Form1::Command1_Click()
 {
-    d = Val(m_host.text(Box::Text5));
-    di = Val(m_host.text(Box::Text4));
-    gxj = Val(m_host.text(Box::Text3));
-    zxg = Val(m_host.text(Box::Text1));
+    // Full-width digits from a Chinese input method mean what they show.
+    d = Val(fromFullWidth(m_host.text(Box::Text5)));
+    di = Val(fromFullWidth(m_host.text(Box::Text4)));
+    gxj = Val(fromFullWidth(m_host.text(Box::Text3)));
+    zxg = Val(fromFullWidth(m_host.text(Box::Text1)));
     // The fixed clearance 2b with b = 8 mm, whatever the note beside the boxes suggests.
     Dl = (Double(di) - 16).value();
 

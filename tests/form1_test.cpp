@@ -297,6 +297,12 @@ void Form1Test::calculate_data()
     QTest::newRow("text after the numbers")
         << QStringList { " 6 0 0mm", "32.0", "2.5e1", "0" } << QStringList {} << "283";
     QTest::newRow("empty boxes") << QStringList { "", "", "", "" } << QStringList {} << "0";
+    // A Chinese input method in full-width mode: the same figures, the boxes left as typed.
+    QTest::newRow("full width") << QStringList { "６００", "３２", "２５", "５７" }
+                                << QStringList { "总的管束283", "中心去掉的管束7", " 最后管束276" }
+                                << "276";
+    QTest::newRow("full width with an ideographic space") << QStringList { "\u3000６００\u3000",
+        "３２．０", "２．５Ｅ１", "" } << QStringList {} << "283";
 }
 
 void Form1Test::calculate()

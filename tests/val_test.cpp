@@ -195,3 +195,29 @@ TEST(Val, AgreesWithCorrectlyRoundedConversion)
 }
 
 } // namespace
+
+// What a Chinese input method types in full-width mode reads as what it shows; everything
+// else reads as before.
+TEST(Val, FullWidthFormsReadAsTheirAsciiCounterparts)
+{
+    const std::vector<std::pair<const char *, double>> cases = {
+        { "６００", 600 }, { "３１．２５", 31.25 }, { "－２５", -25 }, { "＋１Ｅ３", 1000 },
+        { "１ｅ－２", 0.01 }, { "＆Ｈ１Ｆ", 31 },
+        { "６\xe3\x80\x80００", 600 }, // an ideographic space is a blank, skipped as Val skips one
+        { "\xe3\x80\x80５７", 57 }, { "２５mm", 25 },
+        { "６００，５", 600 }, // the full-width comma is a comma
+        { "６0０", 600 }, // mixed widths
+        { "\xef\xbc\x80", 0 }, // U+FF00 lies outside the forms
+        { "\xef\xbd\x9f"
+          "1",
+            0 }, // U+FF5F too
+        { "\xef\xbc", 0 }, // a cut sequence stays as it is
+        { "、５", 0 }, // other Chinese punctuation is not a blank
+    };
+    for (const auto &[text, value] : cases)
+        EXPECT_EQ(runtime::Val(runtime::fromFullWidth(text)), value) << text;
+    // Every form maps 0xFEE0 below itself; ASCII and other text pass through unchanged.
+    EXPECT_EQ(runtime::fromFullWidth("！～"), "!~");
+    const std::string plain = "600 32\t25\n57 &o17 -1.5D+3 x管";
+    EXPECT_EQ(runtime::fromFullWidth(plain), plain);
+}
