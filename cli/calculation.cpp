@@ -1,8 +1,12 @@
 #include "cli/calculation.h"
 
+#include "cli/studies.h"
 #include "runtime/error.h"
 
+#include "runtime/val.h"
+
 #include <cmath>
+#include <regex>
 
 namespace cli {
 namespace {
@@ -67,7 +71,82 @@ namespace {
         return scan ? number(scan->total) : nlohmann::ordered_json(nullptr);
     }
 
+    /// Whether Val reads the whole text, blanks apart, rather than a number at its start.
+    bool whollyANumber(const std::string &typed)
+    {
+        std::string text;
+        for (const char ch : runtime::fromFullWidth(typed))
+            if (ch != ' ' && ch != '\t' && ch != '\n')
+                text += ch;
+        static const std::regex decimal(R"([+-]?(\d+\.?\d*|\.\d+)([eEdD][+-]?\d+)?)");
+        static const std::regex radix(R"(&([hH][0-9a-fA-F]+|[oO]?[0-7]+))");
+        return std::regex_match(text, decimal) || std::regex_match(text, radix);
+    }
+
+    std::string mm(double value)
+    {
+        return numberText(value) + " mm";
+    }
+
 } // namespace
+
+std::string quote(std::string_view text)
+{
+    constexpr std::size_t kLongest = 60;
+    if (text.size() <= kLongest)
+        return "'" + std::string(text) + "'";
+    // Cut on a character boundary, not inside a UTF-8 sequence.
+    std::size_t end = kLongest;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
+        --end;
+    return "'" + std::string(text.substr(0, end)) + "...' (" + std::to_string(text.size())
+        + " bytes)";
+}
+
+std::vector<std::string> notes(
+    const Inputs &inputs, const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet)
+{
+    std::vector<std::string> lines;
+    const FormValues &f = outcome.form;
+    // The values in the command's order, SHELL PITCH TUBE CENTRE, and what Val made of each.
+    const char *names[] = { "SHELL", "PITCH", "TUBE", "CENTRE" };
+    const double read[] = { f.di, f.gxj, f.d, f.zxg };
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        // No centre tube is said with no text, or 0.
+        if (i == 3 && inputs[i].empty())
+            continue;
+        if (!whollyANumber(inputs[i]))
+            lines.push_back(std::string("warning: ") + names[i] + " " + quote(inputs[i])
+                + " is not wholly a number; read as " + numberText(read[i]));
+    }
+    if (outcome.error)
+        return lines;
+    if (f.d < 0)
+        lines.push_back("warning: the tube diameter " + mm(f.d) + " is negative");
+    if (f.gxj < f.d)
+        lines.push_back("warning: the pitch " + mm(f.gxj) + " is smaller than the tube " + mm(f.d)
+            + ": the tubes overlap");
+    if (outcome.layout && outcome.centre && outcome.centre->total > outcome.layout->total)
+        lines.push_back("warning: " + numberText(outcome.centre->total)
+            + " tubes removed for the centre tube, more than the "
+            + numberText(outcome.layout->total) + " there are");
+    if (outcome.result && std::strtod(outcome.result->c_str(), nullptr) < 0)
+        lines.push_back("warning: the final count " + *outcome.result + " is negative");
+    if (f.d > 32) {
+        const double b = 0.25 * f.d;
+        lines.push_back("warning: the tube " + mm(f.d)
+            + " is larger than 32 mm: the count keeps 8 mm between shell and layout circle "
+              "(layout circle "
+            + mm(f.Dl) + "); the window's note, b = 0.25·d = " + mm(b)
+            + ", would give a layout circle of " + mm(f.di - 2 * b));
+    }
+    if (sheet) {
+        const std::string knifeEdge = knifeEdgeWarning(*sheet);
+        if (!knifeEdge.empty())
+            lines.push_back(knifeEdge);
+    }
+    return lines;
+}
 
 Outcome calculate(const Inputs &inputs)
 {

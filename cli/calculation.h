@@ -55,4 +55,14 @@ nlohmann::ordered_json toJson(const Outcome &outcome);
 /// One line warning of tubes on a knife edge of the layout or centre circle, or empty.
 std::string knifeEdgeWarning(const engine::TubeSheet &sheet);
 
+/// What a calculation assumed that no design means, one line each: a value's text that is not
+/// wholly a number (and what was read), tubes that overlap or a negative tube, a negative final
+/// count or more tubes removed than there are, a tube above 32 mm (where the window's note and
+/// the count differ on the clearance), and tubes on a knife edge. The figures stay as they are.
+std::vector<std::string> notes(
+    const Inputs &inputs, const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet);
+
+/// A user's text in a message, cut to 60 characters so a message stays one line.
+std::string quote(std::string_view text);
+
 } // namespace cli

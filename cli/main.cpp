@@ -44,8 +44,10 @@ std::int64_t wholeNumber(const std::string &text, const char *what)
 {
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range && end == text.data() + text.size())
+        throw UsageError(std::string(what) + " " + cli::quote(text) + " is too large");
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw UsageError(std::string(what) + " must be a whole number, not '" + text + "'");
+        throw UsageError(std::string(what) + " must be a whole number, not " + cli::quote(text));
     return value;
 }
 
@@ -104,17 +106,16 @@ void writeFiles(const cli::Outcome &outcome, const std::optional<engine::TubeShe
     }
 }
 
-void printSingle(
-    const cli::Outcome &outcome, const std::optional<engine::TubeSheet> &sheet, bool json)
+/// The figures on standard output; what they assume on stderr, and in JSON under "notes".
+void printSingle(const cli::Outcome &outcome, const std::vector<std::string> &notes, bool json)
 {
+    for (const std::string &note : notes)
+        std::cerr << "korvane-count: " << note << '\n';
     if (json) {
-        std::cout << cli::toJson(outcome).dump(2) << '\n';
+        nlohmann::ordered_json out = cli::toJson(outcome);
+        out["notes"] = notes;
+        std::cout << out.dump(2) << '\n';
         return;
-    }
-    if (sheet) {
-        const std::string warning = cli::knifeEdgeWarning(*sheet);
-        if (!warning.empty())
-            std::cout << warning << '\n';
     }
     for (const std::string &message : outcome.messages)
         std::cout << message << '\n';
@@ -158,6 +159,16 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
     return kResult;
 }
 
+/// The status of help or version text: 1 if it did not reach standard output.
+int printed(int status)
+{
+    std::cout.flush();
+    if (std::cout)
+        return status;
+    std::cerr << "korvane-count: cannot write standard output\n";
+    return kOutputError;
+}
+
 int run(int argc, char **argv)
 {
     CLI::App app { "Counts the tubes that fit on the tube sheet of a shell, on an "
@@ -170,15 +181,38 @@ int run(int argc, char **argv)
     std::vector<std::string> values;
     app.add_flag("--json", json, "Print JSON instead of plain lines");
     app.add_option("--sweep", sweepRange,
-        "Shell diameters FROM:TO:STEP (mm); the values are then PITCH TUBE [CENTRE]; prints CSV");
+           "Shell diameters FROM:TO:STEP (mm); the values are then PITCH TUBE [CENTRE]; prints CSV")
+        ->type_name("FROM:TO:STEP");
     auto *minShell = app.add_option("--min-shell", required,
-        "The smallest shell whose final count is at least N; the values are PITCH TUBE [CENTRE]");
+                            "The smallest shell whose final count is at least N; the values are "
+                            "PITCH TUBE [CENTRE]")
+                         ->type_name("N");
     app.add_option("--resolution", resolution, "Step of --min-shell's answer, mm (default 1)")
+        ->type_name("R")
         ->needs(minShell);
-    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)");
-    app.add_option("--tubes", tubesFile, "Write the centre of every tube to FILE as CSV");
-    app.add_option("values", values, "SHELL PITCH TUBE [CENTRE] in mm");
-    app.footer("Use -- before the values when one begins with '-'.");
+    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)")
+        ->type_name("FILE");
+    app.add_option("--tubes", tubesFile, "Write the centre of every tube to FILE as CSV (mm)")
+        ->type_name("FILE");
+    app.add_option("values", values,
+           "SHELL shell inner diameter, PITCH tube pitch, TUBE tube outer diameter and, if any, "
+           "CENTRE centre tube outer diameter, all in mm")
+        ->type_name("");
+    app.set_version_flag("--version", "korvane-count " KORVANE_VERSION);
+    app.footer(
+        "Prints what the window shows: the total, the tubes removed for the centre tube and the "
+        "final count (each on a line, as the message boxes read), then the result alone. "
+        "Warnings about what the figures assume (overlapping tubes, text that is not wholly a "
+        "number, knife edges) go to stderr, one line each; --json gives them as \"notes\".\n"
+        "Use -- before the values when one begins with '-'.\n"
+        "Examples:\n"
+        "  korvane-count 600 32 25 57\n"
+        "  korvane-count --json 600 32 25\n"
+        "  korvane-count --sweep 400:1200:10 32 25 > table.csv\n"
+        "  korvane-count --min-shell 276 32 25 57 --draw sheet.pdf\n"
+        "Exit status: 0 a result; 1 the output or a file could not be written; 2 a usage "
+        "error; 3 the calculation ended in a run-time error (or --min-shell met one first); 4 "
+        "an unexpected failure.");
 
     try {
         app.parse(argc, argv);
@@ -215,12 +249,12 @@ int run(int argc, char **argv)
             if (answer.reached)
                 writeFiles(answer.outcome, sheet, drawFile, tubesFile);
         } else {
-            const cli::Outcome outcome =
-                cli::calculate({ values[0], values[1], values[2], values[3] });
+            const cli::Inputs inputs { values[0], values[1], values[2], values[3] };
+            const cli::Outcome outcome = cli::calculate(inputs);
             // One tube layout serves the warning, the drawing and the list.
             const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
             checkDrawable(sheet, drawFile);
-            printSingle(outcome, sheet, json);
+            printSingle(outcome, cli::notes(inputs, outcome, sheet), json);
             writeFiles(outcome, sheet, drawFile, tubesFile);
             if (outcome.error) {
                 std::cerr << outcome.error->report << '\n';
@@ -232,7 +266,9 @@ int run(int argc, char **argv)
             throw OutputError("the output could not be written");
         return status;
     } catch (const CLI::CallForHelp &help) {
-        return app.exit(help);
+        return printed(app.exit(help));
+    } catch (const CLI::CallForVersion &version) {
+        return printed(app.exit(version));
     } catch (const CLI::ParseError &error) {
         std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;

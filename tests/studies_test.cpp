@@ -405,10 +405,12 @@ TEST(Studies, TubeListIsSymmetricAboutBothAxes)
 
 TEST(Studies, KnifeEdgeWarningAndJson)
 {
+    // Standard output holds only the figures; the warning goes to stderr.
     const CountRun plain = run({ "600", "19", "14" });
-    EXPECT_EQ(plain.out,
-        "warning: knife edge: 6 tubes within 1e-6 mm of the layout circle (2 counted); the last "
-        "bit of rounding decides them\n819\n");
+    EXPECT_EQ(plain.out, "819\n");
+    EXPECT_EQ(plain.err,
+        "korvane-count: warning: knife edge: 6 tubes within 1e-6 mm of the layout circle (2 "
+        "counted); the last bit of rounding decides them\n");
 
     const auto json = jsonOf(run({ "--json", "600", "19", "14" }));
     EXPECT_EQ(json["result"], "819");
@@ -431,3 +433,81 @@ TEST(Studies, KnifeEdgeWarningAndJson)
 }
 
 } // namespace
+
+// --- What the figures assume ----------------------------------------------------------------
+
+TEST(Notes, WarnOnStderrAndInJsonWithoutChangingTheFigures)
+{
+    struct Case
+    {
+        std::vector<std::string> values;
+        std::vector<std::string> expected; ///< a part of each note, in order
+        const char *result;
+    };
+    const std::vector<Case> cases = {
+        { { "600", "32", "25", "57" }, {}, "276" },
+        // What a Chinese keyboard types in full width is wholly a number.
+        { { "６００", "３２", "２５", "５７" }, {}, "276" },
+        { { "600,5", "32", "25mm" },
+            { "SHELL '600,5' is not wholly a number; read as 600",
+                "TUBE '25mm' is not wholly a number; read as 25" },
+            "283" },
+        { { "600", "20", "25" }, { "the pitch 20 mm is smaller than the tube 25 mm" }, nullptr },
+        { { "--", "600", "32", "-25" }, { "the tube diameter -25 mm is negative" }, nullptr },
+        { { "600", "32", "25", "2000" },
+            { "3679 tubes removed for the centre tube, more than the 283 there are",
+                "the final count -3396 is negative" },
+            "-3396" },
+        { { "600", "40", "33" },
+            { "the tube 33 mm is larger than 32 mm: the count keeps 8 mm between shell and layout "
+              "circle (layout circle 584 mm); the window's note, b = 0.25·d = 8.25 mm, would give "
+              "a layout circle of 583.5 mm" },
+            nullptr },
+        { { "600", "19", "14" }, { "knife edge: 6 tubes" }, "819" },
+        { { "abc", "32", "25" }, { "SHELL 'abc' is not wholly a number; read as 0" }, "0" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.values[0] + " " + c.values[1] + " " + c.values[2]);
+        const CountRun plain = run(c.values);
+        EXPECT_EQ(plain.status, 0);
+        std::vector<std::string> json = { "--json" };
+        json.insert(json.end(), c.values.begin(), c.values.end());
+        const CountRun structured = run(json);
+        EXPECT_EQ(structured.status, 0);
+        EXPECT_EQ(structured.err, plain.err);
+        const auto notes = jsonOf(structured)["notes"];
+        // One line each on stderr, the same texts as in JSON.
+        std::string lines;
+        for (const auto &note : notes)
+            lines += "korvane-count: " + note.get<std::string>() + "\n";
+        EXPECT_EQ(plain.err, lines);
+        ASSERT_EQ(notes.size(), c.expected.size()) << plain.err;
+        for (std::size_t i = 0; i < notes.size(); ++i)
+            EXPECT_NE(notes[i].get<std::string>().find(c.expected[i]), std::string::npos)
+                << notes[i];
+        // The figures are the calculation's, whatever the notes say.
+        if (c.result) {
+            EXPECT_EQ(plain.out.substr(plain.out.rfind('\n', plain.out.size() - 2) + 1),
+                std::string(c.result) + "\n");
+        }
+    }
+}
+
+TEST(Notes, HelpVersionAndLongArguments)
+{
+    const CountRun help = run({ "--help" });
+    EXPECT_EQ(help.status, 0);
+    for (const char *part : { "SHELL", "mm", "Examples", "Exit status" })
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    EXPECT_EQ(cli_run::runProgram(KORVANE_COUNT, { "--help" }, "exec >/dev/full").status, 1);
+    const CountRun version = run({ "--version" });
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("korvane-count ", 0), 0u) << version.out;
+    // A long argument is quoted in part, and a whole number too large says so.
+    const CountRun long_ = run({ "--min-shell", std::string(500, '7') + "x", "32", "25" });
+    EXPECT_EQ(long_.status, 2);
+    EXPECT_LT(long_.err.size(), 300u) << long_.err;
+    const CountRun large = run({ "--min-shell", "99999999999999999999", "32", "25" });
+    EXPECT_EQ(large.status, 2);
+    EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
+}
