@@ -6,7 +6,7 @@
 #include "runtime/val.h"
 
 #include <cmath>
-#include <regex>
+#include <cstring>
 
 namespace cli {
 namespace {
@@ -71,16 +71,52 @@ namespace {
         return scan ? number(scan->total) : nlohmann::ordered_json(nullptr);
     }
 
-    /// Whether Val reads the whole text, blanks apart, rather than a number at its start.
+    /// Whether Val reads the whole text, blanks apart, rather than a number at its start. A
+    /// scan of its own: std::regex would cost a count more than the count itself.
     bool whollyANumber(const std::string &typed)
     {
         std::string text;
         for (const char ch : runtime::fromFullWidth(typed))
             if (ch != ' ' && ch != '\t' && ch != '\n')
                 text += ch;
-        static const std::regex decimal(R"([+-]?(\d+\.?\d*|\.\d+)([eEdD][+-]?\d+)?)");
-        static const std::regex radix(R"(&([hH][0-9a-fA-F]+|[oO]?[0-7]+))");
-        return std::regex_match(text, decimal) || std::regex_match(text, radix);
+        std::size_t i = 0;
+        const auto at = [&text, &i](const char *set) {
+            return i < text.size() && std::strchr(set, text[i]) != nullptr;
+        };
+        const auto digits = [&](const char *set) {
+            const std::size_t start = i;
+            while (at(set))
+                ++i;
+            return i - start;
+        };
+        constexpr const char *kDecimal = "0123456789";
+        if (at("&")) {
+            ++i;
+            if (at("Hh")) {
+                ++i;
+                return digits("0123456789abcdefABCDEF") > 0 && i == text.size();
+            }
+            if (at("Oo"))
+                ++i;
+            return digits("01234567") > 0 && i == text.size();
+        }
+        if (at("+-"))
+            ++i;
+        std::size_t mantissa = digits(kDecimal);
+        if (at(".")) {
+            ++i;
+            mantissa += digits(kDecimal);
+        }
+        if (mantissa == 0)
+            return false;
+        if (at("eEdD")) {
+            ++i;
+            if (at("+-"))
+                ++i;
+            if (digits(kDecimal) == 0)
+                return false;
+        }
+        return i == text.size();
     }
 
     std::string mm(double value)
