@@ -140,8 +140,9 @@ std::string quote(std::string_view text)
 }
 
 std::vector<std::string> notes(
-    const Inputs &inputs, const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet)
+    const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet)
 {
+    const Inputs &inputs = outcome.inputs;
     std::vector<std::string> lines;
     const FormValues &f = outcome.form;
     // The values in the command's order, SHELL PITCH TUBE CENTRE, and what Val made of each.
@@ -187,6 +188,7 @@ std::vector<std::string> notes(
 Outcome calculate(const Inputs &inputs)
 {
     Outcome outcome;
+    outcome.inputs = inputs;
     RecordingHost host(inputs, outcome);
     engine::Form1 form(host);
     try {
@@ -231,6 +233,11 @@ std::string knifeEdgeWarning(const engine::TubeSheet &sheet)
 
 nlohmann::ordered_json toJson(const Outcome &outcome)
 {
+    return toJson(outcome, tubeSheet(outcome));
+}
+
+nlohmann::ordered_json toJson(const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet)
+{
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     json["messages"] = outcome.messages;
     json["result"] =
@@ -243,7 +250,7 @@ nlohmann::ordered_json toJson(const Outcome &outcome)
     json["rows"] = rowsOf(outcome.layout);
     json["centre_rows"] = rowsOf(outcome.centre);
     json["knife_edge"] = nullptr;
-    if (const std::optional<engine::TubeSheet> sheet = tubeSheet(outcome)) {
+    if (sheet) {
         json["knife_edge"] = nlohmann::ordered_json::array();
         for (const engine::KnifeEdge &edge : sheet->knifeEdges)
             json["knife_edge"].push_back(
@@ -251,6 +258,7 @@ nlohmann::ordered_json toJson(const Outcome &outcome)
                     { "x", edge.tube.x }, { "y", edge.tube.y }, { "row", edge.tube.row },
                     { "counted", edge.counted } });
     }
+    json["notes"] = notes(outcome, sheet);
     return json;
 }
 

@@ -32,6 +32,7 @@ struct FormValues
 /// Everything one Calculate did, as far as it got.
 struct Outcome
 {
+    Inputs inputs; ///< the texts as given
     std::vector<std::string> messages; ///< every message-box text, in the order shown
     std::optional<std::string> result; ///< the text written to Text2; none after an error
     std::optional<Failure> error;
@@ -49,8 +50,11 @@ Outcome calculate(const Inputs &inputs);
 std::optional<engine::TubeSheet> tubeSheet(const Outcome &outcome);
 
 /// The outcome as one JSON object with the keys "messages", "result", "error", "total",
-/// "removed", "rows", "centre_rows" and "knife_edge". Scripts rely on these names.
+/// "removed", "rows", "centre_rows", "knife_edge" and "notes". Scripts rely on these names.
+/// `sheet` is the outcome's tubeSheet(), when the caller has it already.
 nlohmann::ordered_json toJson(const Outcome &outcome);
+nlohmann::ordered_json toJson(
+    const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet);
 
 /// One line warning of tubes on a knife edge of the layout or centre circle, or empty.
 std::string knifeEdgeWarning(const engine::TubeSheet &sheet);
@@ -60,7 +64,7 @@ std::string knifeEdgeWarning(const engine::TubeSheet &sheet);
 /// count or more tubes removed than there are, a tube above 32 mm (where the window's note and
 /// the count differ on the clearance), and tubes on a knife edge. The figures stay as they are.
 std::vector<std::string> notes(
-    const Inputs &inputs, const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet);
+    const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet);
 
 /// A user's text in a message, cut to 60 characters so a message stays one line.
 std::string quote(std::string_view text);

@@ -107,14 +107,13 @@ void writeFiles(const cli::Outcome &outcome, const std::optional<engine::TubeShe
 }
 
 /// The figures on standard output; what they assume on stderr, and in JSON under "notes".
-void printSingle(const cli::Outcome &outcome, const std::vector<std::string> &notes, bool json)
+void printSingle(
+    const cli::Outcome &outcome, const std::optional<engine::TubeSheet> &sheet, bool json)
 {
-    for (const std::string &note : notes)
+    for (const std::string &note : cli::notes(outcome, sheet))
         std::cerr << "korvane-count: " << note << '\n';
     if (json) {
-        nlohmann::ordered_json out = cli::toJson(outcome);
-        out["notes"] = notes;
-        std::cout << out.dump(2) << '\n';
+        std::cout << cli::toJson(outcome, sheet).dump(2) << '\n';
         return;
     }
     for (const std::string &message : outcome.messages)
@@ -254,7 +253,7 @@ int run(int argc, char **argv)
             // One tube layout serves the warning, the drawing and the list.
             const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
             checkDrawable(sheet, drawFile);
-            printSingle(outcome, cli::notes(inputs, outcome, sheet), json);
+            printSingle(outcome, sheet, json);
             writeFiles(outcome, sheet, drawFile, tubesFile);
             if (outcome.error) {
                 std::cerr << outcome.error->report << '\n';

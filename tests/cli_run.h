@@ -8,14 +8,40 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace cli_run {
+
+/// A folder of this test process's own, so that tests running side by side never see each
+/// other's files, temporary ones included.
+inline const std::string &ownFolder()
+{
+    static const std::string folder = [] {
+        const std::string path = testing::TempDir() + "korvane-test-" + std::to_string(getpid());
+        mkdir(path.c_str(), 0700);
+        return path + "/";
+    }();
+    return folder;
+}
+
+/// Files in ownFolder() named as the writers name their temporary files.
+inline std::size_t leftoverTemporaries()
+{
+    std::size_t found = 0;
+    if (DIR *dir = opendir(ownFolder().c_str())) {
+        while (const dirent *entry = readdir(dir))
+            found += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
+        closedir(dir);
+    }
+    return found;
+}
 
 struct CountRun
 {

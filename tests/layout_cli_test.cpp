@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <dirent.h>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -23,7 +22,7 @@ CountRun layoutRun(const std::vector<std::string> &args, const std::string &setu
 
 std::string tempPath(const std::string &name)
 {
-    return testing::TempDir() + "korvane-layout-" + std::to_string(getpid()) + "-" + name;
+    return cli_run::ownFolder() + name;
 }
 
 std::size_t linesOf(const std::string &text)
@@ -31,16 +30,9 @@ std::size_t linesOf(const std::string &text)
     return std::count(text.begin(), text.end(), '\n');
 }
 
-/// Files in the test folder whose names a temporary file of the writer would have.
 std::size_t leftovers()
 {
-    std::size_t found = 0;
-    if (DIR *dir = opendir(testing::TempDir().c_str())) {
-        while (const dirent *entry = readdir(dir))
-            found += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
-        closedir(dir);
-    }
-    return found;
+    return cli_run::leftoverTemporaries();
 }
 
 // --- Published values ---------------------------------------------------------------------

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <dirent.h>
 #include <fstream>
 #include <map>
 #include <set>
@@ -335,18 +334,10 @@ TEST(Studies, UnwritableFilesFail)
 TEST(Studies, FilesAreWrittenWholeOrNotAtAll)
 {
     // Temporary files are made beside the target; none may be left behind.
-    const auto leftovers = [] {
-        std::size_t n = 0;
-        if (DIR *folder = opendir(testing::TempDir().c_str())) {
-            while (const dirent *entry = readdir(folder))
-                n += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
-            closedir(folder);
-        }
-        return n;
-    };
+    const auto leftovers = cli_run::leftoverTemporaries;
     const std::size_t before = leftovers();
     for (const char *extension : { ".svg", ".png", ".pdf", ".dxf", ".csv" }) {
-        const std::string file = tempFile(std::string("old") + extension);
+        const std::string file = cli_run::ownFolder() + "old" + extension;
         std::ofstream(file) << "the designer's own file\n";
         const char *option = std::string(extension) == ".csv" ? "--tubes" : "--draw";
         // 2 KiB at most: every one of these files is larger.
