@@ -158,6 +158,27 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
     return kResult;
 }
 
+/// A parser's message with every long word (an argument it quotes) cut to 60 characters, so the
+/// message stays one readable line.
+std::string shortened(const std::string &message)
+{
+    std::string out, word;
+    const auto flush = [&] {
+        out += word.size() > 60 ? cli::quote(word) : word;
+        word.clear();
+    };
+    for (const char ch : message) {
+        if (ch == ' ') {
+            flush();
+            out += ch;
+        } else {
+            word += ch;
+        }
+    }
+    flush();
+    return out;
+}
+
 /// The status of help or version text: 1 if it did not reach standard output.
 int printed(int status)
 {
@@ -269,7 +290,7 @@ int run(int argc, char **argv)
     } catch (const CLI::CallForVersion &version) {
         return printed(app.exit(version));
     } catch (const CLI::ParseError &error) {
-        std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';
+        std::cerr << "korvane-count: " << shortened(error.what()) << "; " << kUsage << '\n';
         return kUsageError;
     } catch (const std::invalid_argument &error) {
         std::cerr << "korvane-count: " << error.what() << "; " << kUsage << '\n';

@@ -495,9 +495,15 @@ TEST(Notes, HelpVersionAndLongArguments)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("korvane-count ", 0), 0u) << version.out;
     // A long argument is quoted in part, and a whole number too large says so.
-    const CountRun long_ = run({ "--min-shell", std::string(500, '7') + "x", "32", "25" });
-    EXPECT_EQ(long_.status, 2);
-    EXPECT_LT(long_.err.size(), 300u) << long_.err;
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>> {
+             { "--min-shell", std::string(500, '7') + "x", "32", "25" },
+             { "--min-shell", "5", "--resolution", std::string(500, 'y'), "32", "25" },
+             { "--no-such-option" + std::string(500, 'z'), "600", "32", "25" } }) {
+        const CountRun long_ = run(args);
+        EXPECT_EQ(long_.status, 2);
+        EXPECT_LT(long_.err.size(), 300u) << long_.err;
+        EXPECT_EQ(long_.err.find('\n'), long_.err.size() - 1) << long_.err;
+    }
     const CountRun large = run({ "--min-shell", "99999999999999999999", "32", "25" });
     EXPECT_EQ(large.status, 2);
     EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
