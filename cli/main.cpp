@@ -24,7 +24,8 @@ enum ExitCode {
     kOutputError = 1,
     kUsageError = 2,
     kRuntimeError = 3,
-    kInternalError = 4
+    kInternalError = 4,
+    kNotReached = 5
 };
 
 /// A usage error found after parsing: one line on stderr, exit 2, like the library's own
@@ -88,7 +89,13 @@ void writeFiles(const cli::Outcome &outcome, const std::optional<engine::TubeShe
     if (!tubesFile.empty()) {
         std::ostringstream list;
         cli::writeTubes(*sheet, list);
-        writeFile(tubesFile, list.str());
+        if (tubesFile == "-") {
+            // Standard output, after the count's own lines.
+            std::cout << list.str();
+            std::cout.flush();
+        } else {
+            writeFile(tubesFile, list.str());
+        }
     }
     if (!drawFile.empty()) {
         const cli::FormValues &f = outcome.form;
@@ -126,8 +133,12 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
 {
     if (json) {
         nlohmann::ordered_json out = { { "required", required }, { "resolution", resolution },
-            { "reached", answer.reached }, { "shell", answer.shell },
-            { "calculation", cli::toJson(answer.outcome) } };
+            { "reached", answer.reached }, { "shell", nullptr }, { "calculation", nullptr } };
+        if (!answer.limit) {
+            out["shell"] = answer.shell;
+            out["calculation"] = cli::toJson(answer.outcome);
+        }
+        out["limit"] = answer.limit ? nlohmann::ordered_json(*answer.limit) : nullptr;
         out["below"] = nullptr;
         if (answer.below)
             out["below"] = { { "shell", *answer.below },
@@ -143,6 +154,12 @@ int printMinShell(const cli::MinShell &answer, std::int64_t required, double res
         if (answer.below)
             std::cout << "shell " << cli::numberText(*answer.below) << " mm: final "
                       << cli::numberText(cli::finalCount(*answer.belowOutcome)) << '\n';
+    }
+    if (answer.limit) {
+        std::cerr << "korvane-count: no shell up to " << cli::numberText(*answer.limit)
+                  << " mm holds " << required << " tubes; the largest searched holds "
+                  << cli::numberText(cli::finalCount(*answer.belowOutcome)) << '\n';
+        return kNotReached;
     }
     if (!answer.reached) {
         const cli::Failure &failure = *answer.outcome.error;
@@ -212,7 +229,8 @@ int run(int argc, char **argv)
         ->needs(minShell);
     app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)")
         ->type_name("FILE");
-    app.add_option("--tubes", tubesFile, "Write the centre of every tube to FILE as CSV (mm)")
+    app.add_option("--tubes", tubesFile,
+           "Write the centre of every tube to FILE as CSV (mm); - for standard output")
         ->type_name("FILE");
     app.add_option("values", values,
            "SHELL shell inner diameter, PITCH tube pitch, TUBE tube outer diameter and, if any, "
@@ -232,7 +250,7 @@ int run(int argc, char **argv)
         "  korvane-count --min-shell 276 32 25 57 --draw sheet.pdf\n"
         "Exit status: 0 a result; 1 the output or a file could not be written; 2 a usage "
         "error; 3 the calculation ended in a run-time error (or --min-shell met one first); 4 "
-        "an unexpected failure.");
+        "an unexpected failure; 5 --min-shell found no shell up to 1e12 mm that holds N.");
 
     try {
         app.parse(argc, argv);
@@ -246,6 +264,8 @@ int run(int argc, char **argv)
         if (values.size() < first || values.size() > first + 1)
             throw UsageError("expected " + std::to_string(first) + " or "
                 + std::to_string(first + 1) + " values, got " + std::to_string(values.size()));
+        if (!drawFile.empty() && drawFile == tubesFile)
+            throw UsageError("--draw and --tubes name the same file " + cli::quote(drawFile));
         if (!drawFile.empty() && !sheet::formatOf(drawFile))
             throw UsageError(
                 std::string("--draw needs a file name ending in ") + sheet::formatList());

@@ -1,8 +1,10 @@
 #include "cli/studies.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 namespace cli {
@@ -20,6 +22,8 @@ namespace {
     }
 
     constexpr std::int64_t kMostShells = 1000000;
+    /// Shells are rounded to this, so that decimal steps stay decimal.
+    constexpr double kFinestStep = 1e-9;
 
     bool warned(const Outcome &outcome)
     {
@@ -56,6 +60,14 @@ Range parseRange(std::string_view text)
         throw std::invalid_argument("the sweep's FROM must not exceed its TO");
     if ((range.to - range.from) / range.step >= kMostShells)
         throw std::invalid_argument("a sweep takes at most a million shells");
+    // Shells are kept to 1e-9 mm, and no double lies closer to the largest than its spacing:
+    // a finer step would give the same shell over and over.
+    const double largest = std::max(std::fabs(range.from), std::fabs(range.to));
+    const double spacing = std::nextafter(largest, HUGE_VAL) - largest;
+    if (range.to > range.from && (range.step < kFinestStep || range.step <= spacing))
+        throw std::invalid_argument("the sweep's STEP is finer than the shells can be told apart "
+                                    "(1e-9 mm, or the spacing of doubles at "
+            + numberText(largest) + " mm)");
     return range;
 }
 
@@ -122,6 +134,9 @@ MinShell minShell(std::int64_t required, double resolution, const Pattern &patte
         throw std::invalid_argument("the required tube count must be 1 or more");
     if (!(resolution > 0) || !std::isfinite(resolution))
         throw std::invalid_argument("the resolution must be more than 0 mm");
+    if (resolution < kFinestStep)
+        throw std::invalid_argument("the resolution must be at least 1e-9 mm: shells are kept to "
+                                    "1e-9 mm");
     const Range grid { 0, 0, resolution };
     const auto at = [&](std::int64_t k) { return calculate(inputsFor(shellAt(grid, k), pattern)); };
     const auto below = [&](const Outcome &o) {
@@ -141,8 +156,16 @@ MinShell minShell(std::int64_t required, double resolution, const Pattern &patte
         while (below(hiOutcome)) {
             lo = hi;
             loOutcome = std::move(hiOutcome);
-            if (shellAt(grid, hi * 2) > kLargestShell)
-                throw std::invalid_argument("no shell up to 1e12 mm holds that many tubes");
+            // No shell up to the limit holds N: an answer, not a failure. The doubling stops
+            // before it could overflow, too.
+            if (hi > std::numeric_limits<std::int64_t>::max() / 2
+                || shellAt(grid, hi * 2) > kLargestShell) {
+                MinShell none;
+                none.limit = shellAt(grid, hi);
+                none.below = shellAt(grid, lo);
+                none.belowOutcome = std::move(loOutcome);
+                return none;
+            }
             hi *= 2;
             hiOutcome = at(hi);
         }

@@ -47,7 +47,9 @@ void sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &
 /// The answer to "which shell holds N tubes".
 struct MinShell
 {
-    bool reached = false; ///< false: a run-time error comes first
+    bool reached = false; ///< false: a run-time error comes first, or no shell holds N
+    /// Without a run-time error and without reaching: the largest shell searched.
+    std::optional<double> limit;
     double shell = 0; ///< the smallest shell that holds N, or the first that fails
     Outcome outcome; ///< the calculation at `shell`
     /// The shell one step smaller and its calculation, unless `shell` is 0. Without reaching,

@@ -508,3 +508,42 @@ TEST(Notes, HelpVersionAndLongArguments)
     EXPECT_EQ(large.status, 2);
     EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
 }
+
+// --- Studies that end ---------------------------------------------------------------------
+
+TEST(StudiesEnd, UnreachableTinyStepsAndFileNames)
+{
+    // No shell holds the count: an answer with its own status, and "reached": false.
+    const CountRun none = run({ "--min-shell", "9223372036854775807", "1e9", "0" });
+    EXPECT_EQ(none.status, 5);
+    EXPECT_TRUE(none.out.empty()) << none.out;
+    EXPECT_NE(none.err.find("no shell up to"), std::string::npos) << none.err;
+    const CountRun noneJson = run({ "--json", "--min-shell", "9223372036854775807", "1e9", "0" });
+    EXPECT_EQ(noneJson.status, 5);
+    const auto json = jsonOf(noneJson);
+    EXPECT_EQ(json["reached"], false);
+    EXPECT_TRUE(json["shell"].is_null());
+    EXPECT_GT(json["limit"].get<double>(), 1e11);
+    // The finest resolution still ends; a finer one, or a sweep step finer than the shells can
+    // be told apart, is a usage error.
+    EXPECT_EQ(run({ "--min-shell", "1", "--resolution", "1e-9", "32", "25" }).status, 0);
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>> {
+             { "--min-shell", "1", "--resolution", "1e-300", "32", "25" },
+             { "--min-shell", "1", "--resolution", "1e-10", "32", "25" },
+             { "--sweep", "1:1.00000001:1e-10", "32", "25" },
+             { "--sweep", "1e15:1.0000000000001e15:0.01", "32", "25" },
+             { "--draw", "x.svg", "--tubes", "x.svg", "600", "32", "25" } }) {
+        const CountRun refused = run(args);
+        EXPECT_EQ(refused.status, 2) << args[1];
+        EXPECT_TRUE(refused.out.empty()) << refused.out;
+    }
+    // A single shell far out is still one row.
+    EXPECT_EQ(run({ "--sweep", "1e15:1e15:0.01", "32", "25" }).status, 0);
+    // "-" is standard output, after the count.
+    const CountRun listed = run({ "--tubes", "-", "600", "32", "25", "57" });
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(
+        listed.out.rfind("总的管束283\n中心去掉的管束7\n 最后管束276\n276\nx,y,row,removed\n", 0),
+        0u);
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4 + 1 + 283);
+}
