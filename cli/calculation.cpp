@@ -181,6 +181,9 @@ std::vector<std::string> notes(
         const std::string knifeEdge = knifeEdgeWarning(*sheet);
         if (!knifeEdge.empty())
             lines.push_back(knifeEdge);
+    } else if (outcome.result) {
+        lines.push_back("warning: the tube positions could not be worked out: no knife-edge "
+                        "report, drawing or tube list");
     }
     return lines;
 }
@@ -206,7 +209,13 @@ std::optional<engine::TubeSheet> tubeSheet(const Outcome &outcome)
     if (!outcome.result)
         return std::nullopt;
     const FormValues &f = outcome.form;
-    return engine::layTubes(f.Dl, f.d, f.gxj, f.zxg);
+    // The positions are an extra: should they fail where the count did not, the count stands,
+    // and notes() says what is missing.
+    try {
+        return engine::layTubes(f.Dl, f.d, f.gxj, f.zxg);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
 }
 
 std::string knifeEdgeWarning(const engine::TubeSheet &sheet)

@@ -2,6 +2,7 @@
 
 #include "engine/row_scan.h"
 #include "engine/tube_count.h"
+#include "runtime/error.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -42,14 +43,21 @@ namespace {
         Double endY = 0;
     };
 
+    /// Whether a row's position lies on the vertical axis: the first of an even row. It is told
+    /// by its place, not by x == 0, since half a tiny pitch can round to 0 in an odd row.
+    bool onAxis(int k, std::size_t index)
+    {
+        return k % 2 == 0 && index == 0;
+    }
+
     /// The places of a position of the upper half: itself, its mirror across the vertical
-    /// axis, and both mirrored below the horizontal axis, each place once.
-    template <class Emit> void mirrored(double x, double y, int k, Emit emit)
+    /// axis unless it lies on it, and both mirrored below the horizontal axis.
+    template <class Emit> void mirrored(double x, double y, int k, bool axis, Emit emit)
     {
         for (int below = 0; below <= (k == 0 ? 0 : 1); ++below) {
             const double ty = below ? -y : y;
             const int row = below ? -k : k;
-            if (x != 0)
+            if (!axis)
                 emit(-x, ty, row);
             emit(x, ty, row);
         }
@@ -62,10 +70,17 @@ namespace {
     void knifeEdges(const Recorder &scan, Double gxj, Circle circle, Offset offset,
         std::vector<KnifeEdge> &found)
     {
-        const auto note = [&](Double x, Double y, int k, bool counted) {
-            const double off = offset(x, y).value();
+        const auto note = [&](Double x, Double y, int k, bool counted, bool axis) {
+            double off = 0;
+            try {
+                off = offset(x, y).value();
+            } catch (const runtime::RuntimeError &) {
+                // A distance beyond the Double range is nowhere near a circle the count used;
+                // looking for knife edges must never fail a count that succeeded.
+                return false;
+            }
             if (std::fabs(off) <= kKnifeEdge) {
-                mirrored(x.value(), y.value(), k, [&](double tx, double ty, int row) {
+                mirrored(x.value(), y.value(), k, axis, [&](double tx, double ty, int row) {
                     found.push_back({ Tube { tx, ty, row, false }, circle, counted, off });
                 });
             }
@@ -73,20 +88,25 @@ namespace {
         };
         // Beyond the last position tried, while still within reach of the circle; a pitch of
         // 0 or less never moves outwards.
-        const auto onwards = [&](Double x, Double y, int k) {
+        const auto onwards = [&](Double x, Double y, int k, bool axis) {
             if (!(gxj > 0))
                 return;
-            for (int step = 0; step < 32768 && note(x, y, k, false); ++step)
-                x = x + gxj;
+            for (int step = 0; step < 32768 && note(x, y, k, false, axis && step == 0); ++step) {
+                try {
+                    x = x + gxj;
+                } catch (const runtime::RuntimeError &) {
+                    return;
+                }
+            }
         };
         for (const RowTrace &row : scan.rows) {
-            for (const Position &position : row.positions)
-                note(position.x, row.y, row.k, position.counted);
+            for (std::size_t i = 0; i < row.positions.size(); ++i)
+                note(row.positions[i].x, row.y, row.k, row.positions[i].counted, onAxis(row.k, i));
             if (!row.positions.empty())
-                onwards(row.positions.back().x + gxj, row.y, row.k);
+                onwards(row.positions.back().x + gxj, row.y, row.k, false);
         }
         const Double start = scan.endRow % 2 == 0 ? Double(0) : gxj / 2 + Double(0);
-        onwards(start, scan.endY, scan.endRow);
+        onwards(start, scan.endY, scan.endRow, onAxis(scan.endRow, 0));
     }
 
     int countedIn(const Recorder &scan, int k)
@@ -123,7 +143,7 @@ TubeSheet layTubes(double Dl, double d, double gxj, double zxg)
                 const int j = pass == 0 ? n - 1 - i : i;
                 const Position &position = row.positions[j];
                 const double x = position.x.value();
-                if (!position.counted || (pass == 0 && x == 0))
+                if (!position.counted || (pass == 0 && onAxis(row.k, j)))
                     continue;
                 const bool isRemoved = j < removed;
                 const double tx = pass == 0 ? -x : x;

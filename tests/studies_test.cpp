@@ -547,3 +547,26 @@ TEST(StudiesEnd, UnreachableTinyStepsAndFileNames)
         0u);
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4 + 1 + 283);
 }
+
+// The positions and the knife-edge report are extras: whatever the Calculate command gives, the
+// program prints and exits with, as the window would.
+TEST(StudiesEnd, ExtrasNeverChangeTheOutcome)
+{
+    const std::vector<std::pair<std::vector<std::string>, const char *>> cases = {
+        // Half of so small a pitch rounds to 0 in odd rows: the axis is told by place.
+        { { "--", "16", "5e-324", "-1e-323" }, "5" },
+        // Probing the row where the scan stopped, and walking past a row's end, overflow.
+        { { "2.6e154", "1.31e154", "0" }, "1" },
+        { { "600", "1e154", "25" }, "1" },
+    };
+    for (const auto &[values, result] : cases) {
+        const CountRun plain = run(values);
+        EXPECT_EQ(plain.status, 0) << values[1] << ": " << plain.err;
+        EXPECT_EQ(plain.out, std::string(result) + "\n");
+        std::vector<std::string> args = { "--json" };
+        args.insert(args.end(), values.begin(), values.end());
+        const CountRun json = run(args);
+        EXPECT_EQ(json.status, 0) << json.err;
+        EXPECT_EQ(jsonOf(json)["result"], result);
+    }
+}
