@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <csignal>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -25,8 +26,16 @@ enum ExitCode {
     kUsageError = 2,
     kRuntimeError = 3,
     kInternalError = 4,
-    kNotReached = 5
+    kNotReached = 5,
+    kInterrupted = 130
 };
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
 
 /// A usage error found after parsing: one line on stderr, exit 2, like the library's own
 /// std::invalid_argument for a bad range or count.
@@ -250,7 +259,8 @@ int run(int argc, char **argv)
         "  korvane-count --min-shell 276 32 25 57 --draw sheet.pdf\n"
         "Exit status: 0 a result; 1 the output or a file could not be written; 2 a usage "
         "error; 3 the calculation ended in a run-time error (or --min-shell met one first); 4 "
-        "an unexpected failure; 5 --min-shell found no shell up to 1e12 mm that holds N.");
+        "an unexpected failure; 5 --min-shell found no shell up to 1e12 mm that holds N; 130 a "
+        "sweep stopped by Ctrl+C after a whole row.");
 
     try {
         app.parse(argc, argv);
@@ -273,8 +283,11 @@ int run(int argc, char **argv)
 
         int status = kResult;
         if (sweeping) {
-            cli::sweep(
-                cli::parseRange(sweepRange), { values[0], values[1], values[2] }, json, std::cout);
+            const cli::Range range = cli::parseRange(sweepRange);
+            std::signal(SIGINT, onInterrupt);
+            if (!cli::sweep(
+                    range, { values[0], values[1], values[2] }, json, std::cout, g_interrupted))
+                status = kInterrupted;
         } else if (searching) {
             const std::int64_t n = wholeNumber(required, "--min-shell");
             // The search relies on the count growing with the shell, which needs d >= 0.

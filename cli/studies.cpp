@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -97,30 +98,39 @@ Inputs inputsFor(double shell, const Pattern &pattern)
     return { numberText(shell), pattern.pitch, pattern.tube, pattern.centre };
 }
 
-void sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &out)
+bool sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &out,
+    const volatile std::sig_atomic_t &stop)
 {
+    constexpr std::chrono::milliseconds kFlushEvery { 100 };
     const std::int64_t count = shellCount(range);
-    if (json) {
-        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-        for (std::int64_t i = 0; i < count; ++i) {
-            const double shell = shellAt(range, i);
-            nlohmann::ordered_json row = { { "shell", shell } };
-            row.update(toJson(calculate(inputsFor(shell, pattern))));
-            rows.push_back(std::move(row));
-        }
-        out << rows.dump(2) << '\n';
-        return;
-    }
-    out << "shell,total,removed,final,warning,error\n";
+    out << (json ? "[\n" : "shell,total,removed,final,warning,error\n");
+    auto flushed = std::chrono::steady_clock::now();
+    std::int64_t i = 0;
     // A closed pipe or a full disk ends the sweep: nothing more can reach the reader.
-    for (std::int64_t i = 0; i < count && out; ++i) {
+    for (; i < count && out && !stop; ++i) {
         const double shell = shellAt(range, i);
         const Outcome outcome = calculate(inputsFor(shell, pattern));
-        out << numberText(shell) << ',' << csvField(outcome.layout) << ','
-            << csvField(outcome.centre) << ',' << outcome.result.value_or("") << ','
-            << (warned(outcome) ? "yes" : "no") << ','
-            << (outcome.error ? std::to_string(outcome.error->number) : "") << '\n';
+        if (json) {
+            nlohmann::ordered_json row = { { "shell", shell } };
+            row.update(toJson(outcome));
+            out << (i ? ",\n" : "") << row.dump(2);
+        } else {
+            out << numberText(shell) << ',' << csvField(outcome.layout) << ','
+                << csvField(outcome.centre) << ',' << outcome.result.value_or("") << ','
+                << (warned(outcome) ? "yes" : "no") << ','
+                << (outcome.error ? std::to_string(outcome.error->number) : "") << '\n';
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now - flushed >= kFlushEvery) {
+            out.flush();
+            flushed = now;
+        }
     }
+    // Stopped or not, the rows so far make a whole array.
+    if (json)
+        out << "\n]\n";
+    out.flush();
+    return !stop;
 }
 
 double finalCount(const Outcome &outcome)

@@ -2,6 +2,7 @@
 
 #include "cli/calculation.h"
 
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -42,7 +43,11 @@ Inputs inputsFor(double shell, const Pattern &pattern);
 /// shell,total,removed,final,warning,error; or, with `json`, one array of the single
 /// calculation objects, each with its "shell" first. A run-time error fills the row's error
 /// column and the sweep goes on.
-void sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &out);
+/// Rows go out whole, at least every 100 ms; the sweep stops after a whole row once `stop` is
+/// set (Ctrl+C), and at once when `out` fails (a closed pipe, a full disk). `--json` streams
+/// its array row by row. Returns false when stopped.
+bool sweep(const Range &range, const Pattern &pattern, bool json, std::ostream &out,
+    const volatile std::sig_atomic_t &stop);
 
 /// The answer to "which shell holds N tubes".
 struct MinShell

@@ -570,3 +570,27 @@ TEST(StudiesEnd, ExtrasNeverChangeTheOutcome)
         EXPECT_EQ(jsonOf(json)["result"], result);
     }
 }
+
+TEST(StudiesEnd, CtrlCEndsASweepAfterAWholeRow)
+{
+    for (const bool json : { false, true }) {
+        std::vector<std::string> args = { "--preserve-status", "-s", "INT", "0.5", KORVANE_COUNT,
+            "--sweep", "100:90000:0.1", "32", "25" };
+        if (json)
+            args.insert(args.begin() + 5, "--json");
+        const CountRun stopped = cli_run::runProgram("timeout", args);
+        EXPECT_EQ(stopped.status, 130);
+        ASSERT_FALSE(stopped.out.empty());
+        if (json) {
+            // The rows so far, as a whole array.
+            const auto rows = jsonOf(stopped);
+            EXPECT_GT(rows.size(), 0u);
+            EXPECT_LT(rows.size(), 899001u);
+        } else {
+            EXPECT_EQ(stopped.out.back(), '\n');
+            const std::string last =
+                stopped.out.substr(stopped.out.rfind('\n', stopped.out.size() - 2) + 1);
+            EXPECT_EQ(std::count(last.begin(), last.end(), ','), 5) << last;
+        }
+    }
+}
