@@ -157,3 +157,21 @@ TEST(LayoutTotal, NeverFallsAsTheShellGrows)
 }
 
 } // namespace
+
+// Where the count succeeds, the positions do too, as many as the count: a half pitch that rounds
+// to 0 in odd rows still leaves the axis tube alone, and knife-edge probes whose distances
+// overflow are passed over.
+TEST(TubeSheet, PositionsFollowEveryCountThatSucceeds)
+{
+    struct Case
+    {
+        double Dl, d, gxj, zxg;
+    };
+    for (const Case &c : { Case { 0, -1e-323, 5e-324, 0 }, Case { 2.6e154 - 16, 0, 1.31e154, 0 },
+             Case { 584, 25, 1e154, 0 }, Case { 584, 25, 1e154, 57 } }) {
+        const double total = engine::layoutCount(c.Dl, c.d, c.gxj).total;
+        engine::TubeSheet sheet;
+        ASSERT_NO_THROW(sheet = engine::layTubes(c.Dl, c.d, c.gxj, c.zxg)) << c.gxj;
+        EXPECT_EQ(static_cast<double>(sheet.tubes.size()), total) << c.gxj;
+    }
+}
