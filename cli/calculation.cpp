@@ -4,6 +4,7 @@
 #include "runtime/error.h"
 
 #include "runtime/val.h"
+#include "text/quote.h"
 
 #include <cmath>
 #include <cstring>
@@ -126,19 +127,6 @@ namespace {
 
 } // namespace
 
-std::string quote(std::string_view text)
-{
-    constexpr std::size_t kLongest = 60;
-    if (text.size() <= kLongest)
-        return "'" + std::string(text) + "'";
-    // Cut on a character boundary, not inside a UTF-8 sequence.
-    std::size_t end = kLongest;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
-        --end;
-    return "'" + std::string(text.substr(0, end)) + "...' (" + std::to_string(text.size())
-        + " bytes)";
-}
-
 std::vector<std::string> notes(
     const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet)
 {
@@ -153,7 +141,7 @@ std::vector<std::string> notes(
         if (i == 3 && inputs[i].empty())
             continue;
         if (!whollyANumber(inputs[i]))
-            lines.push_back(std::string("warning: ") + names[i] + " " + quote(inputs[i])
+            lines.push_back(std::string("warning: ") + names[i] + " " + text::quote(inputs[i])
                 + " is not wholly a number; read as " + numberText(read[i]));
     }
     if (outcome.error)

@@ -66,7 +66,4 @@ std::string knifeEdgeWarning(const engine::TubeSheet &sheet);
 std::vector<std::string> notes(
     const Outcome &outcome, const std::optional<engine::TubeSheet> &sheet);
 
-/// A user's text in a message, cut to 60 characters so a message stays one line.
-std::string quote(std::string_view text);
-
 } // namespace cli

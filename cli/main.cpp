@@ -5,6 +5,7 @@
 #include "cli/drawing.h"
 #include "cli/studies.h"
 #include "files/atomic_file.h"
+#include "text/quote.h"
 
 #include <CLI/CLI.hpp>
 
@@ -55,9 +56,9 @@ std::int64_t wholeNumber(const std::string &text, const char *what)
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range && end == text.data() + text.size())
-        throw UsageError(std::string(what) + " " + cli::quote(text) + " is too large");
+        throw UsageError(std::string(what) + " " + text::quote(text) + " is too large");
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw UsageError(std::string(what) + " must be a whole number, not " + cli::quote(text));
+        throw UsageError(std::string(what) + " must be a whole number, not " + text::quote(text));
     return value;
 }
 
@@ -190,7 +191,7 @@ std::string shortened(const std::string &message)
 {
     std::string out, word;
     const auto flush = [&] {
-        out += word.size() > 60 ? cli::quote(word) : word;
+        out += word.size() > 60 ? text::quote(word) : word;
         word.clear();
     };
     for (const char ch : message) {
@@ -275,7 +276,7 @@ int run(int argc, char **argv)
             throw UsageError("expected " + std::to_string(first) + " or "
                 + std::to_string(first + 1) + " values, got " + std::to_string(values.size()));
         if (!drawFile.empty() && drawFile == tubesFile)
-            throw UsageError("--draw and --tubes name the same file " + cli::quote(drawFile));
+            throw UsageError("--draw and --tubes name the same file " + text::quote(drawFile));
         if (!drawFile.empty() && !sheet::formatOf(drawFile))
             throw UsageError(
                 std::string("--draw needs a file name ending in ") + sheet::formatList());

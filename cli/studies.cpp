@@ -88,8 +88,14 @@ double shellAt(const Range &range, std::int64_t i)
 
 std::string numberText(double value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // The shortest digits that read back as the same double; in fixed notation where a
+    // designer writes diameters that way (1000000, not 1e+06), else in exponent form.
+    const double size = std::fabs(value);
+    const bool fixed = size == 0 || (size >= 1e-6 && size < 1e16);
+    char buffer[64];
+    const auto result = fixed
+        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+        : std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
 

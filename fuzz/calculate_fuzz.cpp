@@ -1,7 +1,10 @@
 // The Calculate command on four arbitrary texts, split from the input at line feeds (shell,
 // pitch, tube, centre tube): a result or run-time error 5, 6 or 9, the result a whole number,
 // and for a tube diameter of 0 or more the total never falls when only the shell grows.
+// korvane-count's JSON of the same texts says what the click did: its extras (tube positions,
+// knife edges, notes) never change the result, the error or the total.
 
+#include "cli/calculation.h"
 #include "engine/tube_count.h"
 #include "runtime/error.h"
 
@@ -56,19 +59,36 @@ std::optional<double> layoutTotal(double Dl, double d, double gxj)
     }
 }
 
+/// What korvane-count --json prints for the texts, notes included, as the text it writes: a
+/// string that is not UTF-8 would make it fail.
+nlohmann::ordered_json countJson(const cli::Inputs &inputs)
+{
+    const cli::Outcome outcome = cli::calculate(inputs);
+    const std::optional<engine::TubeSheet> sheet = cli::tubeSheet(outcome);
+    cli::notes(outcome, sheet);
+    try {
+        return nlohmann::ordered_json::parse(cli::toJson(outcome, sheet).dump(2));
+    } catch (const nlohmann::json::exception &) {
+        fail("korvane-count's JSON cannot be written");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char *>(data), size);
     Boxes boxes;
+    cli::Inputs inputs;
     std::size_t begin = 0;
-    for (engine::Box box : engine::kInputBoxes) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
         const std::size_t end = std::min(input.find('\n', begin), input.size());
-        boxes.setText(box, begin < input.size() ? input.substr(begin, end - begin) : "");
+        inputs[i] = begin < input.size() ? input.substr(begin, end - begin) : "";
+        boxes.setText(engine::kInputBoxes[i], inputs[i]);
         begin = end + 1;
     }
     boxes.setText(engine::Box::Text2, "unchanged");
+    const nlohmann::ordered_json json = countJson(inputs);
 
     engine::Form1 form(boxes);
     try {
@@ -79,15 +99,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             fail("a run-time error other than 5, 6 or 9");
         if (boxes.text(engine::Box::Text2) != "unchanged")
             fail("Text2 written by a calculation that failed");
+        if (!json["result"].is_null() || json["error"]["number"] != number)
+            fail("korvane-count's JSON does not give the click's error");
         return 0;
     }
     if (!isWholeNumber(boxes.text(engine::Box::Text2)))
         fail("a result that is not a whole number");
+    if (json["result"] != boxes.text(engine::Box::Text2) || !json["error"].is_null())
+        fail("korvane-count's JSON does not give the click's result");
 
     if (form.d >= 0) {
         const std::optional<double> total = layoutTotal(form.Dl, form.d, form.gxj);
         if (!total)
             fail("the layout count failed on its own");
+        if (json["total"] != *total)
+            fail("korvane-count's JSON does not give the layout count's total");
         for (double larger :
             { std::nextafter(form.Dl, INFINITY), form.Dl + 1, form.Dl * 2 + 100 }) {
             if (!(larger > form.Dl) || !std::isfinite(larger))

@@ -1,4 +1,5 @@
 #include "layout/length.h"
+#include "text/quote.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,19 +15,11 @@ namespace {
 
 } // namespace
 
-std::string quote(std::string_view text)
-{
-    constexpr std::size_t kLongest = 60;
-    if (text.size() <= kLongest)
-        return "'" + std::string(text) + "'";
-    return "'" + std::string(text.substr(0, kLongest)) + "...'";
-}
-
 Length parseLength(std::string_view text, std::string_view what)
 {
     const std::string name(what);
     const auto fail = [&](const std::string &why) -> InputError {
-        return InputError(name + ": " + quote(text) + " " + why);
+        return InputError(name + ": " + text::quote(text) + " " + why);
     };
     std::size_t at = 0;
     bool negative = false;

@@ -53,7 +53,4 @@ std::string lengthText(Length length);
 /// The nearest double to a length, in mm.
 double millimetres(Length length);
 
-/// Quotes a user's text in a message, cut to 60 characters so a message stays one line.
-std::string quote(std::string_view text);
-
 } // namespace layout

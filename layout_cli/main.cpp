@@ -5,6 +5,7 @@
 #include "layout/study.h"
 #include "layout_cli/drawing.h"
 #include "layout_cli/report.h"
+#include "text/quote.h"
 
 #include <CLI/CLI.hpp>
 
@@ -73,9 +74,9 @@ std::int64_t wholeNumber(const std::string &text, const char *what)
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || end != text.data() + text.size() || error == std::errc::invalid_argument)
-        throw UsageError(std::string(what) + " must be a whole number, not " + layout::quote(text));
+        throw UsageError(std::string(what) + " must be a whole number, not " + text::quote(text));
     if (error == std::errc::result_out_of_range)
-        throw UsageError(std::string(what) + " " + layout::quote(text) + " is too large");
+        throw UsageError(std::string(what) + " " + text::quote(text) + " is too large");
     return value;
 }
 
@@ -86,7 +87,7 @@ layout::Pattern patternOf(const std::string &text)
             layout::Pattern::RotatedSquare })
         if (text == layout::patternName(pattern))
             return pattern;
-    throw UsageError("--pattern must be 30, 60, 90 or 45, not " + layout::quote(text));
+    throw UsageError("--pattern must be 30, 60, 90 or 45, not " + text::quote(text));
 }
 
 layout::Centring centringOf(const std::string &text)
@@ -95,7 +96,7 @@ layout::Centring centringOf(const std::string &text)
         { layout::Centring::OnTube, layout::Centring::Straddle, layout::Centring::Best })
         if (text == layout::centringName(centring))
             return centring;
-    throw UsageError("--centre must be on-tube, straddle or best, not " + layout::quote(text));
+    throw UsageError("--centre must be on-tube, straddle or best, not " + text::quote(text));
 }
 
 std::vector<int> passesOf(const std::string &text)
@@ -105,7 +106,7 @@ std::vector<int> passesOf(const std::string &text)
         if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8")
             throw UsageError("--passes must be 1, 2, 4, 6 or 8 (or a list of them with --sweep), "
                              "not "
-                + layout::quote(text));
+                + text::quote(text));
         passes.push_back(part[0] - '0');
     }
     return passes;
@@ -124,7 +125,7 @@ layout::Inputs inputsOf(const Options &options)
         const std::vector<std::string> parts = split(options.laneSpacing, ',');
         if (parts.size() > 2)
             throw UsageError(
-                "--lane-spacing takes H or H,V, not " + layout::quote(options.laneSpacing));
+                "--lane-spacing takes H or H,V, not " + text::quote(options.laneSpacing));
         in.laneSpacing = layout::parseLength(parts[0], "--lane-spacing");
         if (parts.size() == 2)
             in.verticalSpacing = layout::parseLength(parts[1], "--lane-spacing");
@@ -146,7 +147,7 @@ Sweep sweepOf(const std::string &text)
 {
     const std::vector<std::string> parts = split(text, ':');
     if (parts.size() != 3)
-        throw UsageError("--sweep takes FROM:TO:STEP, not " + layout::quote(text));
+        throw UsageError("--sweep takes FROM:TO:STEP, not " + text::quote(text));
     Sweep sweep { layout::parseLength(parts[0], "--sweep FROM"),
         layout::parseLength(parts[1], "--sweep TO"),
         layout::parseLength(parts[2], "--sweep STEP") };
@@ -427,12 +428,12 @@ int run(int argc, char **argv)
             throw UsageError("--tubes and --draw take one layout, not a sweep");
         if (!options.drawFile.empty() && !sheet::formatOf(options.drawFile))
             throw UsageError(std::string("--draw needs a file name ending in ")
-                + sheet::formatList() + ", not " + layout::quote(options.drawFile));
+                + sheet::formatList() + ", not " + text::quote(options.drawFile));
         if (options.numbers && options.drawFile.empty())
             throw UsageError("--numbers labels the tubes of a drawing: give --draw FILE");
         if (!options.drawFile.empty() && options.drawFile == options.tubesFile)
             throw UsageError(
-                "--draw and --tubes name the same file " + layout::quote(options.drawFile));
+                "--draw and --tubes name the same file " + text::quote(options.drawFile));
         if (options.sweep.empty() && options.passes.find(',') != std::string::npos)
             throw UsageError("a list of pass counts needs --sweep");
         const layout::Inputs in = inputsOf(options);

@@ -209,6 +209,7 @@ TEST(RuntimeError, ReportsNumberAndChineseDescription)
     EXPECT_EQ(runtime::describe(ErrorNumber::SubscriptOutOfRange), "下标越界");
     EXPECT_EQ(runtime::report(ErrorNumber::SubscriptOutOfRange), "实时错误 '9':\n\n下标越界");
     EXPECT_EQ(runtime::describe(ErrorNumber::DivisionByZero), "除数为零");
+    EXPECT_EQ(runtime::report(ErrorNumber::DivisionByZero), "实时错误 '11':\n\n除数为零");
     // A number without a description of its own still gets the run time's general one.
     EXPECT_EQ(
         runtime::describe(static_cast<ErrorNumber>(1004)), "应用程序定义的错误或对象定义的错误");

@@ -79,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(Studies, SweepRange,
         RangeCase { "ZeroStep", "1:2:0", 0, 0 }, RangeCase { "NegativeStep", "1:2:-1", 0, 0 },
         RangeCase { "Backwards", "2:1:1", 0, 0 }, RangeCase { "Words", "a:b:c", 0, 0 },
         RangeCase { "Units", "100mm:200:1", 0, 0 }, RangeCase { "Empty", "", 0, 0 },
-        RangeCase { "Infinite", "1:inf:1", 0, 0 }, RangeCase { "TooMany", "0:1e9:1", 0, 0 }),
+        RangeCase { "Infinite", "1:inf:1", 0, 0 }, RangeCase { "TooMany", "0:1e9:1", 0, 0 },
+        // 0.3 / 0.1 is 2.9999999999999996: TO is kept all the same.
+        RangeCase { "EndOneUlpShort", "0:0.3:0.1", 4, 0.3 },
+        RangeCase { "MostShells", "0:999999:1", 1000000, 999999 },
+        RangeCase { "OneShellTooMany", "0:1000000:1", 0, 0 }),
     test_support::CaseName());
 
 TEST(Studies, DecimalShellsReadBackExactly)
@@ -89,6 +93,13 @@ TEST(Studies, DecimalShellsReadBackExactly)
     EXPECT_EQ(cli::numberText(cli::shellAt(range, 7)), "0.7");
     EXPECT_EQ(cli::numberText(600), "600");
     EXPECT_EQ(cli::numberText(31.25), "31.25");
+    // Each shell is FROM + i·STEP, not a running sum, which drifts to 1000000.2999999999.
+    const cli::Range far = cli::parseRange("1000000:1000001:0.1");
+    EXPECT_EQ(cli::numberText(cli::shellAt(far, 3)), "1000000.3");
+    // Diameters read as a designer writes them, never in exponent form.
+    EXPECT_EQ(cli::numberText(cli::shellAt(far, 0)), "1000000");
+    EXPECT_EQ(cli::numberText(1e15), "1000000000000000");
+    EXPECT_EQ(cli::numberText(0.000001), "0.000001");
 }
 
 // --- Sweep --------------------------------------------------------------------------------
@@ -206,6 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Studies, MinShell,
         MinShellCase { "TenthOfAMillimetre", { "32", "25", "57" }, "276", "0.1", 0.1 },
         MinShellCase { "NoCentreTube", { "25", "19" }, "121", "1", 1 },
         MinShellCase { "OneTube", { "32", "25" }, "1", "0.5", 0.5 },
+        MinShellCase { "TubeOfNoDiameter", { "32", "0" }, "1", "1", 1 },
         MinShellCase { "Large", { "25", "19" }, "5000", "1", 1 },
         MinShellCase { "KnifeEdgeRing", { "19", "14" }, "819", "1", 1 }),
     test_support::CaseName());
@@ -360,6 +372,23 @@ TEST(Studies, SweepIntoAFullDiskFails)
     EXPECT_NE(result.err.find("could not be written"), std::string::npos) << result.err;
 }
 
+// A reader that goes away ends the sweep with the reason, even where SIGPIPE is ignored and
+// only the failed write tells: otherwise 899,001 rows would go on being counted.
+TEST(Studies, SweepIntoAClosedPipeFails)
+{
+    for (const bool json : { false, true }) {
+        const std::string err = cli_run::ownFolder() + "pipe.err";
+        const std::string status = cli_run::ownFolder() + "pipe.status";
+        const std::string command = "( trap '' PIPE; " + cli_run::quoted(KORVANE_COUNT)
+            + (json ? " --json" : "") + " --sweep 100:90000:0.1 32 25 2>" + cli_run::quoted(err)
+            + "; echo $? >" + cli_run::quoted(status) + " ) | head -c 10 >/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(cli_run::slurp(status), "1\n") << json;
+        EXPECT_NE(cli_run::slurp(err).find("could not be written"), std::string::npos)
+            << cli_run::slurp(err);
+    }
+}
+
 TEST(Studies, NothingToDrawAfterRuntimeError)
 {
     const std::string file = tempFile("error.svg");
@@ -401,6 +430,9 @@ TEST(Studies, KnifeEdgeWarningAndJson)
     EXPECT_EQ(plain.out, "819\n");
     EXPECT_EQ(plain.err,
         "korvane-count: warning: knife edge: 6 tubes within 1e-6 mm of the layout circle (2 "
+        "counted); the last bit of rounding decides them\n");
+    EXPECT_EQ(run({ "16", "32", "0" }).err,
+        "korvane-count: warning: knife edge: 1 tube within 1e-6 mm of the layout circle (1 "
         "counted); the last bit of rounding decides them\n");
 
     const auto json = jsonOf(run({ "--json", "600", "19", "14" }));
@@ -456,6 +488,13 @@ TEST(Notes, WarnOnStderrAndInJsonWithoutChangingTheFigures)
             nullptr },
         { { "600", "19", "14" }, { "knife edge: 6 tubes" }, "819" },
         { { "abc", "32", "25" }, { "SHELL 'abc' is not wholly a number; read as 0" }, "0" },
+        // Bytes that are not UTF-8 are quoted as U+FFFD: the note and the JSON stay valid.
+        { { "\xff"
+            "600",
+              "32", "25" },
+            { "SHELL '\xEF\xBF\xBD"
+              "600' is not wholly a number; read as 0" },
+            "0" },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.values[0] + " " + c.values[1] + " " + c.values[2]);

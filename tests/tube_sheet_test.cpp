@@ -66,7 +66,14 @@ INSTANTIATE_TEST_SUITE_P(TubeSheet, TubeSheet,
         SheetCase { "RingSplitByRounding", 600, 19, 14, 0, 819, 0, 6, 2, 0, 0 },
         SheetCase { "ThreeRingsOnLayoutCircle", 916, 31.25, 25, 0, 713, 0, 18, 10, 0, 0 },
         // A ring touching the centre circle: the two on the axis stay, four of row 1 go.
-        SheetCase { "RingOnCentreCircle", 600, 32, 25, 23, 283, 5, 0, 0, 6, 4 }),
+        SheetCase { "RingOnCentreCircle", 600, 32, 25, 23, 283, 5, 0, 0, 6, 4 },
+        // A ring 1e-4 mm inside the layout circle is no knife edge; at 1e-7 mm it is, and its
+        // two tubes on the axis stand in the row where the scan stopped.
+        SheetCase { "RingJustInside", 126.85105168440813, 32, 0, 0, 7, 0, 0, 0, 0, 0 },
+        SheetCase {
+            "KnifeEdgeWhereTheScanStopped", 126.85125068440814, 32, 0, 0, 7, 0, 6, 0, 0, 0 },
+        // The centre tube alone on a layout circle of diameter 0.
+        SheetCase { "OneTubeOnTheCircle", 16, 32, 0, 0, 1, 0, 1, 1, 0, 0 }),
     test_support::CaseName());
 
 // Every tube's mirror images across both axes are tubes too, in the same state.

@@ -41,6 +41,22 @@ windows() { xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null || true;
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvane$' | head -1) \
   || fail "the window did not appear"
 
+# A copy is waited for, not given a time: the clipboard holds a marker until the window's
+# text replaces it, which a busy machine may take a while to do.
+marker=korvane-e2e-nothing-copied
+clear_clipboard() {
+  printf '%s' "$marker" | xclip -selection clipboard >/dev/null 2>&1
+}
+clipboard() {
+  local text=$marker
+  for _ in $(seq 400); do
+    text=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ "$text" != "$marker" ] && [ -n "$text" ] && break
+    sleep 0.05
+  done
+  printf '%s\n' "$text"
+}
+
 # Waits for a message box, copies its text, dismisses it with Enter; prints the text.
 dismiss_box() {
   local box=""
@@ -51,10 +67,9 @@ dismiss_box() {
   done
   [ -n "$box" ] || fail "no message box appeared"
   xdotool windowfocus --sync "$box"
-  printf '' | xclip -selection clipboard >/dev/null 2>&1
+  clear_clipboard
   xdotool key ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2>/dev/null || true
+  clipboard
   xdotool key Return
   for _ in $(seq 200); do
     windows | grep -qx "$box" || return 0
@@ -71,10 +86,9 @@ no_more_boxes() {
 # Reads Text2: from the button, Tab reaches it; select all and copy.
 result() {
   xdotool windowfocus --sync "$main"
-  printf '' | xclip -selection clipboard >/dev/null 2>&1
+  clear_clipboard
   xdotool key Tab ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2>/dev/null || true
+  clipboard
 }
 
 expect() {
