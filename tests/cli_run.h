@@ -77,12 +77,49 @@ inline CountRun runProgram(
         + std::to_string(++runs);
     const std::string out = stem + ".out";
     const std::string err = stem + ".err";
-    std::string command = "exec " + quoted(program);
+    std::string command = "exec " + cli_run::quoted(program);
     for (const std::string &arg : args)
-        command += " " + quoted(arg);
-    command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + quoted(out) + " 2>"
-        + quoted(err);
+        command += " " + cli_run::quoted(arg);
+    command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + cli_run::quoted(out) + " 2>"
+        + cli_run::quoted(err);
     const int status = std::system(command.c_str());
+    CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return result;
+}
+
+/// Runs `program` with SIGPIPE ignored, as some shells and services leave it, while a reader
+/// takes the first `bytes` of its output and goes away. `out` stays empty.
+inline CountRun intoClosedPipe(
+    const std::string &program, const std::vector<std::string> &args, int bytes = 10)
+{
+    const std::string err = ownFolder() + "closed-pipe.err";
+    std::string command = "trap '' PIPE; exec " + cli_run::quoted(program);
+    for (const std::string &arg : args)
+        command += " " + cli_run::quoted(arg);
+    command = "(" + command + ") 2>" + cli_run::quoted(err) + " | head -c " + std::to_string(bytes)
+        + " >/dev/null; exit ${PIPESTATUS[0]}";
+    const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
+    CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", slurp(err) };
+    std::remove(err.c_str());
+    return result;
+}
+
+/// Runs `program` and, once its output has begun, sends it SIGINT as Ctrl+C would. Waiting for
+/// the output rather than for a time keeps this right on a busy machine.
+inline CountRun interruptedOnceWriting(
+    const std::string &program, const std::vector<std::string> &args)
+{
+    const std::string out = ownFolder() + "interrupted.out";
+    const std::string err = ownFolder() + "interrupted.err";
+    std::string command = cli_run::quoted(program);
+    for (const std::string &arg : args)
+        command += " " + cli_run::quoted(arg);
+    command += " >" + cli_run::quoted(out) + " 2>" + cli_run::quoted(err)
+        + " & pid=$!; for i in $(seq 1200); do [ -s " + cli_run::quoted(out)
+        + " ] && break; sleep 0.05; done; kill -INT $pid; wait $pid";
+    const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
     CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };
     std::remove(out.c_str());
     std::remove(err.c_str());

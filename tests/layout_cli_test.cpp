@@ -334,27 +334,15 @@ TEST(LayoutSweep, StopsOnAWriteErrorOrCtrlC)
     const std::vector<std::string> sweep = { "--sweep", "100:20000:0.1", "--tube", "19", "--pitch",
         "25", "--centre", "best" };
     EXPECT_EQ(layoutRun(sweep, "exec >/dev/full").status, 1);
-    // A closed pipe, with SIGPIPE ignored as some shells and services leave it.
-    std::string command = "trap '' PIPE; " + cli_run::quoted(KORVANE_LAYOUT);
-    for (const std::string &arg : sweep)
-        command += " " + arg;
-    command += " 2>/dev/null | head -c 100 >/dev/null; exit ${PIPESTATUS[0]}";
-    const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    // A closed pipe, with SIGPIPE ignored.
+    EXPECT_EQ(cli_run::intoClosedPipe(KORVANE_LAYOUT, sweep, 100).status, 1);
     // Ctrl+C once rows are arriving: the sweep ends after a whole row, with status 130.
-    const std::string out = tempPath("interrupted.csv");
-    command = cli_run::quoted(KORVANE_LAYOUT);
-    for (const std::string &arg : sweep)
-        command += " " + arg;
-    command += " >" + cli_run::quoted(out) + " & pid=$!; " + "for i in $(seq 600); do [ -s "
-        + cli_run::quoted(out) + " ] && break; sleep 0.05; done; " + "kill -INT $pid; wait $pid";
-    const int interrupted = std::system(("bash -c " + cli_run::quoted(command)).c_str());
-    EXPECT_EQ(WIFEXITED(interrupted) ? WEXITSTATUS(interrupted) : -1, 130);
-    const std::string text = cli_run::slurp(out);
+    const CountRun interrupted = cli_run::interruptedOnceWriting(KORVANE_LAYOUT, sweep);
+    EXPECT_EQ(interrupted.status, 130);
+    const std::string &text = interrupted.out;
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     EXPECT_LT(linesOf(text), 199'002u);
-    std::remove(out.c_str());
 }
 
 TEST(LayoutMinShell, AnswerAndUnreachable)

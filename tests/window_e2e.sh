@@ -15,6 +15,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Every wait is for something to happen, bounded only so that a fault fails instead of hanging:
+# under the sanitizers on a busy machine, starting and ending take many seconds.
+patience=600 # times 0.05 s
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -23,9 +27,9 @@ fail() {
 # Xvfb picks a free display itself and writes its number to fd 3.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do
+for _ in $(seq $patience); do
   [ -s "$work/display" ] && break
-  sleep 0.1
+  sleep 0.05
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -1 "$work/display")"
@@ -38,7 +42,7 @@ pids+=("$app")
 
 windows() { xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null || true; }
 
-main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvane$' | head -1) \
+main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvane$' | head -1) \
   || fail "the window did not appear"
 
 # A copy is waited for, not given a time: the clipboard holds a marker until the window's
@@ -49,7 +53,7 @@ clear_clipboard() {
 }
 clipboard() {
   local text=$marker
-  for _ in $(seq 400); do
+  for _ in $(seq $patience); do
     text=$(xclip -o -selection clipboard 2>/dev/null || true)
     [ "$text" != "$marker" ] && [ -n "$text" ] && break
     sleep 0.05
@@ -60,7 +64,7 @@ clipboard() {
 # Waits for a message box, copies its text, dismisses it with Enter; prints the text.
 dismiss_box() {
   local box=""
-  for _ in $(seq 200); do
+  for _ in $(seq $patience); do
     box=$(windows | grep -vx "$main" | head -1 || true)
     [ -n "$box" ] && break
     sleep 0.05
@@ -71,7 +75,7 @@ dismiss_box() {
   xdotool key ctrl+c
   clipboard
   xdotool key Return
-  for _ in $(seq 200); do
+  for _ in $(seq $patience); do
     windows | grep -qx "$box" || return 0
     sleep 0.05
   done
@@ -140,7 +144,7 @@ expect "Text2 for pitch 25" "$(result)" "450"
 
 # Closing the window ends the program, cleanly.
 "$close_window" "$main"
-for _ in $(seq 100); do
+for _ in $(seq $patience); do
   kill -0 "$app" 2>/dev/null || break
   sleep 0.05
 done
