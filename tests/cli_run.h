@@ -80,8 +80,8 @@ inline CountRun runProgram(
     std::string command = "exec " + cli_run::quoted(program);
     for (const std::string &arg : args)
         command += " " + cli_run::quoted(arg);
-    command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + cli_run::quoted(out) + " 2>"
-        + cli_run::quoted(err);
+    command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + cli_run::quoted(out)
+        + " 2>" + cli_run::quoted(err);
     const int status = std::system(command.c_str());
     CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };
     std::remove(out.c_str());
