@@ -18,8 +18,8 @@ namespace {
 Length parseLength(std::string_view text, std::string_view what)
 {
     const std::string name(what);
-    const auto fail = [&](const std::string &why) -> InputError {
-        return InputError(name + ": " + text::quote(text) + " " + why);
+    const auto fail = [&](const std::string &why, Problem problem) -> InputError {
+        return InputError(name + ": " + text::quote(text) + " " + why, problem);
     };
     std::size_t at = 0;
     bool negative = false;
@@ -38,21 +38,21 @@ Length parseLength(std::string_view text, std::string_view what)
         }
     }
     if (!any)
-        throw fail("is not a number");
+        throw fail("is not a number", Problem::NotANumber);
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
         ++at;
         bool down = false;
         if (at < text.size() && (text[at] == '+' || text[at] == '-'))
             down = text[at++] == '-';
         if (at == text.size())
-            throw fail("is not a number");
+            throw fail("is not a number", Problem::NotANumber);
         std::int64_t exponent = 0;
         for (; at < text.size() && isDigit(text[at]); ++at)
             exponent = std::min<std::int64_t>(exponent * 10 + (text[at] - '0'), 1'000'000);
         scale += down ? -exponent : exponent;
     }
     if (at != text.size())
-        throw fail("is not a number");
+        throw fail("is not a number", Problem::NotANumber);
 
     const std::size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos)
@@ -63,15 +63,16 @@ Length parseLength(std::string_view text, std::string_view what)
         ++scale;
     }
     if (scale < -kMaxDecimals)
-        throw fail("has more than " + std::to_string(kMaxDecimals) + " decimals");
+        throw fail("has more than " + std::to_string(kMaxDecimals) + " decimals",
+            Problem::TooManyDecimals);
     // 100 m has 12 digits in units of 1e-6 mm; anything longer is too large.
     if (static_cast<std::int64_t>(digits.size()) + scale + kMaxDecimals > 12)
-        throw fail("is larger than 100000 mm");
+        throw fail("is larger than 100000 mm", Problem::TooLarge);
     std::int64_t micro = std::strtoll(digits.c_str(), nullptr, 10);
     for (std::int64_t i = 0; i < scale + kMaxDecimals; ++i)
         micro *= 10;
     if (micro * kTypedStep > kMaxUnits)
-        throw fail("is larger than 100000 mm");
+        throw fail("is larger than 100000 mm", Problem::TooLarge);
     return { (negative ? -micro : micro) * kTypedStep };
 }
 

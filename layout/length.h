@@ -9,12 +9,52 @@
 
 namespace layout {
 
+/// What is wrong with an input, for a program that words the message itself.
+enum class Problem {
+    Other,
+    NotANumber,
+    TooManyDecimals,
+    TooLarge,
+    NotPositive,
+    Negative,
+    PitchBelowTube,
+    PassCount,
+    VerticalWithoutHorizontal,
+    ClearanceWithoutShell,
+    TooManyPitches,
+};
+
+/// The input a problem lies in, where the study can tell.
+enum class Field {
+    None,
+    Diameter,
+    Tube,
+    Pitch,
+    Passes,
+    LaneSpacing,
+    VerticalSpacing,
+    Clearance,
+    CentreTube,
+};
+
 /// Input the study cannot take: not a number, outside the exact range, or a combination the
 /// rules do not allow. The message is one line for the user.
 class InputError : public std::invalid_argument
 {
 public:
-    using std::invalid_argument::invalid_argument;
+    explicit InputError(
+        const std::string &message, Problem problem = Problem::Other, Field field = Field::None)
+        : std::invalid_argument(message)
+        , m_problem(problem)
+        , m_field(field)
+    {
+    }
+    Problem problem() const noexcept { return m_problem; }
+    Field field() const noexcept { return m_field; }
+
+private:
+    Problem m_problem;
+    Field m_field;
 };
 
 /// Lengths are whole multiples of a quarter of 1e-6 mm: every value typed with up to six

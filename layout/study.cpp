@@ -198,22 +198,29 @@ namespace {
 
     /// Throws InputError with the message `say` makes, which is only made on failure: a count
     /// of a few hundred tubes must not spend its time on texts it never shows.
-    template <class Say> void require(bool ok, Say &&say)
+    template <class Say>
+    void require(bool ok, Say &&say, Problem problem = Problem::Other, Field field = Field::None)
     {
         if (!ok)
-            throw InputError(say());
+            throw InputError(say(), problem, field);
     }
 
-    void checkLength(Length length, const char *what, bool zeroAllowed = false)
+    void checkLength(Length length, const char *what, Field field, bool zeroAllowed = false)
     {
         const auto text = [&] { return std::string(what) + " " + lengthText(length) + " mm"; };
         require(
-            length.units % kTypedStep == 0, [&] { return text() + " has more than 6 decimals"; });
-        require(length.units <= kMaxUnits, [&] { return text() + " is larger than 100000 mm"; });
-        require(zeroAllowed ? length.units >= 0 : length.units > 0, [&] {
-            return std::string(what) + " must be " + (zeroAllowed ? "0 or more" : "positive")
-                + ", not " + lengthText(length) + " mm";
-        });
+            length.units % kTypedStep == 0, [&] { return text() + " has more than 6 decimals"; },
+            Problem::TooManyDecimals, field);
+        require(
+            length.units <= kMaxUnits, [&] { return text() + " is larger than 100000 mm"; },
+            Problem::TooLarge, field);
+        require(
+            zeroAllowed ? length.units >= 0 : length.units > 0,
+            [&] {
+                return std::string(what) + " must be " + (zeroAllowed ? "0 or more" : "positive")
+                    + ", not " + lengthText(length) + " mm";
+            },
+            zeroAllowed ? Problem::Negative : Problem::NotPositive, field);
     }
 
     /// The clearance b used: given, or the default.
@@ -280,36 +287,51 @@ Length defaultClearance(Length tube)
 
 void validate(const Inputs &in)
 {
-    checkLength(in.diameter, in.given == Given::Shell ? "the shell diameter" : "the layout circle");
-    checkLength(in.tube, "the tube diameter");
-    checkLength(in.pitch, "the pitch");
-    require(!(in.pitch < in.tube), [&] {
-        return "the pitch " + lengthText(in.pitch) + " mm is smaller than the tube "
-            + lengthText(in.tube) + " mm: the tubes would overlap";
-    });
-    require(in.passes == 1 || in.passes == 2 || in.passes == 4 || in.passes == 6 || in.passes == 8,
+    checkLength(in.diameter, in.given == Given::Shell ? "the shell diameter" : "the layout circle",
+        Field::Diameter);
+    checkLength(in.tube, "the tube diameter", Field::Tube);
+    checkLength(in.pitch, "the pitch", Field::Pitch);
+    require(
+        !(in.pitch < in.tube),
+        [&] {
+            return "the pitch " + lengthText(in.pitch) + " mm is smaller than the tube "
+                + lengthText(in.tube) + " mm: the tubes would overlap";
+        },
+        Problem::PitchBelowTube, Field::Pitch);
+    require(
+        in.passes == 1 || in.passes == 2 || in.passes == 4 || in.passes == 6 || in.passes == 8,
         [&] {
             return "the number of passes must be 1, 2, 4, 6 or 8, not " + std::to_string(in.passes);
-        });
+        },
+        Problem::PassCount, Field::Passes);
     if (in.laneSpacing)
-        checkLength(*in.laneSpacing, "the lane spacing");
+        checkLength(*in.laneSpacing, "the lane spacing", Field::LaneSpacing);
     if (in.verticalSpacing)
-        checkLength(*in.verticalSpacing, "the vertical lane spacing");
-    require(!in.verticalSpacing || in.laneSpacing,
-        [] { return "a vertical lane spacing needs a horizontal one"; });
+        checkLength(*in.verticalSpacing, "the vertical lane spacing", Field::VerticalSpacing);
+    require(
+        !in.verticalSpacing || in.laneSpacing,
+        [] { return "a vertical lane spacing needs a horizontal one"; },
+        Problem::VerticalWithoutHorizontal, Field::LaneSpacing);
     if (in.clearance) {
-        require(in.given == Given::Shell, [] {
-            return "a clearance needs the shell diameter: the layout circle already allows for it";
-        });
-        checkLength(*in.clearance, "the clearance", true);
+        require(
+            in.given == Given::Shell,
+            [] {
+                return "a clearance needs the shell diameter: the layout circle already allows "
+                       "for it";
+            },
+            Problem::ClearanceWithoutShell, Field::Clearance);
+        checkLength(*in.clearance, "the clearance", Field::Clearance, true);
     }
     if (in.centreTube)
-        checkLength(*in.centreTube, "the centre tube diameter");
+        checkLength(*in.centreTube, "the centre tube diameter", Field::CentreTube);
     const Int128 w = in.diameter.units - offsetOf(in);
-    require(w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units, [] {
-        return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
-            + " pitches in radius: too many rows to count";
-    });
+    require(
+        w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units,
+        [] {
+            return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
+                + " pitches in radius: too many rows to count";
+        },
+        Problem::TooManyPitches, Field::Diameter);
 }
 
 Layout study(const Inputs &inputs)
@@ -363,7 +385,7 @@ std::vector<Tube> tubes(const Layout &layout)
 MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
 {
     require(required >= 1, [] { return "the number of tubes must be 1 or more"; });
-    checkLength(resolution, "the resolution");
+    checkLength(resolution, "the resolution", Field::None);
     MinShell answer;
     const Int128 offset = offsetOf(inputs);
     // The largest step within 100 m and within the rows a count may take.

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "layout/study.h"
+#include "sheet/scene.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace layout_ui {
+
+/// A counted layout ready to show: its drawing, and its tubes found by place for the tooltip.
+struct Sheet
+{
+    layout::Layout layout;
+    sheet::Scene scene;
+    std::vector<layout::Tube> tubes; ///< every centre that fits, removed ones included
+    std::vector<std::int64_t> numbers; ///< each tube's number in the hole list; 0 if removed
+
+    /// Builds the drawing and the index of a layout.
+    explicit Sheet(const layout::Layout &counted);
+
+    /// The tube whose circle holds the point (mm from the shell centre), if any.
+    const layout::Tube *tubeAt(double x, double y, std::int64_t *number = nullptr) const;
+
+private:
+    double m_cell = 1;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_cells;
+    std::uint64_t cellOf(double x, double y) const;
+};
+
+/// The tube sheet, drawn to fit and then zoomed with the wheel about the cursor, panned by
+/// dragging, and described tube by tube in a tooltip. A stale sheet is shown greyed.
+class SheetView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SheetView(QWidget *parent = nullptr);
+
+    void setSheet(std::shared_ptr<const Sheet> sheet);
+    const Sheet *sheet() const { return m_sheet.get(); }
+    /// Greys the drawing while the inputs do not describe it.
+    void setStale(bool stale);
+    bool isStale() const { return m_stale; }
+
+    /// Pixels per mm, and the point of the sheet at the view's centre.
+    double scale() const { return m_scale; }
+    QPointF focus() const { return m_focus; }
+    QPointF toView(double x, double y) const;
+    QPointF toSheet(QPointF point) const;
+
+    /// The tooltip's text for a point of the view; empty away from every tube.
+    QString describe(QPointF point) const;
+
+public slots:
+    /// Shows the whole sheet.
+    void fit();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void zoom(double factor, QPointF about);
+
+    std::shared_ptr<const Sheet> m_sheet;
+    bool m_stale = false;
+    bool m_fitted = true; ///< follows the window's size until the user zooms or pans
+    double m_scale = 1;
+    QPointF m_focus;
+    QPointF m_dragFrom;
+    bool m_dragging = false;
+};
+
+} // namespace layout_ui

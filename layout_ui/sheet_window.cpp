@@ -1,0 +1,653 @@
+#include "layout_ui/sheet_window.h"
+
+#include "files/atomic_file.h"
+#include "layout_cli/drawing.h"
+#include "layout_cli/report.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <cmath>
+#include <exception>
+
+namespace layout_ui {
+
+namespace {
+
+    /// Long enough that a study does not start at every key, short enough to feel live.
+    constexpr int kPauseMs = 250;
+
+    const char *const kOptionNames[kInputCount] = { "diameter", "tube", "pitch", "lane-spacing",
+        "clearance", "centre-tube" };
+
+    /// The patterns in the order of the choice, with their option values.
+    const layout::Pattern kPatterns[] = { layout::Pattern::Triangular,
+        layout::Pattern::RotatedTriangular, layout::Pattern::Square,
+        layout::Pattern::RotatedSquare };
+    const int kPasses[] = { 1, 2, 4, 6, 8 };
+    const layout::Centring kCentrings[] = { layout::Centring::OnTube, layout::Centring::Straddle,
+        layout::Centring::Best };
+
+    /// A small sketch of a pattern's rows: seven tubes about one, turned as the pattern is.
+    QIcon patternIcon(layout::Pattern pattern)
+    {
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0x2f, 0x3b, 0x47), 1.2));
+        painter.setBrush(QColor(0xd6, 0xe4, 0xf0));
+        const bool square =
+            pattern == layout::Pattern::Square || pattern == layout::Pattern::RotatedSquare;
+        const double turn = pattern == layout::Pattern::RotatedTriangular ? 90
+            : pattern == layout::Pattern::RotatedSquare                   ? 45
+                                                                          : 0;
+        painter.translate(16, 16);
+        painter.rotate(turn);
+        const double p = 10;
+        for (int row = -1; row <= 1; ++row) {
+            for (int col = -2; col <= 2; ++col) {
+                double x = col * p, y = row * p;
+                if (!square) {
+                    if ((col + row) % 2 != 0)
+                        continue;
+                    x = col * p / 2;
+                    y = row * p * 0.866;
+                }
+                if (std::hypot(x, y) <= 12)
+                    painter.drawEllipse(QPointF(x, y), 3.6, 3.6);
+            }
+        }
+        return QIcon(pixmap);
+    }
+
+    QString text(const std::string &utf8)
+    {
+        return QString::fromStdString(utf8);
+    }
+
+    QLineEdit *countBox(const QString &name, const QString &objectName)
+    {
+        auto *box = new QLineEdit;
+        box->setObjectName(objectName);
+        box->setReadOnly(true);
+        box->setAccessibleName(name);
+        box->setMinimumWidth(90);
+        return box;
+    }
+
+} // namespace
+
+SheetWindow::SheetWindow(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("SheetWindow"));
+    setWindowTitle(tr("Korvane 管板布置"));
+
+    // --- Inputs -------------------------------------------------------------------------
+    auto *inputs = new QFormLayout;
+    inputs->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    const auto addRow = [&](const QString &label, QWidget *field, QLabel *reason = nullptr) {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(1);
+        column->addWidget(field);
+        if (reason)
+            column->addWidget(reason);
+        auto *name = new QLabel(label);
+        name->setBuddy(field);
+        inputs->addRow(name, column);
+        field->setAccessibleName(QString(label).remove(QLatin1Char('&')));
+    };
+    const auto reasonFor = [](const QString &objectName) {
+        auto *reason = new QLabel;
+        reason->setObjectName(objectName + QStringLiteral("Reason"));
+        reason->setStyleSheet(QStringLiteral("color: #b03030"));
+        reason->setWordWrap(true);
+        reason->hide();
+        return reason;
+    };
+    const QString labels[kInputCount] = { tr("直径(&D)"), tr("管子外径 d(&T)"), tr("管心距 p(&P)"),
+        tr("隔板槽中心距 Sn(&S)"), tr("边缘间隙 b(&B)"), tr("中心管外径 d0(&C)") };
+    const QString objectNames[kInputCount] = { QStringLiteral("diameter"), QStringLiteral("tube"),
+        QStringLiteral("pitch"), QStringLiteral("laneSpacing"), QStringLiteral("clearance"),
+        QStringLiteral("centreTube") };
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        m_boxes[i] = new QLineEdit;
+        m_boxes[i]->setObjectName(objectNames[i]);
+        m_reasons[i] = reasonFor(objectNames[i]);
+        connect(m_boxes[i], &QLineEdit::textChanged, this, &SheetWindow::inputsChanged);
+    }
+    box(Input::CentreTube)->setPlaceholderText(tr("无"));
+
+    m_given = new QComboBox;
+    m_given->setObjectName(QStringLiteral("given"));
+    m_given->addItems({ tr("壳体内径 Di"), tr("布管限定圆 DL") });
+    m_pattern = new QComboBox;
+    m_pattern->setObjectName(QStringLiteral("pattern"));
+    m_pattern->setIconSize(QSize(32, 32));
+    const QString patternNames[] = { tr("30° 正三角形"), tr("60° 转角正三角形"), tr("90° 正方形"),
+        tr("45° 转角正方形") };
+    for (std::size_t i = 0; i < std::size(kPatterns); ++i)
+        m_pattern->addItem(patternIcon(kPatterns[i]), patternNames[i]);
+    m_passes = new QComboBox;
+    m_passes->setObjectName(QStringLiteral("passes"));
+    for (int passes : kPasses)
+        m_passes->addItem(QString::number(passes));
+    m_passesReason = reasonFor(QStringLiteral("passes"));
+    m_centring = new QComboBox;
+    m_centring->setObjectName(QStringLiteral("centring"));
+    m_centring->addItems({ tr("对中"), tr("跨中"), tr("最佳") });
+    for (QComboBox *choice : { m_given, m_pattern, m_passes, m_centring })
+        connect(choice, &QComboBox::currentIndexChanged, this, &SheetWindow::inputsChanged);
+
+    addRow(tr("给定(&G)"), m_given);
+    addRow(labels[0], box(Input::Diameter), reasonLabel(Input::Diameter));
+    addRow(labels[1], box(Input::Tube), reasonLabel(Input::Tube));
+    addRow(labels[2], box(Input::Pitch), reasonLabel(Input::Pitch));
+    addRow(tr("布管方式(&A)"), m_pattern);
+    addRow(tr("管程数(&N)"), m_passes, m_passesReason);
+    addRow(tr("中心布置(&E)"), m_centring);
+    addRow(labels[3], box(Input::LaneSpacing), reasonLabel(Input::LaneSpacing));
+    addRow(labels[4], box(Input::Clearance), reasonLabel(Input::Clearance));
+    addRow(labels[5], box(Input::CentreTube), reasonLabel(Input::CentreTube));
+
+    m_numbers = new QCheckBox(tr("导出时标注管号(&M)"));
+    m_numbers->setObjectName(QStringLiteral("numbers"));
+    auto *fitButton = new QPushButton(tr("适合窗口(&F)"));
+    fitButton->setObjectName(QStringLiteral("fit"));
+    m_exportDrawing = new QPushButton(tr("导出图纸(&X)…"));
+    m_exportDrawing->setObjectName(QStringLiteral("exportDrawing"));
+    m_exportHoles = new QPushButton(tr("导出管孔表(&H)…"));
+    m_exportHoles->setObjectName(QStringLiteral("exportHoles"));
+    for (QPushButton *button : { fitButton, m_exportDrawing, m_exportHoles })
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    m_numbers->setAccessibleName(m_numbers->text().remove(QLatin1Char('&')));
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(inputs);
+    left->addWidget(m_numbers);
+    left->addWidget(m_exportDrawing);
+    left->addWidget(m_exportHoles);
+    left->addStretch();
+
+    // --- The sheet and its counts --------------------------------------------------------
+    m_view = new SheetView;
+    m_view->setAccessibleName(tr("管板图"));
+    m_inCircle = countBox(tr("布管限定圆内管数"), QStringLiteral("inCircle"));
+    m_laneRemoved = countBox(tr("隔板槽去掉"), QStringLiteral("laneRemoved"));
+    m_centreRemoved = countBox(tr("中心管去掉"), QStringLiteral("centreRemoved"));
+    m_total = countBox(tr("总管数"), QStringLiteral("total"));
+    m_perPass = countBox(tr("各管程管数"), QStringLiteral("perPass"));
+    m_arrangement = new QLabel;
+    m_arrangement->setObjectName(QStringLiteral("arrangement"));
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+
+    auto *counts = new QGridLayout;
+    const std::pair<QString, QLineEdit *> countRows[] = { { tr("布管限定圆内管数"), m_inCircle },
+        { tr("隔板槽去掉"), m_laneRemoved }, { tr("中心管去掉"), m_centreRemoved },
+        { tr("总管数"), m_total } };
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(countRows[i].first);
+        label->setBuddy(countRows[i].second);
+        counts->addWidget(label, 0, 2 * i);
+        counts->addWidget(countRows[i].second, 0, 2 * i + 1);
+    }
+    auto *perPassLabel = new QLabel(tr("各管程管数"));
+    perPassLabel->setBuddy(m_perPass);
+    counts->addWidget(perPassLabel, 1, 0);
+    counts->addWidget(m_perPass, 1, 1, 1, 7);
+    counts->addWidget(m_arrangement, 2, 0, 1, 8);
+
+    auto *tools = new QHBoxLayout;
+    tools->addWidget(fitButton);
+    tools->addWidget(m_status, 1);
+    auto *right = new QVBoxLayout;
+    right->addLayout(tools);
+    right->addWidget(m_view, 1);
+    right->addLayout(counts);
+
+    auto *whole = new QHBoxLayout(this);
+    whole->addLayout(left);
+    whole->addLayout(right, 1);
+
+    // The keyboard goes down the inputs, then to the sheet and what acts on it.
+    QWidget *order[] = { m_given, box(Input::Diameter), box(Input::Tube), box(Input::Pitch),
+        m_pattern, m_passes, m_centring, box(Input::LaneSpacing), box(Input::Clearance),
+        box(Input::CentreTube), m_numbers, m_exportDrawing, m_exportHoles, fitButton, m_view,
+        m_inCircle, m_laneRemoved, m_centreRemoved, m_total, m_perPass };
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    connect(fitButton, &QPushButton::clicked, m_view, &SheetView::fit);
+    connect(m_exportDrawing, &QPushButton::clicked, this, &SheetWindow::chooseDrawingFile);
+    connect(m_exportHoles, &QPushButton::clicked, this, &SheetWindow::chooseHolesFile);
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &SheetWindow::startStudy);
+    connect(&m_watcher, &QFutureWatcher<std::shared_ptr<Study>>::finished, this,
+        &SheetWindow::studyFinished);
+
+    resize(1100, 720);
+    inputsChanged();
+    m_loading = false;
+}
+
+SheetWindow::~SheetWindow()
+{
+    // A study still counting holds nothing of the window's, but must end before it goes.
+    m_watcher.waitForFinished();
+}
+
+bool SheetWindow::isBusy() const
+{
+    return m_pause.isActive() || m_watcher.isRunning() || m_again;
+}
+
+QString SheetWindow::setOption(const QString &name, const QString &value)
+{
+    const auto choose = [&](QComboBox *choice, const QStringList &values) -> QString {
+        const int index = values.indexOf(value);
+        if (index < 0)
+            return tr("--%1 须为 %2 之一，而不是 '%3'")
+                .arg(name, values.join(QStringLiteral("、")), value);
+        choice->setCurrentIndex(index);
+        return {};
+    };
+    if (name == QLatin1String("shell") || name == QLatin1String("otl")) {
+        m_given->setCurrentIndex(name == QLatin1String("shell") ? 0 : 1);
+        box(Input::Diameter)->setText(value);
+        return {};
+    }
+    if (name == QLatin1String("pattern"))
+        return choose(m_pattern,
+            { QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("90"),
+                QStringLiteral("45") });
+    if (name == QLatin1String("passes"))
+        return choose(m_passes,
+            { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6"),
+                QStringLiteral("8") });
+    if (name == QLatin1String("centre"))
+        return choose(m_centring,
+            { QStringLiteral("on-tube"), QStringLiteral("straddle"), QStringLiteral("best") });
+    for (std::size_t i = 1; i < kInputCount; ++i) {
+        if (name == QLatin1String(kOptionNames[i])) {
+            m_boxes[i]->setText(value);
+            return {};
+        }
+    }
+    return tr("korvane-sheet 不认识选项 --%1").arg(name);
+}
+
+std::optional<layout::Inputs> SheetWindow::readInputs()
+{
+    std::array<QString, kInputCount> reasons;
+    QString passesReason;
+    const auto why = [](const layout::InputError &error) -> QString {
+        switch (error.problem()) {
+        case layout::Problem::NotANumber:
+            return tr("不是数字");
+        case layout::Problem::TooManyDecimals:
+            return tr("小数不能超过 6 位");
+        case layout::Problem::TooLarge:
+            return tr("不能大于 100000 mm");
+        case layout::Problem::NotPositive:
+            return tr("须大于 0");
+        case layout::Problem::Negative:
+            return tr("不能为负");
+        case layout::Problem::PitchBelowTube:
+            return tr("小于管子外径：管子会重叠");
+        case layout::Problem::VerticalWithoutHorizontal:
+            return tr("竖直隔板槽须与水平隔板槽一同给出");
+        case layout::Problem::TooManyPitches:
+            return tr("布管限定圆半径超过 100 万个管心距，行数太多");
+        case layout::Problem::PassCount:
+        case layout::Problem::ClearanceWithoutShell:
+        case layout::Problem::Other:
+            break;
+        }
+        return QString::fromStdString(error.what());
+    };
+
+    layout::Inputs in;
+    in.given = m_given->currentIndex() == 0 ? layout::Given::Shell : layout::Given::LayoutCircle;
+    in.pattern = kPatterns[std::max(0, m_pattern->currentIndex())];
+    in.passes = kPasses[std::max(0, m_passes->currentIndex())];
+    in.centring = kCentrings[std::max(0, m_centring->currentIndex())];
+    bool readable = true;
+    const auto read = [&](Input input, bool required) -> std::optional<layout::Length> {
+        const QString typed = box(input)->text().trimmed();
+        if (typed.isEmpty()) {
+            if (required) {
+                reasons[static_cast<std::size_t>(input)] = tr("请输入数值");
+                readable = false;
+            }
+            return std::nullopt;
+        }
+        try {
+            return layout::parseLength(typed.toStdString(), "");
+        } catch (const layout::InputError &error) {
+            reasons[static_cast<std::size_t>(input)] = why(error);
+            readable = false;
+            return std::nullopt;
+        }
+    };
+    in.diameter = read(Input::Diameter, true).value_or(layout::Length {});
+    in.tube = read(Input::Tube, true).value_or(layout::Length {});
+    in.pitch = read(Input::Pitch, true).value_or(layout::Length {});
+    // Sn is one spacing, or the horizontal and vertical ones apart: "H,V".
+    const QStringList spacings =
+        box(Input::LaneSpacing)->text().split(QRegularExpression(QStringLiteral("[,，]")));
+    if (spacings.size() > 2) {
+        reasons[static_cast<std::size_t>(Input::LaneSpacing)] =
+            tr("须为一个数值，或“水平,竖直”两个");
+        readable = false;
+    } else if (!box(Input::LaneSpacing)->text().trimmed().isEmpty()) {
+        const auto parse = [&](const QString &part) -> std::optional<layout::Length> {
+            try {
+                return layout::parseLength(part.trimmed().toStdString(), "");
+            } catch (const layout::InputError &error) {
+                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why(error);
+                readable = false;
+                return std::nullopt;
+            }
+        };
+        in.laneSpacing = parse(spacings[0]);
+        if (spacings.size() == 2)
+            in.verticalSpacing = parse(spacings[1]);
+    }
+    // With the layout circle given, the clearance is already allowed for: its box rests.
+    const bool shell = in.given == layout::Given::Shell;
+    box(Input::Clearance)->setEnabled(shell);
+    if (shell)
+        in.clearance = read(Input::Clearance, false);
+    in.centreTube = read(Input::CentreTube, false);
+
+    if (readable) {
+        try {
+            layout::validate(in);
+        } catch (const layout::InputError &error) {
+            readable = false;
+            switch (error.field()) {
+            case layout::Field::Diameter:
+            case layout::Field::None:
+                reasons[static_cast<std::size_t>(Input::Diameter)] = why(error);
+                break;
+            case layout::Field::Tube:
+                reasons[static_cast<std::size_t>(Input::Tube)] = why(error);
+                break;
+            case layout::Field::Pitch:
+                reasons[static_cast<std::size_t>(Input::Pitch)] = why(error);
+                break;
+            case layout::Field::LaneSpacing:
+            case layout::Field::VerticalSpacing:
+                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why(error);
+                break;
+            case layout::Field::Clearance:
+                reasons[static_cast<std::size_t>(Input::Clearance)] = why(error);
+                break;
+            case layout::Field::CentreTube:
+                reasons[static_cast<std::size_t>(Input::CentreTube)] = why(error);
+                break;
+            case layout::Field::Passes:
+                passesReason = why(error);
+                break;
+            }
+        }
+    }
+
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        m_boxes[i]->setProperty("invalid", !reasons[i].isEmpty());
+        m_boxes[i]->setStyleSheet(reasons[i].isEmpty()
+                ? QString()
+                : QStringLiteral("QLineEdit { border: 2px solid #c03030; }"));
+        m_boxes[i]->setAccessibleDescription(reasons[i]);
+        m_reasons[i]->setText(reasons[i]);
+        m_reasons[i]->setVisible(!reasons[i].isEmpty());
+    }
+    m_passesReason->setText(passesReason);
+    m_passesReason->setVisible(!passesReason.isEmpty());
+    if (!readable)
+        return std::nullopt;
+    return in;
+}
+
+void SheetWindow::inputsChanged()
+{
+    if (!m_loading)
+        saveSettings();
+    m_wanted = readInputs();
+    if (!m_wanted) {
+        m_pause.stop();
+        m_view->setStale(true);
+        m_exportDrawing->setEnabled(false);
+        m_exportHoles->setEnabled(false);
+        m_status->setText(m_shown ? tr("输入有误：图为上次有效的布置") : QString());
+        emit settled();
+        return;
+    }
+    m_pause.start();
+}
+
+void SheetWindow::startStudy()
+{
+    if (!m_wanted)
+        return;
+    if (m_watcher.isRunning()) {
+        m_again = true;
+        return;
+    }
+    m_again = false;
+    m_status->setText(tr("计算中…"));
+    const layout::Inputs inputs = *m_wanted;
+    m_watcher.setFuture(QtConcurrent::run([inputs]() -> std::shared_ptr<Study> {
+        auto study = std::make_shared<Study>();
+        study->layout = layout::study(inputs);
+        if (study->layout.counts.inCircle <= static_cast<std::int64_t>(sheet::kMaxDrawnTubes))
+            study->sheet = std::make_shared<const Sheet>(study->layout);
+        return study;
+    }));
+}
+
+void SheetWindow::studyFinished()
+{
+    std::shared_ptr<Study> study;
+    QString failure;
+    try {
+        study = m_watcher.result();
+    } catch (const std::exception &error) {
+        failure = tr("无法计算：%1").arg(QString::fromLocal8Bit(error.what()));
+    }
+    if (m_again) {
+        startStudy();
+        return;
+    }
+    if (!study) {
+        m_status->setText(failure);
+        m_view->setStale(true);
+        emit settled();
+        return;
+    }
+    showCounts(*study);
+    if (study->sheet) {
+        m_shown = study;
+        m_view->setSheet(study->sheet);
+        m_status->clear();
+    } else {
+        m_view->setStale(true);
+        m_status->setText(tr("布管限定圆内 %1 管，超过 %2 管，不再绘图")
+                              .arg(study->layout.counts.inCircle)
+                              .arg(sheet::kMaxDrawnTubes));
+    }
+    // Whatever the boxes now say decides whether the drawing stands for them.
+    if (!m_wanted)
+        m_view->setStale(true);
+    m_exportDrawing->setEnabled(study->sheet && m_wanted);
+    m_exportHoles->setEnabled(study->sheet && m_wanted);
+    emit settled();
+}
+
+void SheetWindow::showCounts(const Study &study)
+{
+    const layout::Counts &counts = study.layout.counts;
+    m_inCircle->setText(QString::number(counts.inCircle));
+    m_laneRemoved->setText(QString::number(counts.laneRemoved));
+    m_centreRemoved->setText(QString::number(counts.centreRemoved));
+    m_total->setText(QString::number(counts.total));
+    QStringList perPass;
+    for (int i = 0; i < counts.passes; ++i)
+        perPass << QString::number(counts.perPass[static_cast<std::size_t>(i)]);
+    m_perPass->setText(perPass.join(QStringLiteral(" / ")));
+
+    // The lanes as used, so that the spacing box shows its default.
+    QStringList spacings;
+    for (int i = 0; i < study.layout.laneCount; ++i) {
+        // Three decimals are what a designer reads; √3·p has no exact decimal anyway.
+        QString spacing =
+            QString::number(study.layout.lanes[static_cast<std::size_t>(i)].spacing, 'f', 3);
+        while (spacing.endsWith(QLatin1Char('0')))
+            spacing.chop(1);
+        if (spacing.endsWith(QLatin1Char('.')))
+            spacing.chop(1);
+        if (!spacings.contains(spacing))
+            spacings << spacing;
+    }
+    box(Input::LaneSpacing)
+        ->setPlaceholderText(spacings.isEmpty()
+                ? tr("单管程无隔板槽")
+                : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", "))));
+    if (study.layout.inputs.given == layout::Given::Shell)
+        box(Input::Clearance)
+            ->setPlaceholderText(
+                tr("默认 %1 mm").arg(text(layout::lengthText(study.layout.clearance))));
+    else
+        box(Input::Clearance)->setPlaceholderText(tr("给定布管限定圆时不用"));
+
+    QString arrangement =
+        tr("布管限定圆 DL %1 mm，%2")
+            .arg(text(layout::lengthText(study.layout.layoutCircle)),
+                study.layout.centring == layout::Centring::OnTube ? tr("对中") : tr("跨中"));
+    if (study.layout.otherTotal)
+        arrangement += tr("（另一种布置 %1 管）").arg(*study.layout.otherTotal);
+    m_arrangement->setText(arrangement);
+}
+
+QString SheetWindow::exportDrawing(const QString &file)
+{
+    if (!m_shown || m_view->isStale())
+        return tr("没有可导出的图纸");
+    const std::string name = QFile::encodeName(file).toStdString();
+    const std::optional<sheet::Format> format = sheet::formatOf(name);
+    if (!format)
+        return tr("文件名须以 %1 结尾").arg(QString::fromLatin1(sheet::formatList()));
+    try {
+        const std::string bytes = sheet::render(
+            layout_cli::layoutScene(m_shown->layout, m_numbers->isChecked()), *format);
+        files::AtomicFile target(name);
+        target.write(bytes);
+        target.commit();
+    } catch (const std::exception &error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+    return {};
+}
+
+QString SheetWindow::exportHoles(const QString &file)
+{
+    if (!m_shown || m_view->isStale())
+        return tr("没有可导出的管孔表");
+    try {
+        files::AtomicFile target(QFile::encodeName(file).toStdString());
+        target.write(layout_cli::tubesHeader());
+        std::int64_t n = 0;
+        for (const layout::Tube &tube : m_shown->sheet->tubes)
+            if (tube.pass > 0)
+                target.write(layout_cli::tubeRow(++n, tube));
+        target.commit();
+    } catch (const std::exception &error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+    return {};
+}
+
+void SheetWindow::chooseDrawingFile()
+{
+    const QString file = QFileDialog::getSaveFileName(this, tr("导出图纸"), QString(),
+        tr("SVG 图 (*.svg);;PNG 图 (*.png);;PDF 文件 (*.pdf);;DXF 图 (*.dxf)"));
+    if (file.isEmpty())
+        return;
+    const QString failure = exportDrawing(file);
+    m_status->setText(failure.isEmpty() ? tr("已写入 %1").arg(file) : failure);
+}
+
+void SheetWindow::chooseHolesFile()
+{
+    const QString file =
+        QFileDialog::getSaveFileName(this, tr("导出管孔表"), QString(), tr("CSV 表 (*.csv)"));
+    if (file.isEmpty())
+        return;
+    const QString failure = exportHoles(file);
+    m_status->setText(failure.isEmpty() ? tr("已写入 %1").arg(file) : failure);
+}
+
+void SheetWindow::saveSettings() const
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("given"), m_given->currentIndex());
+    settings.setValue(QStringLiteral("pattern"), m_pattern->currentIndex());
+    settings.setValue(QStringLiteral("passes"), m_passes->currentIndex());
+    settings.setValue(QStringLiteral("centring"), m_centring->currentIndex());
+    settings.setValue(QStringLiteral("numbers"), m_numbers->isChecked());
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        settings.setValue(QString::fromLatin1(kOptionNames[i]), m_boxes[i]->text());
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+}
+
+void SheetWindow::loadSettings()
+{
+    QSettings settings;
+    m_loading = true;
+    const auto index = [&](QComboBox *choice, const char *key) {
+        const int i = settings.value(QLatin1String(key), 0).toInt();
+        choice->setCurrentIndex(i >= 0 && i < choice->count() ? i : 0);
+    };
+    index(m_given, "given");
+    index(m_pattern, "pattern");
+    index(m_passes, "passes");
+    index(m_centring, "centring");
+    m_numbers->setChecked(settings.value(QStringLiteral("numbers"), false).toBool());
+    // A first run starts from a sheet a designer knows, so the window never opens empty.
+    const QString firstRun[kInputCount] = { QStringLiteral("600"), QStringLiteral("25"),
+        QStringLiteral("32"), QString(), QString(), QString() };
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        m_boxes[i]->setText(
+            settings.value(QString::fromLatin1(kOptionNames[i]), firstRun[i]).toString());
+    const QByteArray geometry = settings.value(QStringLiteral("geometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    m_loading = false;
+    inputsChanged();
+}
+
+void SheetWindow::closeEvent(QCloseEvent *event)
+{
+    saveSettings();
+    event->accept();
+}
+
+} // namespace layout_ui
