@@ -256,7 +256,7 @@ SheetWindow::~SheetWindow()
 
 bool SheetWindow::isBusy() const
 {
-    return m_pause.isActive() || m_watcher.isRunning() || m_again;
+    return m_pause.isActive() || m_counting;
 }
 
 QString SheetWindow::setOption(const QString &name, const QString &value)
@@ -453,6 +453,7 @@ void SheetWindow::startStudy()
         return;
     }
     m_again = false;
+    m_counting = true;
     m_status->setText(tr("计算中…"));
     const layout::Inputs inputs = *m_wanted;
     m_watcher.setFuture(QtConcurrent::run([inputs]() -> std::shared_ptr<Study> {
@@ -473,6 +474,7 @@ void SheetWindow::studyFinished()
     } catch (const std::exception &error) {
         failure = tr("无法计算：%1").arg(QString::fromLocal8Bit(error.what()));
     }
+    m_counting = false;
     if (m_again) {
         startStudy();
         return;

@@ -103,6 +103,8 @@ private:
     QFutureWatcher<std::shared_ptr<Study>> m_watcher;
     std::optional<layout::Inputs> m_wanted; ///< the inputs the next study counts
     bool m_again = false; ///< the inputs changed while a study ran
+    /// From a study's start until its result is shown: the future ends a little before that.
+    bool m_counting = false;
     std::shared_ptr<Study> m_shown;
     bool m_loading = true; ///< the inputs are being set, not typed: nothing to keep yet
 };

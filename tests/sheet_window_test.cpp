@@ -1,0 +1,346 @@
+// The layout window, offscreen: its counts are korvane-layout's, an input it cannot take is
+// marked without a modal box and keeps the last drawing, exports are whole files a CAD reader
+// opens, settings come back, and the English translation loads.
+
+#include "layout_ui/sheet_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QWheelEvent>
+#include <QtTest>
+
+namespace {
+
+using layout_ui::SheetWindow;
+
+/// Waits, without a fixed time, until the window shows what its inputs say.
+bool settle(SheetWindow &window)
+{
+    return QTest::qWaitFor([&] { return !window.isBusy(); }, 60000);
+}
+
+QString field(const SheetWindow &window, const char *name)
+{
+    return window.findChild<QLineEdit *>(QLatin1String(name))->text();
+}
+
+/// korvane-layout's JSON for the same options.
+QJsonObject layoutJson(const QStringList &options)
+{
+    QProcess program;
+    QStringList args { QStringLiteral("--json") };
+    for (const QString &option : options) {
+        const int equals = option.indexOf(QLatin1Char('='));
+        args << QStringLiteral("--") + option.left(equals) << option.mid(equals + 1);
+    }
+    program.start(QStringLiteral(KORVANE_LAYOUT), args);
+    program.waitForFinished(60000);
+    return QJsonDocument::fromJson(program.readAllStandardOutput()).object();
+}
+
+void apply(SheetWindow &window, const QStringList &options)
+{
+    for (const QString &option : options) {
+        const int equals = option.indexOf(QLatin1Char('='));
+        QCOMPARE(window.setOption(option.left(equals), option.mid(equals + 1)), QString());
+    }
+}
+
+} // namespace
+
+class SheetWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Settings go to a folder of the test's own, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("KorvaneTest"));
+        QApplication::setApplicationName(QStringLiteral("korvane-sheet-test"));
+        QSettings().clear();
+    }
+
+    void countsAreKorvaneLayouts_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        const auto row = [](const char *name, const QString &options) {
+            QTest::newRow(name) << options.split(QLatin1Char(' '));
+        };
+        row("example",
+            QStringLiteral("shell=600 tube=25 pitch=32 pattern=30 passes=1 centre=on-tube"));
+        row("rotated triangular",
+            QStringLiteral("shell=1000 tube=19 pitch=25 pattern=60 passes=2 centre=on-tube"));
+        row("square, 4 passes",
+            QStringLiteral("shell=800 tube=25 pitch=32 pattern=90 passes=4 centre=straddle"));
+        row("rotated square, 6",
+            QStringLiteral("shell=1200 tube=25 pitch=32 pattern=45 passes=6 centre=best"));
+        row("8 passes",
+            QStringLiteral("shell=1500 tube=19 pitch=25 pattern=30 passes=8 centre=best"));
+        row("layout circle",
+            QStringLiteral("otl=584 tube=25 pitch=32 pattern=30 passes=2 centre=straddle"));
+        row("lane spacing",
+            QStringLiteral("shell=900 tube=25 pitch=32 pattern=30 passes=4 lane-spacing=70,60"));
+        row("clearance",
+            QStringLiteral("shell=700 tube=25 pitch=32 pattern=90 passes=2 clearance=12.5"));
+        row("centre tube",
+            QStringLiteral("shell=600 tube=25 pitch=32 pattern=30 passes=1 centre-tube=57"));
+        row("decimals",
+            QStringLiteral("shell=493.65 tube=19.05 pitch=23.81 pattern=60 passes=4 centre=best"));
+        row("100k tubes",
+            QStringLiteral("otl=8350 tube=19 pitch=25 pattern=30 passes=4 centre-tube=100"));
+    }
+
+    void countsAreKorvaneLayouts()
+    {
+        QFETCH(QStringList, options);
+        SheetWindow window;
+        window.show();
+        // Every other input back to its default first, so each row stands alone.
+        for (const char *name : { "lane-spacing", "clearance", "centre-tube" })
+            window.setOption(QLatin1String(name), QString());
+        window.setOption(QStringLiteral("centre"), QStringLiteral("on-tube"));
+        apply(window, options);
+        QVERIFY(settle(window));
+        const QJsonObject expected = layoutJson(options);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(field(window, "inCircle"),
+            QString::number(expected[QLatin1String("in_circle")].toInteger()));
+        QCOMPARE(field(window, "laneRemoved"),
+            QString::number(expected[QLatin1String("lane_removed")].toInteger()));
+        QCOMPARE(field(window, "centreRemoved"),
+            QString::number(expected[QLatin1String("centre_removed")].toInteger()));
+        QCOMPARE(
+            field(window, "total"), QString::number(expected[QLatin1String("total")].toInteger()));
+        QStringList perPass;
+        for (const QJsonValue &count : expected[QLatin1String("per_pass")].toArray())
+            perPass << QString::number(count.toInteger());
+        QCOMPARE(field(window, "perPass"), perPass.join(QStringLiteral(" / ")));
+        // The drawing is of the same layout, and the tooltip finds its first tube.
+        QVERIFY(window.shown());
+        QCOMPARE(window.shown()->layout.counts.total, expected[QLatin1String("total")].toInteger());
+        auto *view = window.findChild<layout_ui::SheetView *>();
+        QVERIFY(!view->isStale());
+        const auto &tubes = window.shown()->sheet->tubes;
+        const auto first = std::find_if(
+            tubes.begin(), tubes.end(), [](const layout::Tube &tube) { return tube.pass > 0; });
+        QVERIFY(first != tubes.end());
+        view->fit();
+        const QString tip = view->describe(view->toView(first->x, first->y));
+        QVERIFY2(tip.contains(QStringLiteral("管 1\n")), qPrintable(tip));
+        // An accessible name per count, as a screen reader would find it.
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("total"))->accessibleName(),
+            QStringLiteral("总管数"));
+    }
+
+    void invalidInputsAreMarkedAndKeepTheDrawing_data()
+    {
+        QTest::addColumn<QString>("preset"); ///< option=value before, or empty
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *name, const char *preset, const char *option,
+                             const char *value, const char *box, const char *reason) {
+            QTest::newRow(name) << QString::fromUtf8(preset) << QString::fromUtf8(option)
+                                << QString::fromUtf8(value) << QString::fromUtf8(box)
+                                << QString::fromUtf8(reason);
+        };
+        row("empty shell", "", "shell", "", "diameter", "请输入数值");
+        row("words", "", "tube", "abc", "tube", "不是数字");
+        row("seven decimals", "", "pitch", "32.0000001", "pitch", "小数不能超过 6 位");
+        row("too large", "", "shell", "100001", "diameter", "不能大于 100000 mm");
+        row("zero tube", "", "tube", "0", "tube", "须大于 0");
+        row("pitch below tube", "", "pitch", "24", "pitch", "小于管子外径：管子会重叠");
+        row("negative clearance", "", "clearance", "-1", "clearance", "不能为负");
+        row("three spacings", "", "lane-spacing", "1,2,3", "laneSpacing",
+            "须为一个数值，或“水平,竖直”两个");
+        row("zero spacing", "", "lane-spacing", "0", "laneSpacing", "须大于 0");
+        row("zero centre tube", "", "centre-tube", "0", "centreTube", "须大于 0");
+        row("too many pitches", "tube=0.0001", "pitch", "0.0001", "diameter",
+            "布管限定圆半径超过 100 万个管心距，行数太多");
+    }
+
+    void invalidInputsAreMarkedAndKeepTheDrawing()
+    {
+        QFETCH(QString, preset);
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QFETCH(QString, box);
+        QFETCH(QString, reason);
+        SheetWindow window;
+        window.show();
+        const QStringList base = { QStringLiteral("shell=600"), QStringLiteral("tube=25"),
+            QStringLiteral("pitch=32"), QStringLiteral("passes=2"), QStringLiteral("clearance="),
+            QStringLiteral("lane-spacing="), QStringLiteral("centre-tube=") };
+        apply(window, base);
+        if (!preset.isEmpty())
+            apply(window, { preset });
+        QVERIFY(settle(window));
+        const layout_ui::Study *before = window.shown();
+        QVERIFY(before);
+        const QString totalBefore = field(window, "total");
+
+        QCOMPARE(window.setOption(option, value), QString());
+        QVERIFY(settle(window));
+        // No modal box: the box is marked and its reason shows under it.
+        QVERIFY(!QApplication::activeModalWidget());
+        auto *edit = window.findChild<QLineEdit *>(box);
+        QVERIFY(edit->property("invalid").toBool());
+        auto *why = window.findChild<QLabel *>(box + QStringLiteral("Reason"));
+        QCOMPARE(why->text(), reason);
+        QVERIFY(why->isVisible());
+        // The last drawing and its counts stay, greyed, and cannot be exported as current.
+        auto *view = window.findChild<layout_ui::SheetView *>();
+        QVERIFY(view->isStale());
+        QCOMPARE(window.shown(), before);
+        QCOMPARE(field(window, "total"), totalBefore);
+        QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("exportDrawing"))->isEnabled());
+        QVERIFY(!window.exportDrawing(QDir::temp().filePath(QStringLiteral("x.svg"))).isEmpty());
+
+        // Mended, the mark goes and the drawing follows again.
+        apply(window, base);
+        QVERIFY(settle(window));
+        QVERIFY(!edit->property("invalid").toBool());
+        QVERIFY(!why->isVisible());
+        QVERIFY(!view->isStale());
+        QCOMPARE(field(window, "total"), QStringLiteral("266")); // korvane-layout's total
+    }
+
+    void exportsAreWholeFiles()
+    {
+        QTemporaryDir folder;
+        SheetWindow window;
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32"),
+                QStringLiteral("passes=4"), QStringLiteral("centre-tube=57") });
+        QVERIFY(settle(window));
+        const qint64 total = window.shown()->layout.counts.total;
+        for (const char *extension : { "svg", "png", "pdf", "dxf" }) {
+            const QString file =
+                folder.filePath(QStringLiteral("sheet.") + QLatin1String(extension));
+            QCOMPARE(window.exportDrawing(file), QString());
+            QVERIFY2(QFile(file).size() > 1000, extension);
+        }
+        // The DXF, read by an independent reader: one circle a tube left, on the pass layers.
+        QProcess reader;
+        reader.start(QStringLiteral("/usr/bin/python3"),
+            { QStringLiteral("-c"),
+                QStringLiteral("import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); a=d.audit(); "
+                               "print(len(a.errors), sum(1 for e in d.modelspace().query('CIRCLE') "
+                               "if e.dxf.layer.startswith('PASS_')))"),
+                folder.filePath(QStringLiteral("sheet.dxf")) });
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+            QStringLiteral("0 %1").arg(total));
+
+        const QString holes = folder.filePath(QStringLiteral("holes.csv"));
+        QCOMPARE(window.exportHoles(holes), QString());
+        QFile csv(holes);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count('\n'), total + 1);
+
+        // A failure is told, and a file already there is kept whole.
+        QVERIFY(window.exportDrawing(QStringLiteral("/nonexistent/sheet.svg"))
+                    .contains(QStringLiteral("/nonexistent/sheet.svg")));
+        QVERIFY(!window.exportDrawing(folder.filePath(QStringLiteral("sheet.jpg"))).isEmpty());
+        QVERIFY(!window.exportHoles(QStringLiteral("/nonexistent/holes.csv")).isEmpty());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void settingsComeBack()
+    {
+        {
+            SheetWindow window;
+            apply(window,
+                { QStringLiteral("otl=777.5"), QStringLiteral("tube=19"),
+                    QStringLiteral("pitch=25"), QStringLiteral("pattern=45"),
+                    QStringLiteral("passes=8"), QStringLiteral("centre=best"),
+                    QStringLiteral("lane-spacing=40,38"), QStringLiteral("centre-tube=60") });
+            window.findChild<QCheckBox *>(QStringLiteral("numbers"))->setChecked(true);
+            window.saveSettings();
+        }
+        SheetWindow again;
+        again.loadSettings();
+        QCOMPARE(field(again, "diameter"), QStringLiteral("777.5"));
+        QCOMPARE(field(again, "tube"), QStringLiteral("19"));
+        QCOMPARE(field(again, "pitch"), QStringLiteral("25"));
+        QCOMPARE(field(again, "laneSpacing"), QStringLiteral("40,38"));
+        QCOMPARE(field(again, "centreTube"), QStringLiteral("60"));
+        QCOMPARE(again.findChild<QComboBox *>(QStringLiteral("given"))->currentIndex(), 1);
+        QCOMPARE(again.findChild<QComboBox *>(QStringLiteral("pattern"))->currentIndex(), 3);
+        QCOMPARE(again.findChild<QComboBox *>(QStringLiteral("passes"))->currentText(),
+            QStringLiteral("8"));
+        QCOMPARE(again.findChild<QComboBox *>(QStringLiteral("centring"))->currentIndex(), 2);
+        QVERIFY(again.findChild<QCheckBox *>(QStringLiteral("numbers"))->isChecked());
+        QVERIFY(settle(again));
+        QCOMPARE(field(again, "total"),
+            QString::number(layoutJson({ QStringLiteral("otl=777.5"), QStringLiteral("tube=19"),
+                QStringLiteral("pitch=25"), QStringLiteral("pattern=45"),
+                QStringLiteral("passes=8"), QStringLiteral("centre=best"),
+                QStringLiteral("lane-spacing=40,38"),
+                QStringLiteral("centre-tube=60") })[QLatin1String("total")]
+                                .toInteger()));
+        // Unknown options and choices are refused with the reason.
+        QVERIFY(!again.setOption(QStringLiteral("pattern"), QStringLiteral("31")).isEmpty());
+        QVERIFY(!again.setOption(QStringLiteral("colour"), QStringLiteral("red")).isEmpty());
+    }
+
+    void wheelZoomsAboutTheCursor()
+    {
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32") });
+        QVERIFY(settle(window));
+        auto *view = window.findChild<layout_ui::SheetView *>();
+        const QPointF cursor(view->width() * 0.3, view->height() * 0.7);
+        const QPointF under = view->toSheet(cursor);
+        const double scale = view->scale();
+        QWheelEvent wheel(cursor, view->mapToGlobal(cursor), QPoint(), QPoint(0, 240), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QVERIFY(view->scale() > scale * 1.5);
+        QVERIFY((view->toSheet(cursor) - under).manhattanLength() < 1e-6);
+        // Dragging pans by as much as the mouse moves; Fit brings the whole sheet back.
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(view, QPoint(150, 120));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(150, 120));
+        QVERIFY((view->toSheet(cursor) - under - QPointF(-50 / view->scale(), 20 / view->scale()))
+                    .manhattanLength()
+            < 1e-6);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("fit")), Qt::LeftButton);
+        QCOMPARE(view->focus(), QPointF());
+        QCOMPARE(view->scale(), scale);
+    }
+
+    void englishTranslationLoads()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QLocale(QLocale::English), QStringLiteral("korvane-sheet"),
+            QStringLiteral("_"), QStringLiteral(":/i18n")));
+        QApplication::installTranslator(&english);
+        SheetWindow window;
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("total"))->accessibleName(),
+            QStringLiteral("Total tubes"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Korvane tube-sheet layout"));
+        QApplication::removeTranslator(&english);
+    }
+};
+
+QTEST_MAIN(SheetWindowTest)
+#include "sheet_window_test.moc"
