@@ -199,9 +199,10 @@ SheetWindow::SheetWindow(QWidget *parent)
     m_status->setWordWrap(true);
 
     auto *counts = new QGridLayout;
+    // The total has a key of its own (Alt+L), as the figure most often wanted.
     const std::pair<QString, QLineEdit *> countRows[] = { { tr("布管限定圆内管数"), m_inCircle },
         { tr("隔板槽去掉"), m_laneRemoved }, { tr("中心管去掉"), m_centreRemoved },
-        { tr("总管数"), m_total } };
+        { tr("总管数(&L)"), m_total } };
     for (int i = 0; i < 4; ++i) {
         auto *label = new QLabel(countRows[i].first);
         label->setBuddy(countRows[i].second);
@@ -244,6 +245,8 @@ SheetWindow::SheetWindow(QWidget *parent)
         &SheetWindow::studyFinished);
 
     resize(1100, 720);
+    // A designer starts with the diameter.
+    box(Input::Diameter)->setFocus();
     inputsChanged();
     m_loading = false;
 }

@@ -23,8 +23,10 @@ for library in libqt6widgets6 libqt6gui6 libqt6svg6 libstdc++6 fonts-wqy-microhe
 done
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/bin/korvane-layout ./usr/share/applications/korvane.desktop \
-  ./usr/share/icons/hicolor/scalable/apps/korvane.svg; do
+for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/bin/korvane-layout ./usr/bin/korvane-sheet \
+  ./usr/share/applications/korvane.desktop ./usr/share/applications/korvane-sheet.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/korvane.svg \
+  ./usr/share/icons/hicolor/scalable/apps/korvane-sheet.svg; do
   grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
 done
 
@@ -32,6 +34,12 @@ dpkg-deb -x "$deb" "$work/root"
 file "$work/root/usr/bin/korvane" | grep -q 'stripped' || fail "korvane is not a program"
 file "$work/root/usr/bin/korvane" | grep -q 'not stripped' && fail "korvane is not stripped"
 desktop-file-validate "$work/root/usr/share/applications/korvane.desktop"
+desktop-file-validate "$work/root/usr/share/applications/korvane-sheet.desktop"
+grep -qx 'Name=Korvane 管板布置' "$work/root/usr/share/applications/korvane-sheet.desktop" \
+  || fail "the layout window's entry is misnamed"
+# The layout window starts and names its options.
+"$work/root/usr/bin/korvane-sheet" --help -platform offscreen | grep -q -- '--centre-tube' \
+  || fail "korvane-sheet does not start"
 # The packaged command-line tool runs and counts.
 [ "$("$work/root/usr/bin/korvane-count" 600 32 25)" = 283 ] || fail "korvane-count miscounts"
 "$work/root/usr/bin/korvane-layout" --otl 1184 --tube 28 --pitch 36 --passes 2 | grep -qx '总管数 898 管' \

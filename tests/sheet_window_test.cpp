@@ -328,6 +328,34 @@ private slots:
         QCOMPARE(view->scale(), scale);
     }
 
+    void tabGoesThroughEveryControlInOrder()
+    {
+        SheetWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32") });
+        QVERIFY(settle(window));
+        QStringList order;
+        QWidget *start = QApplication::focusWidget();
+        QVERIFY(start);
+        QWidget *at = start;
+        do {
+            order << at->objectName();
+            QTest::keyClick(at, Qt::Key_Tab);
+            at = QApplication::focusWidget();
+        } while (at && at != start && order.size() < 40);
+        QCOMPARE(order,
+            QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring",
+                "laneSpacing", "clearance", "centreTube", "numbers", "exportDrawing", "exportHoles",
+                "fit", "sheet", "inCircle", "laneRemoved", "centreRemoved", "total", "perPass",
+                "given" }));
+        // Every one of them has a name a screen reader reads out.
+        for (const QString &name : order)
+            QVERIFY2(
+                !window.findChild<QWidget *>(name)->accessibleName().isEmpty(), qPrintable(name));
+    }
+
     void englishTranslationLoads()
     {
         QTranslator english;

@@ -7,34 +7,7 @@ set -euo pipefail
 
 korvane=$1
 close_window=$2
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Every wait is for something to happen, bounded only so that a fault fails instead of hanging:
-# under the sanitizers on a busy machine, starting and ending take many seconds.
-patience=600 # times 0.05 s
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq $patience); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
-export XDG_RUNTIME_DIR="$work"
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 
 "$korvane" 2>"$work/korvane.log" &
 app=$!
@@ -44,22 +17,6 @@ windows() { xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null || true;
 
 main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvane$' | head -1) \
   || fail "the window did not appear"
-
-# A copy is waited for, not given a time: the clipboard holds a marker until the window's
-# text replaces it, which a busy machine may take a while to do.
-marker=korvane-e2e-nothing-copied
-clear_clipboard() {
-  printf '%s' "$marker" | xclip -selection clipboard >/dev/null 2>&1
-}
-clipboard() {
-  local text=$marker
-  for _ in $(seq $patience); do
-    text=$(xclip -o -selection clipboard 2>/dev/null || true)
-    [ "$text" != "$marker" ] && [ -n "$text" ] && break
-    sleep 0.05
-  done
-  printf '%s\n' "$text"
-}
 
 # Waits for a message box, copies its text, dismisses it with Enter; prints the text.
 dismiss_box() {
