@@ -70,5 +70,5 @@ int main(int argc, char *argv[])
         }
     }
     window.show();
-    return application.exec();
+    return QApplication::exec();
 }

@@ -265,11 +265,11 @@ bool SheetWindow::isBusy() const
 QString SheetWindow::setOption(const QString &name, const QString &value)
 {
     const auto choose = [&](QComboBox *choice, const QStringList &values) -> QString {
-        const int index = values.indexOf(value);
+        const auto index = values.indexOf(value);
         if (index < 0)
             return tr("--%1 须为 %2 之一，而不是 '%3'")
                 .arg(name, values.join(QStringLiteral("、")), value);
-        choice->setCurrentIndex(index);
+        choice->setCurrentIndex(static_cast<int>(index));
         return {};
     };
     if (name == QLatin1String("shell") || name == QLatin1String("otl")) {

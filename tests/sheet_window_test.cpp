@@ -43,7 +43,7 @@ QJsonObject layoutJson(const QStringList &options)
     QProcess program;
     QStringList args { QStringLiteral("--json") };
     for (const QString &option : options) {
-        const int equals = option.indexOf(QLatin1Char('='));
+        const auto equals = option.indexOf(QLatin1Char('='));
         args << QStringLiteral("--") + option.left(equals) << option.mid(equals + 1);
     }
     program.start(QStringLiteral(KORVANE_LAYOUT), args);
@@ -54,7 +54,7 @@ QJsonObject layoutJson(const QStringList &options)
 void apply(SheetWindow &window, const QStringList &options)
 {
     for (const QString &option : options) {
-        const int equals = option.indexOf(QLatin1Char('='));
+        const auto equals = option.indexOf(QLatin1Char('='));
         QCOMPARE(window.setOption(option.left(equals), option.mid(equals + 1)), QString());
     }
 }
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(
             field(window, "total"), QString::number(expected[QLatin1String("total")].toInteger()));
         QStringList perPass;
-        for (const QJsonValue &count : expected[QLatin1String("per_pass")].toArray())
+        for (const auto &count : expected[QLatin1String("per_pass")].toArray())
             perPass << QString::number(count.toInteger());
         QCOMPARE(field(window, "perPass"), perPass.join(QStringLiteral(" / ")));
         // The drawing is of the same layout, and the tooltip finds its first tube.
