@@ -221,6 +221,26 @@ private slots:
         QCOMPARE(field(window, "total"), QStringLiteral("266")); // korvane-layout's total
     }
 
+    void tooManyTubesToDrawStillCounts()
+    {
+        SheetWindow window;
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32") });
+        QVERIFY(settle(window));
+        const layout_ui::Study *drawn = window.shown();
+        const QStringList large = { QStringLiteral("otl=20000"), QStringLiteral("tube=12"),
+            QStringLiteral("pitch=16") };
+        apply(window, large);
+        QVERIFY(settle(window));
+        QCOMPARE(field(window, "total"),
+            QString::number(layoutJson(large)[QLatin1String("total")].toInteger()));
+        QCOMPARE(window.shown(), drawn);
+        QVERIFY(window.findChild<layout_ui::SheetView *>()->isStale());
+        QVERIFY(window.findChild<QLabel *>(QStringLiteral("status"))
+                    ->text()
+                    .contains(QStringLiteral("不再绘图")));
+    }
+
     void exportsAreWholeFiles()
     {
         QTemporaryDir folder;
