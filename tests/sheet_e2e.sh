@@ -26,7 +26,7 @@ start() {
 # a pause, on another thread.
 expect_box() {
   local name=$1 expected=$2 got=""
-  for _ in $(seq 20); do
+  for _ in $(seq 120); do
     clear_clipboard
     xdotool key ctrl+a ctrl+c
     got=$(clipboard)
