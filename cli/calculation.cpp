@@ -6,6 +6,7 @@
 #include "runtime/val.h"
 #include "text/quote.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -225,7 +226,10 @@ std::string knifeEdgeWarning(const engine::TubeSheet &sheet)
             + std::to_string(counts[circle][1]) + " counted)";
         separator = ", ";
     }
-    return line + "; the last bit of rounding decides them";
+    line += "; the last bit of rounding decides them";
+    if (sheet.knifeEdges.size() > kMostKnifeEdgesListed)
+        line += " (the first " + std::to_string(kMostKnifeEdgesListed) + " are listed)";
+    return line;
 }
 
 nlohmann::ordered_json toJson(const Outcome &outcome)
@@ -247,13 +251,18 @@ nlohmann::ordered_json toJson(const Outcome &outcome, const std::optional<engine
     json["rows"] = rowsOf(outcome.layout);
     json["centre_rows"] = rowsOf(outcome.centre);
     json["knife_edge"] = nullptr;
+    json["knife_edge_count"] = nullptr;
     if (sheet) {
         json["knife_edge"] = nlohmann::ordered_json::array();
-        for (const engine::KnifeEdge &edge : sheet->knifeEdges)
+        const std::size_t listed = std::min(sheet->knifeEdges.size(), kMostKnifeEdgesListed);
+        for (std::size_t i = 0; i < listed; ++i) {
+            const engine::KnifeEdge &edge = sheet->knifeEdges[i];
             json["knife_edge"].push_back(
                 { { "circle", edge.circle == engine::Circle::Layout ? "layout" : "centre" },
                     { "x", edge.tube.x }, { "y", edge.tube.y }, { "row", edge.tube.row },
                     { "counted", edge.counted } });
+        }
+        json["knife_edge_count"] = sheet->knifeEdges.size();
     }
     json["notes"] = notes(outcome, sheet);
     return json;

@@ -49,8 +49,14 @@ Outcome calculate(const Inputs &inputs);
 /// none after a run-time error.
 std::optional<engine::TubeSheet> tubeSheet(const Outcome &outcome);
 
+/// The most knife edges listed in JSON and ringed in a drawing. Real sheets have a few dozen;
+/// only absurd pitches (5e-324 mm) have more, hundreds of thousands, which made one count's
+/// JSON 40 MB.
+constexpr std::size_t kMostKnifeEdgesListed = 1000;
+
 /// The outcome as one JSON object with the keys "messages", "result", "error", "total",
-/// "removed", "rows", "centre_rows", "knife_edge" and "notes". Scripts rely on these names.
+/// "removed", "rows", "centre_rows", "knife_edge" (the first kMostKnifeEdgesListed),
+/// "knife_edge_count" and "notes". Scripts rely on these names.
 /// `sheet` is the outcome's tubeSheet(), when the caller has it already.
 nlohmann::ordered_json toJson(const Outcome &outcome);
 nlohmann::ordered_json toJson(

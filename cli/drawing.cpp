@@ -1,5 +1,7 @@
 #include "cli/drawing.h"
 
+#include "cli/calculation.h"
+
 #include "engine/tube_count.h"
 #include "runtime/cstr.h"
 
@@ -48,9 +50,10 @@ sheet::Scene countScene(const Drawing &drawing)
         scene.circles.push_back({ 0, 0, DX, centre, true, true });
     }
     // A ring a little wider than the tube, whatever the picture's scale.
-    for (const engine::KnifeEdge &edge : drawing.sheet.knifeEdges)
-        scene.circles.push_back(
-            { edge.tube.x, edge.tube.y, drawing.d + scene.extent / 64, knifeEdge, false, true });
+    const auto &edges = drawing.sheet.knifeEdges;
+    for (std::size_t i = 0; i < std::min(edges.size(), kMostKnifeEdgesListed); ++i)
+        scene.circles.push_back({ edges[i].tube.x, edges[i].tube.y, drawing.d + scene.extent / 64,
+            knifeEdge, false, true });
 
     scene.caption.push_back(mm("壳内经", drawing.di) + "    " + mm("管心距", drawing.gxj) + "    "
         + mm("管外经", drawing.d) + "    " + mm("中心管外径", drawing.zxg));

@@ -450,6 +450,18 @@ TEST(Studies, KnifeEdgeWarningAndJson)
     EXPECT_EQ(
         jsonOf(run({ "--json", "600", "32", "25", "57" }))["knife_edge"], nlohmann::json::array());
     EXPECT_TRUE(jsonOf(run({ "--json", "600", "0", "25" }))["knife_edge"].is_null());
+    EXPECT_EQ(json["knife_edge_count"], 6);
+    // So small a pitch puts 327,689 lattice points on the circle: all are counted, the first
+    // thousand listed, and the answer stays small.
+    const CountRun absurd = run({ "--json", "--", "16", "5e-324", "-1e-323" });
+    EXPECT_LT(absurd.out.size(), 200'000u);
+    const auto many = jsonOf(absurd);
+    EXPECT_EQ(many["knife_edge"].size(), cli::kMostKnifeEdgesListed);
+    EXPECT_EQ(many["knife_edge_count"], 327689);
+    EXPECT_NE(absurd.err.find("327689 tubes within 1e-6 mm of the layout circle (5 counted); the "
+                              "last bit of rounding decides them (the first 1000 are listed)"),
+        std::string::npos)
+        << absurd.err;
 }
 
 } // namespace
@@ -588,22 +600,35 @@ TEST(StudiesEnd, UnreachableTinyStepsAndFileNames)
 // program prints and exits with, as the window would.
 TEST(StudiesEnd, ExtrasNeverChangeTheOutcome)
 {
-    const std::vector<std::pair<std::vector<std::string>, const char *>> cases = {
-        // Half of so small a pitch rounds to 0 in odd rows: the axis is told by place.
-        { { "--", "16", "5e-324", "-1e-323" }, "5" },
-        // Probing the row where the scan stopped, and walking past a row's end, overflow.
-        { { "2.6e154", "1.31e154", "0" }, "1" },
-        { { "600", "1e154", "25" }, "1" },
+    struct Case
+    {
+        std::vector<std::string> values;
+        const char *result;
+        bool sweep; ///< JSON as a sweep of one shell
     };
-    for (const auto &[values, result] : cases) {
-        const CountRun plain = run(values);
-        EXPECT_EQ(plain.status, 0) << values[1] << ": " << plain.err;
-        EXPECT_EQ(plain.out, std::string(result) + "\n");
+    const std::vector<Case> cases = {
+        // Half of so small a pitch rounds to 0 in odd rows: the axis is told by place. Its
+        // single JSON lists 327,689 knife edges (40 MB), so it is read as a sweep, which the
+        // fault lost as well.
+        { { "--", "16", "5e-324", "-1e-323" }, "5", true },
+        // Probing the row where the scan stopped, and walking past a row's end, overflow.
+        { { "2.6e154", "1.31e154", "0" }, "1", false },
+        { { "600", "1e154", "25" }, "1", false },
+    };
+    for (const Case &c : cases) {
+        const CountRun plain = run(c.values);
+        EXPECT_EQ(plain.status, 0) << c.values[1] << ": " << plain.err;
+        EXPECT_EQ(plain.out, std::string(c.result) + "\n");
         std::vector<std::string> args = { "--json" };
-        args.insert(args.end(), values.begin(), values.end());
+        if (c.sweep)
+            args.insert(args.end(), { "--sweep", c.values[1] + ":" + c.values[1] + ":1" });
+        args.insert(args.end(), c.values.begin() + (c.sweep ? 2 : 0), c.values.end());
+        if (c.sweep)
+            args.insert(args.end() - 2, "--");
         const CountRun json = run(args);
         EXPECT_EQ(json.status, 0) << json.err;
-        EXPECT_EQ(jsonOf(json)["result"], result);
+        const auto parsed = jsonOf(json);
+        EXPECT_EQ((c.sweep ? parsed.at(0) : parsed)["result"], c.result);
     }
 }
 
