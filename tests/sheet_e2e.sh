@@ -55,15 +55,8 @@ xdotool key Tab Tab Down Down
 xdotool key alt+l
 expect_box "total for 4 passes" "$(total_of --shell 1000 --tube 19 --pitch 25 --passes 4)"
 
-"$close_window" "$main"
-for _ in $(seq $patience); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.05
-done
-kill -0 "$app" 2>/dev/null && fail "the program still runs after its window was closed"
-status=0
-wait "$app" || status=$?
-[ "$status" = 0 ] || fail "exit status $status after closing"
+close_and_wait "$close_window" "$main" "$app"
+[ "$closed_status" = 0 ] || fail "exit status $closed_status after closing"
 
 # Started again, it shows the same sheet.
 start

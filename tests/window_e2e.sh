@@ -100,12 +100,5 @@ no_more_boxes
 expect "Text2 for pitch 25" "$(result)" "450"
 
 # Closing the window ends the program, cleanly.
-"$close_window" "$main"
-for _ in $(seq $patience); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.05
-done
-kill -0 "$app" 2>/dev/null && fail "the program still runs after its window was closed"
-status=0
-wait "$app" || status=$?
-expect "exit status after closing" "$status" "0"
+close_and_wait "$close_window" "$main" "$app"
+expect "exit status after closing" "$closed_status" "0"

@@ -47,3 +47,17 @@ clipboard() {
   printf '%s\n' "$text"
 }
 
+
+# Closes WINDOW as a window manager's close button does, waits for PID to end and keeps its
+# exit status in closed_status (not printed: a subshell cannot wait for the program).
+# Usage: close_and_wait CLOSE_WINDOW WINDOW PID
+close_and_wait() {
+  "$1" "$2"
+  for _ in $(seq $patience); do
+    kill -0 "$3" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$3" 2>/dev/null && fail "the program still runs after its window was closed"
+  closed_status=0
+  wait "$3" || closed_status=$?
+}
