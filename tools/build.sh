@@ -8,7 +8,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(
   g++ make cmake
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-wqy-microhei
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   ${extra_packages[@]+"${extra_packages[@]}"}
 )
