@@ -132,10 +132,13 @@ TubeSheet layTubes(double Dl, double d, double gxj, double zxg)
         detail::centreScan(d, DX, gxj, centre);
 
     TubeSheet sheet;
+    // Up to millions of tubes: one allocation for the sheet, one reused buffer for the mirror
+    // rows, rather than a regrowth and a copy for every row.
+    sheet.tubes.reserve(static_cast<std::size_t>(total.total));
+    std::vector<Tube> lower;
     for (const RowTrace &row : layout.rows) {
         const int removed = countedIn(centre, row.k);
-        std::vector<Tube> upper;
-        std::vector<Tube> lower;
+        lower.clear();
         // Left of the axis from the outside in, then the axis and the right from the inside out.
         for (int pass = 0; pass < 2; ++pass) {
             const int n = static_cast<int>(row.positions.size());
@@ -147,12 +150,11 @@ TubeSheet layTubes(double Dl, double d, double gxj, double zxg)
                     continue;
                 const bool isRemoved = j < removed;
                 const double tx = pass == 0 ? -x : x;
-                upper.push_back({ tx, row.y.value(), row.k, isRemoved });
+                sheet.tubes.push_back({ tx, row.y.value(), row.k, isRemoved });
                 if (row.k != 0)
                     lower.push_back({ tx, -row.y.value(), -row.k, isRemoved });
             }
         }
-        sheet.tubes.insert(sheet.tubes.end(), upper.begin(), upper.end());
         sheet.tubes.insert(sheet.tubes.end(), lower.begin(), lower.end());
     }
     if (static_cast<double>(sheet.tubes.size()) != total.total)
