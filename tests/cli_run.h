@@ -58,6 +58,15 @@ inline std::string quoted(const std::string &arg)
     return text + "'";
 }
 
+/// `program` and `args` as one shell command line, each word quoted.
+inline std::string commandLine(const std::string &program, const std::vector<std::string> &args)
+{
+    std::string command = quoted(program);
+    for (const std::string &arg : args)
+        command += " " + quoted(arg);
+    return command;
+}
+
 inline std::string slurp(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -77,9 +86,7 @@ inline CountRun runProgram(
         + std::to_string(++runs);
     const std::string out = stem + ".out";
     const std::string err = stem + ".err";
-    std::string command = "exec " + cli_run::quoted(program);
-    for (const std::string &arg : args)
-        command += " " + cli_run::quoted(arg);
+    std::string command = "exec " + commandLine(program, args);
     command = "(" + (setup.empty() ? "" : setup + "; ") + command + ") >" + cli_run::quoted(out)
         + " 2>" + cli_run::quoted(err);
     const int status = std::system(command.c_str());
@@ -95,9 +102,7 @@ inline CountRun intoClosedPipe(
     const std::string &program, const std::vector<std::string> &args, int bytes = 10)
 {
     const std::string err = ownFolder() + "closed-pipe.err";
-    std::string command = "trap '' PIPE; exec " + cli_run::quoted(program);
-    for (const std::string &arg : args)
-        command += " " + cli_run::quoted(arg);
+    std::string command = "trap '' PIPE; exec " + commandLine(program, args);
     command = "(" + command + ") 2>" + cli_run::quoted(err) + " | head -c " + std::to_string(bytes)
         + " >/dev/null; exit ${PIPESTATUS[0]}";
     const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
@@ -113,11 +118,8 @@ inline CountRun interruptedOnceWriting(
 {
     const std::string out = ownFolder() + "interrupted.out";
     const std::string err = ownFolder() + "interrupted.err";
-    std::string command = cli_run::quoted(program);
-    for (const std::string &arg : args)
-        command += " " + cli_run::quoted(arg);
-    command += " >" + cli_run::quoted(out) + " 2>" + cli_run::quoted(err)
-        + " & pid=$!; for i in $(seq 1200); do [ -s " + cli_run::quoted(out)
+    const std::string command = commandLine(program, args) + " >" + cli_run::quoted(out) + " 2>"
+        + cli_run::quoted(err) + " & pid=$!; for i in $(seq 1200); do [ -s " + cli_run::quoted(out)
         + " ] && break; sleep 0.05; done; kill -INT $pid; wait $pid";
     const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
     CountRun result { WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err) };

@@ -663,10 +663,7 @@ namespace {
 /// resident memory in kB. A forked helper runs it, so the peak is of this run alone.
 std::pair<int, long> peakMemory(const std::vector<std::string> &args)
 {
-    std::string command = "exec " + quoted(KORVANE_COUNT);
-    for (const std::string &arg : args)
-        command += " " + quoted(arg);
-    command += " >/dev/null 2>&1";
+    const std::string command = "exec " + commandLine(KORVANE_COUNT, args) + " >/dev/null 2>&1";
     int fds[2];
     if (pipe(fds) != 0)
         return { -1, -1 };
