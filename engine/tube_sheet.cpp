@@ -132,13 +132,11 @@ TubeSheet layTubes(double Dl, double d, double gxj, double zxg)
         detail::centreScan(d, DX, gxj, centre);
 
     TubeSheet sheet;
-    // Up to millions of tubes: one allocation for the sheet, one reused buffer for the mirror
-    // rows, rather than a regrowth and a copy for every row.
+    // Up to millions of tubes: one allocation for the sheet rather than a regrowth per row.
     sheet.tubes.reserve(static_cast<std::size_t>(total.total));
-    std::vector<Tube> lower;
     for (const RowTrace &row : layout.rows) {
         const int removed = countedIn(centre, row.k);
-        lower.clear();
+        const std::size_t upper = sheet.tubes.size();
         // Left of the axis from the outside in, then the axis and the right from the inside out.
         for (int pass = 0; pass < 2; ++pass) {
             const int n = static_cast<int>(row.positions.size());
@@ -151,11 +149,14 @@ TubeSheet layTubes(double Dl, double d, double gxj, double zxg)
                 const bool isRemoved = j < removed;
                 const double tx = pass == 0 ? -x : x;
                 sheet.tubes.push_back({ tx, row.y.value(), row.k, isRemoved });
-                if (row.k != 0)
-                    lower.push_back({ tx, -row.y.value(), -row.k, isRemoved });
             }
         }
-        sheet.tubes.insert(sheet.tubes.end(), lower.begin(), lower.end());
+        // The mirror image below the axis, in the same order.
+        const std::size_t end = row.k != 0 ? sheet.tubes.size() : upper;
+        for (std::size_t i = upper; i < end; ++i) {
+            const Tube tube = sheet.tubes[i];
+            sheet.tubes.push_back({ tube.x, -tube.y, -tube.row, tube.removed });
+        }
     }
     if (static_cast<double>(sheet.tubes.size()) != total.total)
         throw std::logic_error("the tube positions disagree with the layout count");
