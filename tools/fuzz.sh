@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${FUZZ_SECONDS:-60}
 CXX=clang++-14 cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKORVANE_FUZZ=ON >/dev/null
+  -DKORVANE_FUZZ=ON -DKORVANE_WERROR=ON >/dev/null
 cmake --build "$root/build-fuzz" -j "$(nproc)"
 
 findings="$root/build-fuzz/findings"

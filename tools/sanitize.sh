@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-  -DKORVANE_SANITIZE=ON \
+  -DKORVANE_SANITIZE=ON -DKORVANE_WERROR=ON \
   -DKORVANE_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$(nproc)"
 # The package and the format check say nothing about memory.

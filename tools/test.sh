@@ -7,6 +7,8 @@ set -euo pipefail
 # python3-ezdxf reads the DXF drawings back; the rest is for the hardening stages.
 extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils
   clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14 python3-ezdxf)
+# Warnings are errors here, in the Release configuration that users and packagers build.
+cmake_options=(-DKORVANE_WERROR=ON)
 SECONDS=0
 source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
