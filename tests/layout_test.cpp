@@ -111,8 +111,8 @@ TEST(Predicates, LargestRootAtTheEdgesOfTheRange)
 /// A length q·√f in units; the rules' lengths carry √2 and √3.
 struct Root
 {
-    Int128 q;
-    int f;
+    Int128 q = 0;
+    int f = 1;
 };
 
 Int128 sq(Root r)
