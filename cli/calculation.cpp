@@ -4,6 +4,7 @@
 #include "runtime/error.h"
 
 #include "runtime/val.h"
+#include "text/full_width.h"
 #include "text/quote.h"
 
 #include <algorithm>
@@ -78,7 +79,7 @@ namespace {
     bool whollyANumber(const std::string &typed)
     {
         std::string text;
-        for (const char ch : runtime::fromFullWidth(typed))
+        for (const char ch : text::fromFullWidth(typed))
             if (ch != ' ' && ch != '\t' && ch != '\n')
                 text += ch;
         std::size_t i = 0;

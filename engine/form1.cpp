@@ -3,13 +3,14 @@
 #include "runtime/arithmetic.h"
 #include "runtime/cstr.h"
 #include "runtime/val.h"
+#include "text/full_width.h"
 
 namespace engine {
 
 using runtime::CStr;
 using runtime::Double;
-using runtime::fromFullWidth;
 using runtime::Val;
+using text::fromFullWidth;
 
 void Form1::Command1_Click()
 {

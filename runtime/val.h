@@ -15,10 +15,4 @@ namespace runtime {
 /// Double reads as 0; no other text raises an error.
 double Val(std::string_view text);
 
-/// A box's text as a Chinese input method in full-width mode means it: the full-width forms
-/// U+FF01 to U+FF5E (digits, signs, point and letters among them) become their ASCII
-/// counterparts and the ideographic space U+3000 a blank. Every other byte stays as it is, so
-/// Val then reads "６００" as 600 and everything else exactly as before.
-std::string fromFullWidth(std::string_view utf8);
-
 } // namespace runtime

@@ -1,5 +1,6 @@
 #include "runtime/error.h"
 #include "runtime/val.h"
+#include "text/full_width.h"
 
 #include "test_support.h"
 
@@ -215,9 +216,9 @@ TEST(Val, FullWidthFormsReadAsTheirAsciiCounterparts)
         { "、５", 0 }, // other Chinese punctuation is not a blank
     };
     for (const auto &[text, value] : cases)
-        EXPECT_EQ(runtime::Val(runtime::fromFullWidth(text)), value) << text;
+        EXPECT_EQ(runtime::Val(text::fromFullWidth(text)), value) << text;
     // Every form maps 0xFEE0 below itself; ASCII and other text pass through unchanged.
-    EXPECT_EQ(runtime::fromFullWidth("！～"), "!~");
+    EXPECT_EQ(text::fromFullWidth("！～"), "!~");
     const std::string plain = "600 32\t25\n57 &o17 -1.5D+3 x管";
-    EXPECT_EQ(runtime::fromFullWidth(plain), plain);
+    EXPECT_EQ(text::fromFullWidth(plain), plain);
 }
