@@ -5,12 +5,13 @@
 #include "cli/drawing.h"
 #include "cli/studies.h"
 #include "files/atomic_file.h"
+#include "files/program.h"
+#include "files/signals.h"
 #include "text/quote.h"
 
 #include <CLI/CLI.hpp>
 
 #include <charconv>
-#include <csignal>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -26,17 +27,9 @@ enum ExitCode {
     kOutputError = 1,
     kUsageError = 2,
     kRuntimeError = 3,
-    kInternalError = 4,
     kNotReached = 5,
     kInterrupted = 130
 };
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted = 1;
-}
 
 /// A usage error found after parsing: one line on stderr, exit 2, like the library's own
 /// std::invalid_argument for a bad range or count.
@@ -206,16 +199,6 @@ std::string shortened(const std::string &message)
     return out;
 }
 
-/// The status of help or version text: 1 if it did not reach standard output.
-int printed(int status)
-{
-    std::cout.flush();
-    if (std::cout)
-        return status;
-    std::cerr << "korvane-count: cannot write standard output\n";
-    return kOutputError;
-}
-
 int run(int argc, char **argv)
 {
     CLI::App app { "Counts the tubes that fit on the tube sheet of a shell, on an "
@@ -227,9 +210,10 @@ int run(int argc, char **argv)
     double resolution = 1;
     std::vector<std::string> values;
     app.add_flag("--json", json, "Print JSON instead of plain lines");
-    app.add_option("--sweep", sweepRange,
-           "Shell diameters FROM:TO:STEP (mm); the values are then PITCH TUBE [CENTRE]; prints CSV")
-        ->type_name("FROM:TO:STEP");
+    auto *sweep = app.add_option("--sweep", sweepRange,
+                         "Shell diameters FROM:TO:STEP (mm); the values are then PITCH TUBE "
+                         "[CENTRE]; prints CSV")
+                      ->type_name("FROM:TO:STEP");
     auto *minShell = app.add_option("--min-shell", required,
                             "The smallest shell whose final count is at least N; the values are "
                             "PITCH TUBE [CENTRE]")
@@ -237,11 +221,13 @@ int run(int argc, char **argv)
     app.add_option("--resolution", resolution, "Step of --min-shell's answer, mm (default 1)")
         ->type_name("R")
         ->needs(minShell);
-    app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)")
-        ->type_name("FILE");
-    app.add_option("--tubes", tubesFile,
-           "Write the centre of every tube to FILE as CSV (mm); - for standard output")
-        ->type_name("FILE");
+    auto *draw =
+        app.add_option("--draw", drawFile, "Draw the tube sheet to FILE (.svg, .png, .pdf or .dxf)")
+            ->type_name("FILE");
+    auto *tubes = app.add_option("--tubes", tubesFile,
+                         "Write the centre of every tube to FILE as CSV (mm); - for standard "
+                         "output")
+                      ->type_name("FILE");
     app.add_option("values", values,
            "SHELL shell inner diameter, PITCH tube pitch, TUBE tube outer diameter and, if any, "
            "CENTRE centre tube outer diameter, all in mm")
@@ -265,8 +251,12 @@ int run(int argc, char **argv)
 
     try {
         app.parse(argc, argv);
-        const bool sweeping = !sweepRange.empty();
-        const bool searching = !required.empty();
+        // An option given with nothing in it is a mistake, never the same as leaving it out.
+        for (CLI::Option *option : { sweep, minShell, draw, tubes })
+            if (option->count() > 0 && option->as<std::string>().empty())
+                throw UsageError(option->get_name() + " is empty");
+        const bool sweeping = sweep->count() > 0;
+        const bool searching = minShell->count() > 0;
         const std::size_t first = sweeping || searching ? 2 : 3;
         if (sweeping && searching)
             throw UsageError("--sweep and --min-shell do not go together");
@@ -275,8 +265,9 @@ int run(int argc, char **argv)
         if (values.size() < first || values.size() > first + 1)
             throw UsageError("expected " + std::to_string(first) + " or "
                 + std::to_string(first + 1) + " values, got " + std::to_string(values.size()));
-        if (!drawFile.empty() && drawFile == tubesFile)
-            throw UsageError("--draw and --tubes name the same file " + text::quote(drawFile));
+        if (!drawFile.empty() && !tubesFile.empty() && files::sameFile(drawFile, tubesFile))
+            throw UsageError("--draw " + text::quote(drawFile) + " and --tubes "
+                + text::quote(tubesFile) + " are the same file");
         if (!drawFile.empty() && !sheet::formatOf(drawFile))
             throw UsageError(
                 std::string("--draw needs a file name ending in ") + sheet::formatList());
@@ -285,9 +276,9 @@ int run(int argc, char **argv)
         int status = kResult;
         if (sweeping) {
             const cli::Range range = cli::parseRange(sweepRange);
-            std::signal(SIGINT, onInterrupt);
-            if (!cli::sweep(
-                    range, { values[0], values[1], values[2] }, json, std::cout, g_interrupted))
+            files::InterruptFlag interrupt;
+            if (!cli::sweep(range, { values[0], values[1], values[2] }, json, std::cout,
+                    files::InterruptFlag::flag()))
                 status = kInterrupted;
         } else if (searching) {
             const std::int64_t n = wholeNumber(required, "--min-shell");
@@ -320,9 +311,9 @@ int run(int argc, char **argv)
             throw OutputError("the output could not be written");
         return status;
     } catch (const CLI::CallForHelp &help) {
-        return printed(app.exit(help));
+        return files::printed("korvane-count", app.exit(help));
     } catch (const CLI::CallForVersion &version) {
-        return printed(app.exit(version));
+        return files::printed("korvane-count", app.exit(version));
     } catch (const CLI::ParseError &error) {
         std::cerr << "korvane-count: " << shortened(error.what()) << "; " << kUsage << '\n';
         return kUsageError;
@@ -339,17 +330,5 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    // A full disk, a file-size limit or a closed pipe then fails the write that meets it, which
-    // removes its temporary file and says why, instead of killing the program half-way.
-    files::reportWriteSignalsAsErrors();
-    try {
-        return run(argc, argv);
-    } catch (const std::exception &error) {
-        // Out of memory, say: reported, never a crash.
-        std::cerr << "korvane-count: " << error.what() << '\n';
-        return kInternalError;
-    } catch (...) {
-        std::cerr << "korvane-count: unexpected failure\n";
-        return kInternalError;
-    }
+    return files::runProgram("korvane-count", run, argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "files/atomic_file.h"
 
+#include "files/signals.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -15,11 +17,6 @@ namespace {
 
     constexpr std::size_t kChunk = 1 << 20;
 
-    std::string reason(int error)
-    {
-        return std::strerror(error);
-    }
-
     std::string folderOf(const std::string &path)
     {
         const std::size_t slash = path.rfind('/');
@@ -28,7 +25,55 @@ namespace {
         return slash == 0 ? "/" : path.substr(0, slash);
     }
 
+    std::string baseOf(const std::string &path)
+    {
+        const std::size_t slash = path.rfind('/');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+
+    /// The path with links and "." and ".." resolved; for a file still to be made, its
+    /// folder's resolved path and its name. As given when the folder does not exist either.
+    std::string resolved(const std::string &path)
+    {
+        if (char *real = ::realpath(path.c_str(), nullptr)) {
+            std::string text = real;
+            std::free(real);
+            return text;
+        }
+        if (char *real = ::realpath(folderOf(path).c_str(), nullptr)) {
+            std::string text = std::string(real) + "/" + baseOf(path);
+            std::free(real);
+            return text;
+        }
+        return path;
+    }
+
+    /// Syncs a folder so that a rename in it survives a crash. A file system that cannot
+    /// sync folders says EINVAL; that is not a failure of the write.
+    int syncFolder(const std::string &folder)
+    {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        const int synced = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+        ::close(fd);
+        return synced;
+    }
+
 } // namespace
+
+WriteError::WriteError(std::string path, int error)
+    : std::runtime_error("cannot write " + path + ": " + std::strerror(error))
+    , m_path(std::move(path))
+    , m_error(error)
+{
+}
+
+WriteError::WriteError(std::string path, const std::string &message)
+    : std::runtime_error(message)
+    , m_path(std::move(path))
+{
+}
 
 void writeAll(int fd, std::string_view data, const std::string &name)
 {
@@ -37,7 +82,7 @@ void writeAll(int fd, std::string_view data, const std::string &name)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw WriteError("cannot write " + name + ": " + reason(errno));
+            throw WriteError(name, errno);
         }
         data.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -49,6 +94,22 @@ void reportWriteSignalsAsErrors()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+bool sameFile(const std::string &a, const std::string &b)
+{
+    const auto identity = [](const std::string &name, struct stat &info) {
+        return name == "-" ? ::fstat(STDOUT_FILENO, &info) == 0 : ::stat(name.c_str(), &info) == 0;
+    };
+    struct stat first
+    {
+    }, second {};
+    const bool firstExists = identity(a, first), secondExists = identity(b, second);
+    if (firstExists && secondExists)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    if (firstExists || secondExists)
+        return false;
+    return resolved(a) == resolved(b);
+}
+
 AtomicFile::AtomicFile(std::string path)
     : m_path(std::move(path))
     , m_target(m_path)
@@ -56,7 +117,8 @@ AtomicFile::AtomicFile(std::string path)
     struct stat target
     {
     };
-    if (::stat(m_path.c_str(), &target) == 0) {
+    const bool exists = ::stat(m_path.c_str(), &target) == 0;
+    if (exists) {
         struct stat out
         {
         };
@@ -67,13 +129,16 @@ AtomicFile::AtomicFile(std::string path)
             return;
         }
         if (S_ISDIR(target.st_mode))
-            throw WriteError("cannot write " + m_path + ": it is a folder");
+            throw WriteError(m_path, EISDIR);
         if (!S_ISREG(target.st_mode)) {
             m_fd = ::open(m_path.c_str(), O_WRONLY | O_CLOEXEC);
             if (m_fd < 0)
                 fail(errno);
             return;
         }
+        // A file the user may not write stays as it is, as the shell would leave it.
+        if (::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0)
+            throw WriteError(m_path, errno);
         // Replace the file a link points to, not the link.
         if (char *real = ::realpath(m_path.c_str(), nullptr)) {
             m_target = real;
@@ -90,6 +155,12 @@ AtomicFile::AtomicFile(std::string path)
     if (m_fd < 0)
         fail(errno);
     m_temporary = name;
+    m_slot = listTemporary(m_temporary.c_str());
+    // The new file keeps the old one's owner and group where the system allows it: root
+    // replacing another user's file, or a user keeping the file's group. Where it does not
+    // (a user cannot give a file away), the file becomes the user's, as with any editor.
+    if (exists && ::fchown(m_fd, target.st_uid, target.st_gid) != 0)
+        (void)::fchown(m_fd, static_cast<uid_t>(-1), target.st_gid);
 }
 
 AtomicFile::~AtomicFile()
@@ -104,13 +175,15 @@ void AtomicFile::discard()
     m_fd = -1;
     if (!m_temporary.empty())
         ::unlink(m_temporary.c_str());
+    unlistTemporary(m_slot);
+    m_slot = -1;
     m_temporary.clear();
 }
 
 void AtomicFile::fail(int error)
 {
     discard();
-    throw WriteError("cannot write " + m_path + ": " + reason(error));
+    throw WriteError(m_path, error);
 }
 
 void AtomicFile::flush()
@@ -127,7 +200,7 @@ void AtomicFile::flush()
 void AtomicFile::write(std::string_view data)
 {
     if (m_fd < 0)
-        throw WriteError("cannot write " + m_path + ": already failed");
+        throw WriteError(m_path, EBADF);
     m_buffer.append(data);
     if (m_buffer.size() >= kChunk)
         flush();
@@ -136,7 +209,7 @@ void AtomicFile::write(std::string_view data)
 void AtomicFile::commit()
 {
     if (m_fd < 0)
-        throw WriteError("cannot write " + m_path + ": already failed");
+        throw WriteError(m_path, EBADF);
     flush();
     if (m_temporary.empty()) {
         if (m_ownsFd && ::close(m_fd) != 0) {
@@ -146,13 +219,18 @@ void AtomicFile::commit()
         m_fd = -1;
         return;
     }
+    // After the owner: changing the owner clears the set-id bits that fchmod sets again.
     if (::fchmod(m_fd, m_mode) != 0 || ::fsync(m_fd) != 0)
         fail(errno);
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0 || ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         fail(errno);
+    unlistTemporary(m_slot);
+    m_slot = -1;
     m_temporary.clear();
+    if (const int error = syncFolder(folderOf(m_target)); error != 0)
+        throw WriteError(m_path, error);
 }
 
 void StandardOutput::write(std::string_view data)
