@@ -22,6 +22,16 @@ enum class Problem {
     VerticalWithoutHorizontal,
     ClearanceWithoutShell,
     TooManyPitches,
+    Empty, ///< an option given with nothing in it
+    Missing, ///< a value the layout needs, not given
+    NotAChoice, ///< not one of an option's choices
+    Conflict, ///< two options that exclude each other
+    Repeated, ///< an option given twice
+    UnknownOption,
+    SpacingForm, ///< more than H,V
+    NoLanes, ///< a lane spacing for a layout without lanes
+    NoVerticalLane, ///< a vertical spacing for a layout without a vertical lane
+    NoLayoutCircle, ///< the clearance leaves no layout circle in the shell
 };
 
 /// The input a problem lies in, where the study can tell.
@@ -30,7 +40,9 @@ enum class Field {
     Diameter,
     Tube,
     Pitch,
+    Pattern,
     Passes,
+    Centring,
     LaneSpacing,
     VerticalSpacing,
     Clearance,

@@ -111,29 +111,4 @@ void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &vi
     }
 }
 
-Int128 nextCircle(const Plan &plan)
-{
-    // Within a row the next centre out is the first beyond its reach; past the last row, the
-    // next two rows' innermost centres. Rows further out start beyond those.
-    Int128 next = -1;
-    const auto consider = [&next](Int128 value) {
-        if (next < 0 || value < next)
-            next = value;
-    };
-    const std::int64_t lastRow = plan.empty ? -1 : plan.lastRow;
-    for (std::int64_t k = 0; k <= lastRow + 2; ++k) {
-        const std::int64_t Y = k * plan.rowStep;
-        const int odd = plan.parity(k);
-        std::int64_t n = odd;
-        if (k <= lastRow) {
-            // The first centre of the row's parity beyond its reach.
-            n = largestRootAtMost(plan.ax, plan.circle - Int128(Y) * Y * plan.ay) + 1;
-            if ((n & 1) != odd)
-                ++n;
-        }
-        consider(Int128(n) * n * plan.ax + Int128(Y) * Y * plan.ay);
-    }
-    return next;
-}
-
 } // namespace layout

@@ -80,8 +80,4 @@ struct TubeAt
 /// Visits every tube centre that fits the circle, row by row from the top, left to right.
 void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &visit);
 
-/// The smallest value of (DL − d)² above plan.circle at which another centre fits: the next
-/// ring a larger circle takes in.
-Int128 nextCircle(const Plan &plan);
-
 } // namespace layout

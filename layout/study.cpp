@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace layout {
@@ -13,12 +14,19 @@ namespace {
     {
         Int128 s = 0;
         int f = 1;
+        const char *formula = nullptr; ///< the rules' name for it, when it is a default
 
         Int128 squared() const { return s * s * f; }
         double mm() const
         {
             return static_cast<double>(
                 static_cast<long double>(s) / kUnitsPerMm * std::sqrt(static_cast<long double>(f)));
+        }
+        /// Rounded down to a whole 1e-6 mm, a value a person can type.
+        Length typable() const
+        {
+            const std::int64_t units = largestRootAtMost(1, squared());
+            return { units - units % kTypedStep };
         }
     };
 
@@ -31,18 +39,20 @@ namespace {
 
     Spacings defaultSpacings(Pattern pattern, std::int64_t p)
     {
+        const Surd root3 { p, 3, "√3·p" }, twice { 2 * Int128(p), 1, "2p" };
         switch (pattern) {
         case Pattern::Triangular:
-            return { { p, 3 }, { 2 * Int128(p), 1 }, { p, 3 } };
+            return { root3, twice, root3 };
         case Pattern::RotatedTriangular:
-            return { { 2 * Int128(p), 1 }, { p, 3 }, { 2 * Int128(p), 1 } };
+            return { twice, root3, twice };
         case Pattern::Square:
-            return { { 2 * Int128(p), 1 }, { 2 * Int128(p), 1 }, { 2 * Int128(p), 1 } };
+            return { twice, twice, twice };
         case Pattern::RotatedSquare:
             break;
         }
         // p is a whole multiple of 4 units, so 3p/2 is whole.
-        return { { p, 2 }, { p, 2 }, { 3 * Int128(p) / 2, 2 } };
+        const Surd root2 { p, 2, "√2·p" };
+        return { root2, root2, { 3 * Int128(p) / 2, 2, "3p/√2" } };
     }
 
     /// The fraction of ρ near which the off-centre lanes of 6 and 8 passes sit, in thousandths.
@@ -178,12 +188,14 @@ namespace {
             plan.laneY[i] = horizontal[i].first;
             plan.laneReach[i] = largestRootBelow(plan.ay, horizontal[i].second.squared());
             out.lanes[out.laneCount++] = { true, static_cast<double>(plan.laneY[i]) * rowUnit,
-                horizontal[i].second.mm() };
+                horizontal[i].second.mm(), horizontal[i].second.formula,
+                horizontal[i].second.typable() };
         }
         plan.verticalLane = in.passes >= 4;
         if (plan.verticalLane) {
             plan.verticalReach = largestRootBelow(plan.ax, spacing.vertical.squared());
-            out.lanes[out.laneCount++] = { false, 0.0, spacing.vertical.mm() };
+            out.lanes[out.laneCount++] = { false, 0.0, spacing.vertical.mm(),
+                spacing.vertical.formula, spacing.vertical.typable() };
         }
 
         if (in.centreTube) {
@@ -196,25 +208,57 @@ namespace {
         return out;
     }
 
-    /// Throws InputError with the message `say` makes, which is only made on failure: a count
-    /// of a few hundred tubes must not spend its time on texts it never shows.
-    template <class Say>
-    void require(bool ok, Say &&say, Problem problem = Problem::Other, Field field = Field::None)
+    /// The problems found so far, and the fields whose checks are left out.
+    class Checks
     {
-        if (!ok)
-            throw InputError(say(), problem, field);
-    }
+    public:
+        explicit Checks(const std::vector<Field> &unknown)
+            : m_unknown(unknown)
+        {
+        }
 
-    void checkLength(Length length, const char *what, Field field, bool zeroAllowed = false)
+        /// Whether every field a check depends on could be read.
+        bool known(std::initializer_list<Field> fields) const
+        {
+            for (Field field : fields)
+                if (std::find(m_unknown.begin(), m_unknown.end(), field) != m_unknown.end())
+                    return false;
+            return true;
+        }
+        /// Whether a field has a problem already: each field gets one reason, the first.
+        bool failed(Field field) const
+        {
+            return field != Field::None
+                && std::any_of(found.begin(), found.end(),
+                    [field](const InputError &error) { return error.field() == field; });
+        }
+        /// Records the message `say` makes, which is only made on failure: a count of a few
+        /// hundred tubes must not spend its time on texts it never shows.
+        template <class Say> void require(bool ok, Say &&say, Problem problem, Field field)
+        {
+            if (!ok && !failed(field))
+                found.emplace_back(say(), problem, field);
+        }
+
+        std::vector<InputError> found;
+
+    private:
+        std::vector<Field> m_unknown;
+    };
+
+    void checkLength(
+        Checks &checks, Length length, const char *what, Field field, bool zeroAllowed = false)
     {
+        if (!checks.known({ field }))
+            return;
         const auto text = [&] { return std::string(what) + " " + lengthText(length) + " mm"; };
-        require(
+        checks.require(
             length.units % kTypedStep == 0, [&] { return text() + " has more than 6 decimals"; },
             Problem::TooManyDecimals, field);
-        require(
+        checks.require(
             length.units <= kMaxUnits, [&] { return text() + " is larger than 100000 mm"; },
             Problem::TooLarge, field);
-        require(
+        checks.require(
             zeroAllowed ? length.units >= 0 : length.units > 0,
             [&] {
                 return std::string(what) + " must be " + (zeroAllowed ? "0 or more" : "positive")
@@ -285,53 +329,70 @@ Length defaultClearance(Length tube)
     return { std::max(tube.units / 4, mm(8).units) };
 }
 
-void validate(const Inputs &in)
+std::vector<InputError> problemsOf(const Inputs &in, const std::vector<Field> &unknown)
 {
-    checkLength(in.diameter, in.given == Given::Shell ? "the shell diameter" : "the layout circle",
-        Field::Diameter);
-    checkLength(in.tube, "the tube diameter", Field::Tube);
-    checkLength(in.pitch, "the pitch", Field::Pitch);
-    require(
-        !(in.pitch < in.tube),
-        [&] {
-            return "the pitch " + lengthText(in.pitch) + " mm is smaller than the tube "
-                + lengthText(in.tube) + " mm: the tubes would overlap";
-        },
-        Problem::PitchBelowTube, Field::Pitch);
-    require(
-        in.passes == 1 || in.passes == 2 || in.passes == 4 || in.passes == 6 || in.passes == 8,
-        [&] {
-            return "the number of passes must be 1, 2, 4, 6 or 8, not " + std::to_string(in.passes);
-        },
-        Problem::PassCount, Field::Passes);
+    Checks checks(unknown);
+    checkLength(checks, in.diameter,
+        in.given == Given::Shell ? "the shell diameter" : "the layout circle", Field::Diameter);
+    checkLength(checks, in.tube, "the tube diameter", Field::Tube);
+    checkLength(checks, in.pitch, "the pitch", Field::Pitch);
+    if (checks.known({ Field::Tube, Field::Pitch }) && !checks.failed(Field::Tube))
+        checks.require(
+            !(in.pitch < in.tube),
+            [&] {
+                return "the pitch " + lengthText(in.pitch) + " mm is smaller than the tube "
+                    + lengthText(in.tube) + " mm: the tubes would overlap";
+            },
+            Problem::PitchBelowTube, Field::Pitch);
+    if (checks.known({ Field::Passes }))
+        checks.require(
+            in.passes == 1 || in.passes == 2 || in.passes == 4 || in.passes == 6 || in.passes == 8,
+            [&] {
+                return "the number of passes must be 1, 2, 4, 6 or 8, not "
+                    + std::to_string(in.passes);
+            },
+            Problem::PassCount, Field::Passes);
     if (in.laneSpacing)
-        checkLength(*in.laneSpacing, "the lane spacing", Field::LaneSpacing);
+        checkLength(checks, *in.laneSpacing, "the lane spacing", Field::LaneSpacing);
     if (in.verticalSpacing)
-        checkLength(*in.verticalSpacing, "the vertical lane spacing", Field::VerticalSpacing);
-    require(
-        !in.verticalSpacing || in.laneSpacing,
-        [] { return "a vertical lane spacing needs a horizontal one"; },
-        Problem::VerticalWithoutHorizontal, Field::LaneSpacing);
+        checkLength(
+            checks, *in.verticalSpacing, "the vertical lane spacing", Field::VerticalSpacing);
+    if (checks.known({ Field::LaneSpacing }))
+        checks.require(
+            !in.verticalSpacing || in.laneSpacing,
+            [] { return "a vertical lane spacing needs a horizontal one"; },
+            Problem::VerticalWithoutHorizontal, Field::LaneSpacing);
     if (in.clearance) {
-        require(
+        checks.require(
             in.given == Given::Shell,
             [] {
                 return "a clearance needs the shell diameter: the layout circle already allows "
                        "for it";
             },
             Problem::ClearanceWithoutShell, Field::Clearance);
-        checkLength(*in.clearance, "the clearance", Field::Clearance, true);
+        checkLength(checks, *in.clearance, "the clearance", Field::Clearance, true);
     }
     if (in.centreTube)
-        checkLength(*in.centreTube, "the centre tube diameter", Field::CentreTube);
-    const Int128 w = in.diameter.units - offsetOf(in);
-    require(
-        w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units,
-        [] {
-            return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
-                + " pitches in radius: too many rows to count";
-        },
-        Problem::TooManyPitches, Field::Diameter);
+        checkLength(checks, *in.centreTube, "the centre tube diameter", Field::CentreTube);
+    if (checks.known({ Field::Diameter, Field::Tube, Field::Pitch, Field::Clearance })
+        && checks.found.empty()) {
+        const Int128 w = in.diameter.units - offsetOf(in);
+        checks.require(
+            w <= 2 * Int128(kMaxPitchesInRadius) * in.pitch.units,
+            [] {
+                return "the layout circle is more than " + std::to_string(kMaxPitchesInRadius)
+                    + " pitches in radius: too many rows to count";
+            },
+            Problem::TooManyPitches, Field::Diameter);
+    }
+    return checks.found;
+}
+
+void validate(const Inputs &in)
+{
+    const std::vector<InputError> problems = problemsOf(in);
+    if (!problems.empty())
+        throw problems.front();
 }
 
 Layout study(const Inputs &inputs)
@@ -382,79 +443,133 @@ std::vector<Tube> tubes(const Layout &layout)
     return list;
 }
 
-MinShell minShell(Inputs inputs, std::int64_t required, Length resolution)
+MinShell minShell(
+    Inputs inputs, std::int64_t required, Length resolution, const std::function<bool()> &stop)
 {
-    require(required >= 1, [] { return "the number of tubes must be 1 or more"; });
-    checkLength(resolution, "the resolution", Field::None);
+    if (required < 1)
+        throw InputError("the number of tubes must be 1 or more");
+    {
+        Checks checks({});
+        checkLength(checks, resolution, "the resolution", Field::None);
+        if (!checks.found.empty())
+            throw checks.found.front();
+    }
     MinShell answer;
     const Int128 offset = offsetOf(inputs);
+    const Int128 unit = resolution.units;
     // The largest step within 100 m and within the rows a count may take.
     const Int128 widest =
         std::min<Int128>(kMaxUnits, 2 * Int128(kMaxPitchesInRadius) * inputs.pitch.units + offset);
-    const std::int64_t lastStep = static_cast<std::int64_t>(widest / resolution.units);
+    const std::int64_t lastStep = static_cast<std::int64_t>(widest / unit);
     answer.limit = { lastStep * resolution.units };
     // Only the diameter changes from step to step, and the widest one has the most rows: one
     // check covers them all.
     inputs.diameter = lastStep < 1 ? resolution : answer.limit;
     validate(inputs);
-    if (lastStep < 1)
+    // Below the first step whose circle holds a centre, every total is 0.
+    const std::int64_t firstStep =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(ceilDiv(offset, unit)));
+    if (lastStep < firstStep)
         return answer;
+
+    const auto checkStop = [&] {
+        if (stop && stop())
+            throw Stopped();
+    };
     const auto at = [&](std::int64_t step) {
+        checkStop();
         inputs.diameter = { step * resolution.units };
         return study(inputs);
     };
-    // One arrangement's decisions at a step, without counting the others.
-    const auto planAt = [&](std::int64_t step, bool straddle) {
-        inputs.diameter = { step * resolution.units };
-        return decide(inputs, clearanceOf(inputs), layoutCircleOf(inputs), straddle).plan;
+    const auto total = [&](std::int64_t step) { return at(step).counts.total; };
+    const auto widthAt = [&](std::int64_t step) {
+        return static_cast<std::int64_t>(step * unit - offset);
     };
-    // The tubes the circle holds only grow with the diameter and bound the total from above,
-    // so below the first diameter where they reach `required`, no total does.
-    const auto bound = [&](std::int64_t step) {
-        std::int64_t most = 0;
-        for (bool straddle : arrangements(inputs.centring))
-            most = std::max(most, count(planAt(step, straddle)).inCircle);
-        return most;
+    // The first step in [lo, hi] whose total reaches `required`, where the total only grows.
+    const auto firstReaching = [&](std::int64_t lo,
+                                   std::int64_t hi) -> std::optional<std::int64_t> {
+        if (total(hi) < required)
+            return std::nullopt;
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (total(mid) >= required)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
     };
-    if (bound(lastStep) < required)
-        return answer;
-    std::int64_t lo = 1, hi = lastStep;
-    while (lo < hi) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
-        if (bound(mid) >= required)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    // From there every count is checked, but between two diameters at which a ring enters the
-    // circle or an off-centre lane moves, nothing changes, so the walk jumps over them.
-    for (std::int64_t step = lo; step <= lastStep;) {
-        Layout layout = at(step);
-        if (layout.counts.total >= required) {
-            answer.reached = true;
-            answer.diameter = inputs.diameter;
-            if (step > 1) {
-                answer.below = Length { (step - 1) * resolution.units };
-                answer.belowCounts = at(step - 1).counts;
+
+    std::optional<std::int64_t> found;
+    const bool offCentre = inputs.passes == 6 || inputs.passes == 8;
+    if (!offCentre) {
+        // Nothing moves but the circle: the total only grows.
+        found = firstReaching(firstStep, lastStep);
+    } else {
+        const Pattern pattern = inputs.pattern;
+        const std::int64_t p = inputs.pitch.units;
+        const auto snapAt = [&](std::int64_t step) {
+            return snapIndex(pattern, inputs.passes, widthAt(step), p);
+        };
+        const std::int64_t firstSnap = snapAt(firstStep), lastSnap = snapAt(lastStep);
+        // The steps over which the lanes stay on snap index m.
+        const auto firstStepOf = [&](std::int64_t m) {
+            if (m <= firstSnap)
+                return firstStep;
+            const Int128 from = nextSnap(pattern, inputs.passes, m - 1, p);
+            return std::max(firstStep, static_cast<std::int64_t>(ceilDiv(from + offset, unit)));
+        };
+        const auto lastStepOf = [&](std::int64_t m) {
+            if (m >= lastSnap)
+                return lastStep;
+            const Int128 next = nextSnap(pattern, inputs.passes, m, p);
+            return std::min(lastStep, static_cast<std::int64_t>(ceilDiv(next + offset, unit)) - 1);
+        };
+        // The most any step of snap indices m1..m2 can hold: its largest circle, with the
+        // off-centre lanes only where all their positions overlap.
+        const auto mostWithin = [&](std::int64_t m1, std::int64_t m2, std::int64_t step) {
+            inputs.diameter = { step * resolution.units };
+            std::int64_t most = 0;
+            for (bool straddle : arrangements(inputs.centring)) {
+                checkStop();
+                Plan plan =
+                    decide(inputs, clearanceOf(inputs), layoutCircleOf(inputs), straddle).plan;
+                const std::int64_t low = snapRow(pattern, m1), high = snapRow(pattern, m2);
+                const std::int64_t reach = plan.laneReach[0] - (high - low) / 2;
+                const int last = plan.horizontalLanes - 1;
+                plan.laneY[0] = (low + high) / 2;
+                plan.laneY[last] = -plan.laneY[0];
+                plan.laneReach[0] = plan.laneReach[last] = reach;
+                most = std::max(most, count(plan).total);
             }
-            answer.layout = layout;
-            return answer;
-        }
-        const std::int64_t w = layout.layoutCircle.units - inputs.tube.units;
-        Int128 next = -1;
-        for (bool straddle : arrangements(inputs.centring)) {
-            const Int128 ring = smallestRootAtLeast(1, nextCircle(planAt(step, straddle)));
-            next = next < 0 ? ring : std::min(next, ring);
-        }
-        if ((inputs.passes == 6 || inputs.passes == 8) && w >= 0) {
-            const std::int64_t index =
-                snapIndex(inputs.pattern, inputs.passes, w, inputs.pitch.units);
-            next = std::min<Int128>(
-                next, nextSnap(inputs.pattern, inputs.passes, index, inputs.pitch.units));
-        }
-        next = std::max<Int128>(next, w + 1);
-        step = std::max<std::int64_t>(
-            step + 1, static_cast<std::int64_t>(ceilDiv(next + offset, resolution.units)));
+            return most;
+        };
+        // Depth first, lowest snap indices first: the first run that can hold N is searched
+        // for its first step before any larger one is looked at.
+        const std::function<std::optional<std::int64_t>(std::int64_t, std::int64_t)> search =
+            [&](std::int64_t m1, std::int64_t m2) -> std::optional<std::int64_t> {
+            const std::int64_t from = firstStepOf(m1), to = lastStepOf(m2);
+            if (to < from)
+                return std::nullopt;
+            if (m1 == m2)
+                return firstReaching(from, to);
+            if (mostWithin(m1, m2, to) < required)
+                return std::nullopt;
+            const std::int64_t middle = m1 + (m2 - m1) / 2;
+            if (auto first = search(m1, middle))
+                return first;
+            return search(middle + 1, m2);
+        };
+        found = search(firstSnap, lastSnap);
+    }
+    if (!found)
+        return answer;
+    answer.reached = true;
+    answer.layout = at(*found);
+    answer.diameter = answer.layout->inputs.diameter;
+    if (*found > 1) {
+        answer.below = Length { (*found - 1) * resolution.units };
+        answer.belowCounts = at(*found - 1).counts;
     }
     return answer;
 }

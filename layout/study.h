@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,6 +52,13 @@ struct Lane
     bool horizontal = true;
     double position = 0; ///< y of a horizontal lane, x of the vertical one, mm
     double spacing = 0; ///< Sn, mm
+    /// The rules' default as a formula of p ("√3·p", "2p", "√2·p", "3p/√2"), or null when the
+    /// spacing was typed.
+    const char *formula = nullptr;
+    /// Sn to 1e-6 mm, rounded down: typed back as the spacing it lays the same tubes, since a
+    /// default spacing is twice the distance of a row that stays, and a row exactly Sn/2 away
+    /// stays (for any pitch above 0.00001 mm).
+    Length typable;
 };
 
 /// A layout, decided and counted.
@@ -70,7 +79,12 @@ struct Layout
 /// The default clearance between shell and layout circle: max(d/4, 8 mm).
 Length defaultClearance(Length tube);
 
-/// Throws InputError, with one line for the user, for inputs the study does not take.
+/// Every reason the study cannot take `inputs`, one InputError each, at most one a field, in the
+/// order of the fields. The checks that depend on a field listed in `unknown` (one that could
+/// not be read) are left out.
+std::vector<InputError> problemsOf(const Inputs &inputs, const std::vector<Field> &unknown = {});
+
+/// Throws the first of problemsOf(), with one line for the user.
 void validate(const Inputs &inputs);
 
 /// Validates and counts a layout.
@@ -100,12 +114,23 @@ struct MinShell
     std::optional<Counts> belowCounts;
 };
 
+/// A search ended by its caller.
+struct Stopped : std::exception
+{
+    const char *what() const noexcept override { return "stopped"; }
+};
+
 /// Finds the smallest diameter (the shell's, or the layout circle's when so given), a whole
-/// multiple of `resolution`, whose total is at least `required`. Lanes and `best` make the
-/// total rise and fall with the diameter, so after a bisection on the tubes the circle holds
-/// (which only grows and bounds the total), it walks up through every diameter at which any
-/// decision changes. `inputs.diameter` is ignored.
-MinShell minShell(Inputs inputs, std::int64_t required, Length resolution);
+/// multiple of `resolution`, whose total is at least `required`. `inputs.diameter` is ignored.
+///
+/// The off-centre lanes of 6 and 8 passes move with the diameter and make the total fall now
+/// and then as it grows; between two of their moves nothing but the circle changes, so there
+/// the total only grows and a bisection finds the first that holds N. The moves are searched
+/// first to last, skipping every run of them whose best case (the largest circle, the lanes
+/// where all of them overlap) holds fewer. `stop` is asked before each count; when it says
+/// yes, the search throws Stopped.
+MinShell minShell(Inputs inputs, std::int64_t required, Length resolution,
+    const std::function<bool()> &stop = {});
 
 /// The text of a pattern, centring or pass count as the options and JSON spell them.
 const char *patternName(Pattern pattern);

@@ -2,6 +2,9 @@
 // diameters (a tube-count table) or the smallest shell for a number of tubes.
 
 #include "files/atomic_file.h"
+#include "files/program.h"
+#include "files/signals.h"
+#include "layout/options.h"
 #include "layout/study.h"
 #include "layout_cli/drawing.h"
 #include "layout_cli/report.h"
@@ -11,7 +14,6 @@
 
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 
 namespace {
@@ -20,14 +22,7 @@ constexpr const char *kUsage =
     "usage: korvane-layout [--json] (--shell DI | --otl DL) --tube D --pitch P [--pattern "
     "30|60|90|45] [--passes N] [--centre on-tube|straddle|best] (--help for every option)";
 
-enum ExitCode {
-    kDone = 0,
-    kWriteFailed = 1,
-    kUsageError = 2,
-    kNotReached = 3,
-    kInternalError = 4,
-    kInterrupted = 130
-};
+enum ExitCode { kDone = 0, kWriteFailed = 1, kUsageError = 2, kNotReached = 3, kInterrupted = 130 };
 
 /// The most tubes a list takes: about 400 MB of CSV.
 constexpr std::int64_t kMaxListedTubes = 10'000'000;
@@ -35,13 +30,6 @@ constexpr std::int64_t kMaxListedTubes = 10'000'000;
 constexpr std::int64_t kMaxSweepRows = 1'000'000;
 /// A sweep's rows reach the output at least this often.
 constexpr std::chrono::milliseconds kFlushEvery { 100 };
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted = 1;
-}
 
 struct UsageError : std::invalid_argument
 {
@@ -51,10 +39,11 @@ struct UsageError : std::invalid_argument
 struct Options
 {
     bool json = false;
-    std::string shell, otl, tube, pitch, pattern = "30", passes = "1", centre = "on-tube";
-    std::string laneSpacing, clearance, centreTube, tubesFile, drawFile, sweep, minShell;
+    /// The layout's options as typed, by name, for layout::readLayout.
+    std::vector<layout::TypedOption> typed;
+    std::string tubesFile, drawFile, sweep, minShell;
     std::string resolution = "1";
-    bool shellGiven = false, otlGiven = false, numbers = false;
+    bool numbers = false;
 };
 
 std::vector<std::string> split(const std::string &text, char separator)
@@ -78,63 +67,6 @@ std::int64_t wholeNumber(const std::string &text, const char *what)
     if (error == std::errc::result_out_of_range)
         throw UsageError(std::string(what) + " " + text::quote(text) + " is too large");
     return value;
-}
-
-layout::Pattern patternOf(const std::string &text)
-{
-    for (layout::Pattern pattern :
-        { layout::Pattern::Triangular, layout::Pattern::RotatedTriangular, layout::Pattern::Square,
-            layout::Pattern::RotatedSquare })
-        if (text == layout::patternName(pattern))
-            return pattern;
-    throw UsageError("--pattern must be 30, 60, 90 or 45, not " + text::quote(text));
-}
-
-layout::Centring centringOf(const std::string &text)
-{
-    for (layout::Centring centring :
-        { layout::Centring::OnTube, layout::Centring::Straddle, layout::Centring::Best })
-        if (text == layout::centringName(centring))
-            return centring;
-    throw UsageError("--centre must be on-tube, straddle or best, not " + text::quote(text));
-}
-
-std::vector<int> passesOf(const std::string &text)
-{
-    std::vector<int> passes;
-    for (const std::string &part : split(text, ',')) {
-        if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8")
-            throw UsageError("--passes must be 1, 2, 4, 6 or 8 (or a list of them with --sweep), "
-                             "not "
-                + text::quote(text));
-        passes.push_back(part[0] - '0');
-    }
-    return passes;
-}
-
-/// Every input but the diameter, read exactly.
-layout::Inputs inputsOf(const Options &options)
-{
-    layout::Inputs in;
-    in.given = options.otlGiven ? layout::Given::LayoutCircle : layout::Given::Shell;
-    in.tube = layout::parseLength(options.tube, "--tube");
-    in.pitch = layout::parseLength(options.pitch, "--pitch");
-    in.pattern = patternOf(options.pattern);
-    in.centring = centringOf(options.centre);
-    if (!options.laneSpacing.empty()) {
-        const std::vector<std::string> parts = split(options.laneSpacing, ',');
-        if (parts.size() > 2)
-            throw UsageError(
-                "--lane-spacing takes H or H,V, not " + text::quote(options.laneSpacing));
-        in.laneSpacing = layout::parseLength(parts[0], "--lane-spacing");
-        if (parts.size() == 2)
-            in.verticalSpacing = layout::parseLength(parts[1], "--lane-spacing");
-    }
-    if (!options.clearance.empty())
-        in.clearance = layout::parseLength(options.clearance, "--clearance");
-    if (!options.centreTube.empty())
-        in.centreTube = layout::parseLength(options.centreTube, "--centre-tube");
-    return in;
 }
 
 struct Sweep
@@ -191,7 +123,8 @@ void writeDrawing(const layout::Layout &layout, const Options &options, files::S
         bytes = sheet::render(
             layout_cli::layoutScene(layout, options.numbers), *sheet::formatOf(options.drawFile));
     } catch (const std::runtime_error &error) {
-        throw files::WriteError("cannot draw " + options.drawFile + ": " + error.what());
+        throw files::WriteError(
+            options.drawFile, "cannot draw " + options.drawFile + ": " + error.what());
     }
     files::AtomicFile target(options.drawFile);
     target.write(bytes);
@@ -219,11 +152,8 @@ void writeFiles(const layout::Layout &layout, const Options &options, files::Sta
         writeDrawing(layout, options, out);
 }
 
-int runSingle(const Options &options, layout::Inputs in, files::StandardOutput &out)
+int runSingle(const Options &options, const layout::Inputs &in, files::StandardOutput &out)
 {
-    in.diameter = layout::parseLength(
-        options.otlGiven ? options.otl : options.shell, options.otlGiven ? "--otl" : "--shell");
-    in.passes = passesOf(options.passes).front();
     const layout::Layout layout = layout::study(in);
     checkFiles(layout, options);
     out.write(
@@ -233,10 +163,28 @@ int runSingle(const Options &options, layout::Inputs in, files::StandardOutput &
     return kDone;
 }
 
-int runSweep(const Options &options, layout::Inputs in, files::StandardOutput &out)
+/// Refuses a sweep whose every shell the clearance eats, and warns of those it eats at its start.
+void checkLayoutCircles(const Sweep &sweep, const layout::Inputs &in)
+{
+    if (in.given != layout::Given::Shell)
+        return;
+    const layout::Length b = in.clearance ? *in.clearance : layout::defaultClearance(in.tube);
+    const layout::Length least { 2 * b.units };
+    if (!(least < sweep.to))
+        throw UsageError("the clearance b " + layout::lengthText(b)
+            + " mm on each side leaves no layout circle in any shell of the sweep (up to "
+            + layout::lengthText(sweep.to) + " mm)");
+    if (!(least < sweep.from))
+        std::cerr << "korvane-layout: warning: shells up to " << layout::lengthText(least)
+                  << " mm leave no layout circle after the clearance b " << layout::lengthText(b)
+                  << " mm on each side; their rows count 0 tubes\n";
+}
+
+int runSweep(const Options &options, const layout::Reading &reading, files::StandardOutput &out)
 {
     const Sweep sweep = sweepOf(options.sweep);
-    const std::vector<int> passes = passesOf(options.passes);
+    const std::vector<int> &passes = reading.passes;
+    layout::Inputs in = reading.inputs;
     // Every input the sweep will meet is checked before the first row: the largest diameter
     // has the most rows, and the rest does not change along the sweep.
     for (layout::Length end : { sweep.from, sweep.to }) {
@@ -246,11 +194,12 @@ int runSweep(const Options &options, layout::Inputs in, files::StandardOutput &o
             layout::validate(in);
         }
     }
-    std::signal(SIGINT, onInterrupt);
+    checkLayoutCircles(sweep, in);
+    files::InterruptFlag interrupt;
     out.write(options.json ? "[\n" : layout_cli::sweepHeader(in.given, passes));
     auto flushed = std::chrono::steady_clock::now();
     std::vector<layout::Layout> layouts(passes.size());
-    for (std::int64_t i = 0; i < sweep.rows && !g_interrupted; ++i) {
+    for (std::int64_t i = 0; i < sweep.rows && !files::InterruptFlag::raised(); ++i) {
         in.diameter = { sweep.from.units + i * sweep.step.units };
         for (std::size_t j = 0; j < passes.size(); ++j) {
             in.passes = passes[j];
@@ -277,15 +226,23 @@ int runSweep(const Options &options, layout::Inputs in, files::StandardOutput &o
     if (options.json)
         out.write("\n]\n");
     out.flush();
-    return g_interrupted ? kInterrupted : kDone;
+    return files::InterruptFlag::raised() ? kInterrupted : kDone;
 }
 
-int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput &out)
+int runMinShell(const Options &options, const layout::Inputs &in, files::StandardOutput &out)
 {
     const std::int64_t required = wholeNumber(options.minShell, "--min-shell");
     const layout::Length resolution = layout::parseLength(options.resolution, "--resolution");
-    in.passes = passesOf(options.passes).front();
-    const layout::MinShell answer = layout::minShell(in, required, resolution);
+    layout::MinShell answer;
+    try {
+        // Ctrl+C ends the search at the next count; the files come after it.
+        files::InterruptFlag interrupt;
+        answer = layout::minShell(
+            in, required, resolution, [] { return files::InterruptFlag::raised(); });
+    } catch (const layout::Stopped &) {
+        std::cerr << "korvane-layout: the search was stopped\n";
+        return kInterrupted;
+    }
     if (answer.layout)
         checkFiles(*answer.layout, options);
     const char *name = in.given == layout::Given::Shell ? "壳体内径 Di" : "布管限定圆 DL";
@@ -323,16 +280,6 @@ int runMinShell(const Options &options, layout::Inputs in, files::StandardOutput
     return kDone;
 }
 
-/// The status of help or version text printed through std::cout: 1 if it did not get out.
-int printed(int status)
-{
-    std::cout.flush();
-    if (std::cout)
-        return status;
-    std::cerr << "korvane-layout: cannot write standard output\n";
-    return kWriteFailed;
-}
-
 int run(int argc, char **argv)
 {
     CLI::App app { "Counts the tubes on a tube sheet exactly: triangular, rotated triangular, "
@@ -343,60 +290,58 @@ int run(int argc, char **argv)
     Options options;
     app.set_version_flag("--version", "korvane-layout 1.0");
     app.add_flag("--json", options.json, "Print JSON instead of plain lines");
-    auto *shell = app.add_option("--shell", options.shell,
-                         "Shell inner diameter Di (mm); the layout circle is Di - 2b")
-                      ->type_name("[DI]");
-    auto *otl = app.add_option("--otl", options.otl, "Layout circle (outer tube limit) DL (mm)")
-                    ->type_name("[DL]");
+    // The layout's own options are read by layout::readLayout, as korvane-sheet reads them.
+    const struct
+    {
+        const char *name, *type, *help;
+    } layoutOptions[] = {
+        { "shell", "[DI]", "Shell inner diameter Di (mm); the layout circle is Di - 2b" },
+        { "otl", "[DL]", "Layout circle (outer tube limit) DL (mm)" },
+        { "tube", "D", "Tube outer diameter d (mm)" },
+        { "pitch", "P", "Tube pitch p (mm), at least d" },
+        { "pattern", "ANGLE",
+            "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)" },
+        { "passes", "N", "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8" },
+        { "centre", "MODE", "on-tube (default), straddle, or best: whichever keeps more tubes" },
+        { "lane-spacing", "H[,V]",
+            "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes" },
+        { "clearance", "B",
+            "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))" },
+        { "centre-tube", "D0", "Centre tube outer diameter d0 (mm); 0 for none" },
+    };
+    std::vector<std::pair<std::string, CLI::Option *>> given;
+    std::vector<std::string> values(std::size(layoutOptions));
+    for (std::size_t i = 0; i < std::size(layoutOptions); ++i) {
+        const auto &option = layoutOptions[i];
+        CLI::Option *added = app.add_option(std::string("--") + option.name, values[i], option.help)
+                                 ->type_name(option.type);
+        given.emplace_back(option.name, added);
+    }
     // In a sweep or a search the diameter varies: --shell or --otl then only says which one.
+    CLI::Option *shell = given[0].second, *otl = given[1].second;
     shell->expected(0, 1);
     otl->expected(0, 1);
-    app.add_option("--tube", options.tube, "Tube outer diameter d (mm)")
-        ->required()
-        ->type_name("D");
-    app.add_option("--pitch", options.pitch, "Tube pitch p (mm), at least d")
-        ->required()
-        ->type_name("P");
-    app.add_option("--pattern", options.pattern,
-           "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)")
-        ->type_name("ANGLE");
-    app.add_option("--passes", options.passes,
-           "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8")
-        ->type_name("N");
-    app.add_option("--centre", options.centre,
-           "on-tube (default), straddle, or best: whichever keeps more tubes")
-        ->type_name("MODE");
-    app.add_option("--lane-spacing", options.laneSpacing,
-           "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes")
-        ->type_name("H[,V]");
-    auto *clearance =
-        app.add_option("--clearance", options.clearance,
-               "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))")
-            ->type_name("B");
-    app.add_option("--centre-tube", options.centreTube, "Centre tube outer diameter d0 (mm)")
-        ->type_name("D0");
-    app.add_option("--tubes", options.tubesFile,
-           "Write n,x,y,pass of every tube left to FILE as CSV (- for standard output); n "
-           "numbers them row by row from the top, left to right")
-        ->type_name("FILE");
-    app.add_option("--draw", options.drawFile,
-           "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
-        ->type_name("FILE");
+    auto *tubes = app.add_option("--tubes", options.tubesFile,
+                         "Write n,x,y,pass of every tube left to FILE as CSV (- for standard "
+                         "output); n numbers them row by row from the top, left to right")
+                      ->type_name("FILE");
+    auto *draw = app.add_option("--draw", options.drawFile,
+                        "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
+                     ->type_name("FILE");
     app.add_flag("--numbers", options.numbers,
         "Label each tube in the drawing with its number in the --tubes list");
     auto *sweep = app.add_option("--sweep", options.sweep,
                          "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout "
-                         "circle with --otl; "
-                         "prints CSV")
+                         "circle with --otl; prints CSV")
                       ->type_name("FROM:TO:STEP");
     auto *minShell =
         app.add_option("--min-shell", options.minShell,
                "The smallest shell (or layout circle with --otl) whose total is at least N")
             ->type_name("N");
-    app.add_option(
-           "--resolution", options.resolution, "The step of --min-shell's answer (mm, default 1)")
-        ->type_name("R")
-        ->needs(minShell);
+    auto *resolution = app.add_option("--resolution", options.resolution,
+                              "The step of --min-shell's answer (mm, default 1)")
+                           ->type_name("R")
+                           ->needs(minShell);
     sweep->excludes(minShell);
     app.footer("Examples:\n"
                "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
@@ -407,45 +352,53 @@ int run(int argc, char **argv)
                "--numbers --tubes holes.csv\n"
                "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
                "error or input outside the exact range; 3 --min-shell found no shell within the "
-               "range; 4 an unexpected failure; 130 a sweep stopped by Ctrl+C.");
+               "range; 4 an unexpected failure; 130 a sweep or a search stopped by Ctrl+C.");
 
     files::StandardOutput out;
     try {
         app.parse(argc, argv);
-        options.shellGiven = shell->count() > 0;
-        options.otlGiven = otl->count() > 0;
-        const bool study = !options.sweep.empty() || !options.minShell.empty();
-        if (options.shellGiven && options.otlGiven)
-            throw UsageError("--shell and --otl exclude each other");
-        if (clearance->count() > 0 && options.otlGiven)
-            throw UsageError("--clearance needs --shell: the layout circle already allows for it");
-        if (study && !(options.shell.empty() && options.otl.empty()))
-            throw UsageError(std::string(options.sweep.empty() ? "--min-shell" : "--sweep")
-                + " varies the diameter: give --shell or --otl without a value");
-        if (!study && !options.shellGiven && !options.otlGiven)
-            throw UsageError("give --shell DI or --otl DL");
-        if (!options.sweep.empty() && !(options.tubesFile.empty() && options.drawFile.empty()))
+        // An option given with nothing in it is a mistake, never the same as leaving it out.
+        for (CLI::Option *option : { tubes, draw, sweep, minShell, resolution })
+            if (option->count() > 0 && option->as<std::string>().empty())
+                throw UsageError(option->get_name() + " is empty");
+        const bool study = sweep->count() > 0 || minShell->count() > 0;
+        layout::Diameter diameter = layout::Diameter::Typed;
+        if (study) {
+            if (shell->count() > 0 && otl->count() > 0)
+                throw UsageError("--shell and --otl exclude each other");
+            if (!(shell->as<std::string>().empty() && otl->as<std::string>().empty()))
+                throw UsageError(std::string(minShell->count() > 0 ? "--min-shell" : "--sweep")
+                    + " varies the diameter: give --shell or --otl without a value");
+            diameter = otl->count() > 0 ? layout::Diameter::VariedLayoutCircle
+                                        : layout::Diameter::VariedShell;
+        }
+        for (std::size_t i = 0; i < given.size(); ++i)
+            if (given[i].second->count() > 0 && !(study && i < 2))
+                options.typed.push_back({ given[i].first, values[i] });
+        const layout::Reading reading =
+            layout::readLayout(options.typed, diameter, sweep->count() > 0);
+        if (!reading.ok())
+            throw UsageError(reading.problems.front().what());
+        if (sweep->count() > 0 && !(options.tubesFile.empty() && options.drawFile.empty()))
             throw UsageError("--tubes and --draw take one layout, not a sweep");
         if (!options.drawFile.empty() && !sheet::formatOf(options.drawFile))
             throw UsageError(std::string("--draw needs a file name ending in ")
                 + sheet::formatList() + ", not " + text::quote(options.drawFile));
         if (options.numbers && options.drawFile.empty())
             throw UsageError("--numbers labels the tubes of a drawing: give --draw FILE");
-        if (!options.drawFile.empty() && options.drawFile == options.tubesFile)
-            throw UsageError(
-                "--draw and --tubes name the same file " + text::quote(options.drawFile));
-        if (options.sweep.empty() && options.passes.find(',') != std::string::npos)
-            throw UsageError("a list of pass counts needs --sweep");
-        const layout::Inputs in = inputsOf(options);
-        if (!options.sweep.empty())
-            return runSweep(options, in, out);
-        if (!options.minShell.empty())
-            return runMinShell(options, in, out);
-        return runSingle(options, in, out);
+        if (!options.drawFile.empty() && !options.tubesFile.empty()
+            && files::sameFile(options.drawFile, options.tubesFile))
+            throw UsageError("--draw " + text::quote(options.drawFile) + " and --tubes "
+                + text::quote(options.tubesFile) + " are the same file");
+        if (sweep->count() > 0)
+            return runSweep(options, reading, out);
+        if (minShell->count() > 0)
+            return runMinShell(options, reading.inputs, out);
+        return runSingle(options, reading.inputs, out);
     } catch (const CLI::CallForHelp &help) {
-        return printed(app.exit(help));
+        return files::printed("korvane-layout", app.exit(help));
     } catch (const CLI::CallForVersion &version) {
-        return printed(app.exit(version));
+        return files::printed("korvane-layout", app.exit(version));
     } catch (const CLI::ParseError &error) {
         std::cerr << "korvane-layout: " << error.what() << "; " << kUsage << '\n';
         return kUsageError;
@@ -463,14 +416,5 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    files::reportWriteSignalsAsErrors();
-    try {
-        return run(argc, argv);
-    } catch (const std::exception &error) {
-        std::cerr << "korvane-layout: " << error.what() << '\n';
-        return kInternalError;
-    } catch (...) {
-        std::cerr << "korvane-layout: unexpected failure\n";
-        return kInternalError;
-    }
+    return files::runProgram("korvane-layout", run, argc, argv);
 }

@@ -144,7 +144,7 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--shell", "600", "--centre", "middle" }, "--centre" },
         { { "--shell", "600", "--passes", "2", "--lane-spacing", "0" }, "must be positive" },
         { { "--shell", "600", "--lane-spacing", "1,2,3" }, "H or H,V" },
-        { { "--shell", "600", "--centre-tube", "0" }, "must be positive" },
+        { { "--shell", "600", "--centre-tube", "-1" }, "0 (none) or more" },
         { { "--shell", "600", "--tube", "25", "--pitch", "24.999999" }, "smaller than the tube" },
         { { "--shell", "100", "--tube", "0.00004", "--pitch", "0.00004" }, "too many rows" },
         { { "--shell", "600", "--pitch", "32" }, "--tube is required" },

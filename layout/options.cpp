@@ -1,0 +1,266 @@
+#include "layout/options.h"
+
+#include "text/full_width.h"
+#include "text/quote.h"
+
+#include <algorithm>
+#include <map>
+
+namespace layout {
+
+const char *const kLayoutOptions[10] = { "shell", "otl", "tube", "pitch", "pattern", "passes",
+    "centre", "lane-spacing", "clearance", "centre-tube" };
+
+namespace {
+
+    Field fieldOf(const std::string &name)
+    {
+        static const std::map<std::string, Field> fields = { { "shell", Field::Diameter },
+            { "otl", Field::Diameter }, { "tube", Field::Tube }, { "pitch", Field::Pitch },
+            { "pattern", Field::Pattern }, { "passes", Field::Passes },
+            { "centre", Field::Centring }, { "lane-spacing", Field::LaneSpacing },
+            { "clearance", Field::Clearance }, { "centre-tube", Field::CentreTube } };
+        const auto found = fields.find(name);
+        return found == fields.end() ? Field::None : found->second;
+    }
+
+    /// What was typed, read as it is meant: full-width forms as ASCII, blanks around it gone.
+    std::string normalised(const std::string &typed)
+    {
+        const std::string text = text::fromFullWidth(typed);
+        const std::size_t first = text.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos)
+            return {};
+        return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    }
+
+    std::vector<std::string> split(const std::string &text, char separator)
+    {
+        std::vector<std::string> parts(1);
+        for (char ch : text) {
+            if (ch == separator)
+                parts.emplace_back();
+            else
+                parts.back() += ch;
+        }
+        return parts;
+    }
+
+    /// The problems found, one a field, and the fields that could not be read.
+    class Found
+    {
+    public:
+        void add(const std::string &message, Problem problem, Field field)
+        {
+            if (field != Field::None && has(field))
+                return;
+            m_problems.emplace_back(message, problem, field);
+            unknown.push_back(field);
+        }
+        bool has(Field field) const
+        {
+            return std::any_of(m_problems.begin(), m_problems.end(),
+                [field](const InputError &error) { return error.field() == field; });
+        }
+        /// In the order of the fields, so that the first is the one a program names.
+        std::vector<InputError> sorted()
+        {
+            std::stable_sort(m_problems.begin(), m_problems.end(),
+                [](const InputError &a, const InputError &b) { return a.field() < b.field(); });
+            return m_problems;
+        }
+
+        std::vector<Field> unknown;
+
+    private:
+        std::vector<InputError> m_problems;
+    };
+
+    std::optional<Length> lengthOf(
+        const std::string &text, const std::string &option, Field field, Found &found)
+    {
+        try {
+            return parseLength(text, "--" + option);
+        } catch (const InputError &error) {
+            found.add(error.what(), error.problem(), field);
+            return std::nullopt;
+        }
+    }
+
+} // namespace
+
+Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, bool passList)
+{
+    Reading reading;
+    Inputs &in = reading.inputs;
+    Found found;
+
+    std::map<std::string, std::string> given;
+    for (const TypedOption &option : typed) {
+        const Field field = fieldOf(option.name);
+        if (field == Field::None) {
+            found.add("unknown option --" + option.name, Problem::UnknownOption, Field::None);
+            continue;
+        }
+        if (given.count(option.name)) {
+            found.add("--" + option.name + " is given twice", Problem::Repeated, field);
+            continue;
+        }
+        const std::string value = normalised(option.value);
+        if (value.empty()) {
+            found.add("--" + option.name + " is empty", Problem::Empty, field);
+            continue;
+        }
+        given[option.name] = value;
+    }
+    const auto value = [&given](const char *name) -> const std::string * {
+        const auto at = given.find(name);
+        return at == given.end() ? nullptr : &at->second;
+    };
+
+    // The diameter, and which one it is.
+    const std::string *shell = value("shell"), *otl = value("otl");
+    if (diameter != Diameter::Typed) {
+        in.given = diameter == Diameter::VariedShell ? Given::Shell : Given::LayoutCircle;
+        found.unknown.push_back(Field::Diameter);
+        if (shell || otl)
+            found.add("the study varies the diameter: give --shell or --otl without a value",
+                Problem::Conflict, Field::Diameter);
+    } else if (shell && otl) {
+        found.add("--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
+    } else if (!shell && !otl) {
+        if (!found.has(Field::Diameter))
+            found.add("give --shell DI or --otl DL", Problem::Missing, Field::Diameter);
+    } else {
+        in.given = shell ? Given::Shell : Given::LayoutCircle;
+        if (auto length =
+                lengthOf(shell ? *shell : *otl, shell ? "shell" : "otl", Field::Diameter, found))
+            in.diameter = *length;
+    }
+
+    for (const auto &[name, field, target] :
+        { std::tuple { "tube", Field::Tube, &in.tube }, { "pitch", Field::Pitch, &in.pitch } }) {
+        if (const std::string *text = value(name)) {
+            if (auto length = lengthOf(*text, name, field, found))
+                *target = *length;
+        } else if (!found.has(field)) {
+            found.add(std::string("--") + name + " is required", Problem::Missing, field);
+        }
+    }
+
+    if (const std::string *text = value("pattern")) {
+        bool known = false;
+        for (Pattern pattern : { Pattern::Triangular, Pattern::RotatedTriangular, Pattern::Square,
+                 Pattern::RotatedSquare })
+            if (*text == patternName(pattern)) {
+                in.pattern = pattern;
+                known = true;
+            }
+        if (!known)
+            found.add("--pattern must be 30, 60, 90 or 45, not " + text::quote(*text),
+                Problem::NotAChoice, Field::Pattern);
+    }
+
+    reading.passes = { 1 };
+    if (const std::string *text = value("passes")) {
+        reading.passes.clear();
+        for (const std::string &part : split(*text, ',')) {
+            if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8") {
+                found.add("--passes must be 1, 2, 4, 6 or 8"
+                        + std::string(passList ? " (or a list of them)" : "") + ", not "
+                        + text::quote(*text),
+                    Problem::PassCount, Field::Passes);
+                break;
+            }
+            reading.passes.push_back(part[0] - '0');
+        }
+        if (!found.has(Field::Passes) && reading.passes.size() > 1 && !passList)
+            found.add("a list of pass counts needs --sweep", Problem::PassCount, Field::Passes);
+        if (found.has(Field::Passes))
+            reading.passes = { 1 };
+    }
+    in.passes = reading.passes.front();
+
+    if (const std::string *text = value("centre")) {
+        bool known = false;
+        for (Centring centring : { Centring::OnTube, Centring::Straddle, Centring::Best })
+            if (*text == centringName(centring)) {
+                in.centring = centring;
+                known = true;
+            }
+        if (!known)
+            found.add("--centre must be on-tube, straddle or best, not " + text::quote(*text),
+                Problem::NotAChoice, Field::Centring);
+    }
+
+    if (const std::string *text = value("lane-spacing")) {
+        const std::vector<std::string> parts = split(*text, ',');
+        if (parts.size() > 2) {
+            found.add("--lane-spacing takes H or H,V, not " + text::quote(*text),
+                Problem::SpacingForm, Field::LaneSpacing);
+        } else {
+            in.laneSpacing =
+                lengthOf(normalised(parts[0]), "lane-spacing", Field::LaneSpacing, found);
+            if (parts.size() == 2)
+                in.verticalSpacing =
+                    lengthOf(normalised(parts[1]), "lane-spacing", Field::VerticalSpacing, found);
+        }
+        const auto any = [&reading](auto &&wanted) {
+            return std::any_of(reading.passes.begin(), reading.passes.end(), wanted);
+        };
+        if (!found.has(Field::Passes) && !any([](int passes) { return passes > 1; }))
+            found.add("--lane-spacing: 1 pass has no lanes", Problem::NoLanes, Field::LaneSpacing);
+        else if (!found.has(Field::Passes) && parts.size() == 2
+            && !any([](int passes) { return passes >= 4; }))
+            found.add("--lane-spacing: V is the vertical lane's spacing, and only 4, 6 and 8 "
+                      "passes have that lane",
+                Problem::NoVerticalLane, Field::VerticalSpacing);
+    }
+
+    if (const std::string *text = value("clearance")) {
+        if (in.given == Given::LayoutCircle)
+            found.add("--clearance needs --shell: the layout circle already allows for it",
+                Problem::ClearanceWithoutShell, Field::Clearance);
+        else
+            in.clearance = lengthOf(*text, "clearance", Field::Clearance, found);
+    }
+
+    if (const std::string *text = value("centre-tube")) {
+        if (auto length = lengthOf(*text, "centre-tube", Field::CentreTube, found)) {
+            // 0 is no centre tube, as in the window and korvane-count.
+            if (length->units < 0)
+                found.add("the centre tube diameter must be 0 (none) or more, not "
+                        + lengthText(*length) + " mm",
+                    Problem::Negative, Field::CentreTube);
+            else if (length->units > 0)
+                in.centreTube = length;
+        }
+    }
+
+    for (const InputError &problem : problemsOf(in, found.unknown))
+        found.add(problem.what(), problem.problem(), problem.field());
+
+    // A clearance as wide as the shell leaves nothing to lay tubes in: a plain mistake in one
+    // layout, though a sweep may well start below it.
+    if (diameter == Diameter::Typed && in.given == Given::Shell && !found.has(Field::Diameter)
+        && !found.has(Field::Tube) && !found.has(Field::Clearance)) {
+        const Length b = in.clearance ? *in.clearance : defaultClearance(in.tube);
+        const Length circle { in.diameter.units - 2 * b.units };
+        if (circle.units <= 0) {
+            const std::string dl = " (DL " + lengthText(circle) + " mm)";
+            if (in.clearance)
+                found.add("the clearance " + lengthText(b) + " mm leaves no layout circle in a "
+                        + lengthText(in.diameter) + " mm shell" + dl,
+                    Problem::NoLayoutCircle, Field::Clearance);
+            else
+                found.add("a " + lengthText(in.diameter)
+                        + " mm shell leaves no layout circle after the clearance b " + lengthText(b)
+                        + " mm on each side" + dl,
+                    Problem::NoLayoutCircle, Field::Diameter);
+        }
+    }
+    reading.problems = found.sorted();
+    return reading;
+}
+
+} // namespace layout

@@ -1,0 +1,47 @@
+#pragma once
+
+// The inputs of a layout as a person types them, read by one function for every program:
+// korvane-layout's options, korvane-sheet's options and boxes. The same text gives the same
+// layout, or the same reasons tied to the same fields, wherever it is typed.
+
+#include "layout/study.h"
+
+#include <string>
+#include <vector>
+
+namespace layout {
+
+/// One option as typed: korvane-layout's name without the dashes ("shell", "lane-spacing")
+/// and its text, as it came (full-width digits and blanks around it are fine).
+struct TypedOption
+{
+    std::string name;
+    std::string value;
+};
+
+/// The option names a layout takes, in the order of korvane-layout's help.
+extern const char *const kLayoutOptions[10];
+
+/// How the diameter comes: typed (one layout), or varied by a study (a sweep, the smallest
+/// shell), which names only which of the two it varies and leaves inputs.diameter at 0.
+enum class Diameter { Typed, VariedShell, VariedLayoutCircle };
+
+/// What a reading gives: the inputs as far as they could be read, and every problem found, at
+/// most one a field, in the order of the fields.
+struct Reading
+{
+    Inputs inputs;
+    /// The pass counts given: one, or with `passList` several ("1,2,4,6,8").
+    std::vector<int> passes;
+    std::vector<InputError> problems;
+
+    bool ok() const { return problems.empty(); }
+};
+
+/// Reads the options of a layout. A name given twice, an unknown name and an empty value are
+/// problems; an option not given takes korvane-layout's default. A centre tube of 0 is none.
+/// A typed diameter must leave a layout circle (a clearance that eats the shell is refused).
+Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter = Diameter::Typed,
+    bool passList = false);
+
+} // namespace layout
