@@ -2,6 +2,7 @@
 
 #include "ui/form1.h"
 #include "ui/icon.h"
+#include "ui/start_up.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,27 +18,6 @@ namespace {
 constexpr const char *kNoDisplay =
     "korvane: no display to open the window on; korvane-count SHELL PITCH TUBE [CENTRE] "
     "gives the same count in a terminal";
-
-// Qt ends a program that cannot reach its display with several lines about platform plugins.
-// Until the application is up, say instead in one line what is wrong and what to use.
-void startUpMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtFatalMsg) {
-        if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("display")))
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-        return;
-    }
-    std::fprintf(stderr, "%s\n", kNoDisplay);
-    std::_Exit(EXIT_FAILURE);
-}
-
-bool displayExpected()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
-        return true;
-    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
 
 constexpr const char *kHelp =
     "usage: korvane [--help | --version]\n"
@@ -72,14 +52,7 @@ int main(int argc, char **argv)
 {
     if (const int status = printOnly(argc, argv); status >= 0)
         return status;
-    if (!displayExpected()) {
-        std::fprintf(stderr, "%s\n", kNoDisplay);
-        return EXIT_FAILURE;
-    }
-
-    const QtMessageHandler previous = qInstallMessageHandler(startUpMessages);
-    QApplication app(argc, argv);
-    qInstallMessageHandler(previous);
+    const auto app = ui::openApplication(argc, argv, kNoDisplay);
     QApplication::setApplicationName(QString::fromUtf8(ui::kTitle));
     QApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));

@@ -1,13 +1,11 @@
 // The painting module: a scene as a PNG or PDF picture, painted with Qt off screen. It is
 // a module of its own so that only a program asked for a picture loads Qt Gui.
 
+#include "draw/painting.h"
 #include "sheet/scene.h"
 
 #include <QBuffer>
-#include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -23,19 +21,6 @@ constexpr int kPictureWidth = 1200;
 constexpr int kLargestPictureWidth = 6000;
 constexpr int kLegendColumns = 4;
 
-QColor colourOf(const sheet::Colour &colour)
-{
-    return QColor(colour.r, colour.g, colour.b, colour.alpha);
-}
-
-QFont captionFont(qreal pixelSize)
-{
-    QFont font = QGuiApplication::font();
-    font.setFamilies({ QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC") });
-    font.setPixelSize(std::max(8, static_cast<int>(pixelSize)));
-    return font;
-}
-
 /// Where things go on a page of a given width: the text on top, the sheet in a square below.
 struct PageLayout
 {
@@ -45,13 +30,11 @@ struct PageLayout
     PageLayout(const Scene &scene, qreal pageWidth)
         : width(pageWidth)
         , margin(pageWidth / 40)
-        , font(captionFont(pageWidth / 48))
+        , font(draw::captionFont(pageWidth / 48))
     {
         lineHeight = QFontMetricsF(font).lineSpacing();
         legendTop = margin + lineHeight * static_cast<qreal>(scene.caption.size());
-        const auto legendRows =
-            (static_cast<int>(scene.legend.size()) + kLegendColumns - 1) / kLegendColumns;
-        sheetTop = legendTop + lineHeight * legendRows + margin;
+        sheetTop = legendTop + lineHeight * draw::legendRows(scene, kLegendColumns) + margin;
         height = sheetTop + width;
     }
 };
@@ -60,17 +43,8 @@ void paint(QPainter &painter, const Scene &scene, const PageLayout &page)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRectF(0, 0, page.width, page.height), Qt::white);
-    const qreal line = std::max<qreal>(1, page.width / 800);
-
-    const auto penOf = [&](const sheet::Layer &layer, bool dashed) {
-        QPen pen(colourOf(layer.ink), layer.pen * line);
-        if (dashed)
-            pen.setStyle(Qt::DashLine);
-        return pen;
-    };
-    const auto brushOf = [&](const sheet::Layer &layer, bool hollow) {
-        return layer.fill && !hollow ? QBrush(colourOf(*layer.fill)) : QBrush(Qt::NoBrush);
-    };
+    draw::ShapeStyle style;
+    style.penUnit = std::max<qreal>(1, page.width / 800);
 
     painter.setFont(page.font);
     painter.setPen(Qt::black);
@@ -78,74 +52,17 @@ void paint(QPainter &painter, const Scene &scene, const PageLayout &page)
         painter.drawText(
             QPointF(page.margin, page.margin + page.lineHeight * (static_cast<qreal>(i) + 0.8)),
             QString::fromStdString(scene.caption[i]));
-    const qreal column = (page.width - 2 * page.margin) / kLegendColumns;
-    for (std::size_t i = 0; i < scene.legend.size(); ++i) {
-        const sheet::LegendEntry &entry = scene.legend[i];
-        const sheet::Layer &layer = scene.layers.at(static_cast<std::size_t>(entry.layer));
-        const std::size_t row = i / kLegendColumns;
-        const qreal left = page.margin + column * static_cast<qreal>(i % kLegendColumns);
-        const qreal top = page.legendTop + page.lineHeight * static_cast<qreal>(row);
-        const qreal swatch = page.lineHeight * 0.7;
-        painter.setPen(penOf(layer, false));
-        painter.setBrush(brushOf(layer, false));
-        painter.drawEllipse(QRectF(left, top + page.lineHeight * 0.15, swatch, swatch));
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(left + swatch * 1.5, top + page.lineHeight * 0.8),
-            QString::fromStdString(entry.text));
-    }
+    draw::paintLegend(painter, scene,
+        QRectF(page.margin, page.legendTop, page.width - 2 * page.margin, page.height),
+        page.lineHeight, kLegendColumns, style);
 
     const qreal side = page.width - 2 * page.margin;
     const QPointF centre(page.width / 2, page.sheetTop + side / 2);
     const double scale = scene.extent > 0 ? side / scene.extent : 1.0;
-    const auto at = [&](double x, double y) {
-        return QPointF(centre.x() + x * scale, centre.y() - y * scale);
-    };
-
-    // Shapes come layer by layer, so the pen and brush change only between runs of them.
-    int layer = -1;
-    bool dashed = false, hollow = false;
-    for (const sheet::Circle &circle : scene.circles) {
-        if (circle.layer != layer || circle.dashed != dashed || circle.hollow != hollow) {
-            layer = circle.layer;
-            dashed = circle.dashed;
-            hollow = circle.hollow;
-            const sheet::Layer &style = scene.layers.at(static_cast<std::size_t>(layer));
-            painter.setPen(penOf(style, dashed));
-            painter.setBrush(brushOf(style, hollow));
-        }
-        const qreal r = std::max(circle.diameter / 2 * scale, 0.5);
-        painter.drawEllipse(at(circle.x, circle.y), r, r);
-    }
-    painter.setBrush(Qt::NoBrush);
-    layer = -1;
-    for (const sheet::Line &segment : scene.lines) {
-        if (segment.layer != layer || segment.dashed != dashed) {
-            layer = segment.layer;
-            dashed = segment.dashed;
-            painter.setPen(penOf(scene.layers.at(static_cast<std::size_t>(layer)), dashed));
-        }
-        painter.drawLine(at(segment.x1, segment.y1), at(segment.x2, segment.y2));
-    }
-
-    // Labels are small and many: one font at a fixed size, scaled to each label's height.
-    QFont labelFont = captionFont(100);
-    labelFont.setPixelSize(100);
-    painter.setFont(labelFont);
-    const qreal fontHeight = QFontMetricsF(labelFont).height();
-    layer = -1;
-    for (const sheet::Label &label : scene.labels) {
-        if (label.layer != layer) {
-            layer = label.layer;
-            painter.setPen(colourOf(scene.layers.at(static_cast<std::size_t>(layer)).ink));
-        }
-        const qreal k = label.height * scale / fontHeight * 1.3;
-        painter.save();
-        painter.translate(at(label.x, label.y));
-        painter.scale(k, k);
-        painter.drawText(QRectF(-1000, -fontHeight, 2000, 2 * fontHeight), Qt::AlignCenter,
-            QString::fromStdString(label.text));
-        painter.restore();
-    }
+    draw::paintShapes(
+        painter, scene,
+        [&](double x, double y) { return QPointF(centre.x() + x * scale, centre.y() - y * scale); },
+        scale, style);
 }
 
 /// Painting text needs an application object; the command-line tools have none and may run

@@ -1,20 +1,144 @@
-// korvane-sheet: the layout study as a window. Takes korvane-layout's input options to fill
-// the window in, over what was kept from the last run.
+// korvane-sheet: the layout study as a window. korvane-layout's input options describe the
+// layout to open with; without them the window shows what it showed when last closed.
 
+#include "files/program.h"
+#include "layout/options.h"
 #include "layout_ui/sheet_window.h"
+#include "ui/start_up.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-#include <cstdio>
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-int main(int argc, char *argv[])
+namespace {
+
+constexpr int kUsageError = 2;
+
+constexpr const char *kNoDisplay =
+    "korvane-sheet: no display to open the window on; korvane-layout gives the same layout in a "
+    "terminal";
+
+constexpr const char *kHelp =
+    "usage: korvane-sheet [--shell DI | --otl DL] [--tube D] [--pitch P] [--pattern ANGLE]\n"
+    "                     [--passes N] [--centre MODE] [--lane-spacing H[,V]] [--clearance B]\n"
+    "                     [--centre-tube D0]\n"
+    "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as it\n"
+    "is typed. Without options it shows the layout it showed when it was last closed. The\n"
+    "options describe a whole layout, as korvane-layout's do: what is not given takes\n"
+    "korvane-layout's default, and they are read as korvane-layout reads them.\n"
+    "\n"
+    "Options (lengths in mm, decimals with up to 6 places, at most 100000):\n"
+    "  --shell DI          shell inner diameter Di; the layout circle is Di - 2b\n"
+    "  --otl DL            layout circle (outer tube limit) DL, instead of the shell\n"
+    "  --tube D            tube outer diameter d\n"
+    "  --pitch P           tube pitch p, at least d\n"
+    "  --pattern ANGLE     30 triangular (default), 60 rotated triangular, 90 square,\n"
+    "                      45 rotated square\n"
+    "  --passes N          1 (default), 2, 4, 6 or 8\n"
+    "  --centre MODE       on-tube (default), straddle, or best\n"
+    "  --lane-spacing H[,V] pass lane spacing Sn of every lane, or of the horizontal and the\n"
+    "                      vertical ones\n"
+    "  --clearance B       clearance b between shell and layout circle (default max(0.25 d, 8))\n"
+    "  --centre-tube D0    centre tube outer diameter d0; 0 for none\n"
+    "  --help              print this and end\n"
+    "  --version           print the version and end\n"
+    "\n"
+    "Example:\n"
+    "  korvane-sheet --otl 1184 --tube 28 --pitch 36 --passes 2\n"
+    "Exit status: 0 the window was closed; 1 no display to open it on; 2 a usage error.\n";
+
+/// What the command line asks for.
+struct Request
 {
-    QApplication application(argc, argv);
+    bool help = false, version = false;
+    std::vector<layout::TypedOption> options;
+};
+
+/// Qt's own options, which every Qt program takes (-style fusion): left for QApplication,
+/// with the value of those that take one.
+bool qtOption(const std::string &argument, bool &takesValue)
+{
+    static const char *const withValue[] = { "-platform", "-platformpluginpath", "-platformtheme",
+        "-plugin", "-qwindowgeometry", "-qwindowicon", "-qwindowtitle", "-style", "-stylesheet",
+        "-session", "-display", "-geometry" };
+    static const char *const alone[] = { "-reverse", "-widgetcount", "-nograb", "-dograb",
+        "-sync" };
+    const auto is = [&argument](const char *option) { return argument == option; };
+    takesValue = std::any_of(std::begin(withValue), std::end(withValue), is);
+    return takesValue || std::any_of(std::begin(alone), std::end(alone), is);
+}
+
+/// Reads the command line without Qt, so that help, a version and a mistake need no display.
+/// Throws std::invalid_argument with one line for the user.
+Request requestOf(int argc, char **argv)
+{
+    Request request;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (bool takesValue = false; qtOption(argument, takesValue)) {
+            i += takesValue ? 1 : 0;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            request.help = true;
+            continue;
+        }
+        if (argument == "--version") {
+            request.version = true;
+            continue;
+        }
+        if (argument.rfind("--", 0) != 0)
+            throw std::invalid_argument("unexpected argument '" + argument + "'");
+        std::string name = argument.substr(2), value;
+        const std::size_t equals = name.find('=');
+        if (equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.erase(equals);
+        }
+        const auto known = [&name](const char *option) { return name == option; };
+        if (!std::any_of(
+                std::begin(layout::kLayoutOptions), std::end(layout::kLayoutOptions), known))
+            throw std::invalid_argument("unknown option --" + name);
+        if (equals == std::string::npos) {
+            if (i + 1 >= argc)
+                throw std::invalid_argument("--" + name + " needs a value");
+            value = argv[++i];
+        }
+        request.options.push_back({ name, value });
+    }
+    return request;
+}
+
+int run(int argc, char **argv)
+{
+    Request request;
+    try {
+        request = requestOf(argc, argv);
+        if (!request.help && !request.version && !request.options.empty()) {
+            const layout::Reading reading = layout::readLayout(request.options);
+            if (!reading.ok())
+                throw std::invalid_argument(reading.problems.front().what());
+        }
+    } catch (const std::invalid_argument &error) {
+        std::cerr << "korvane-sheet: " << error.what()
+                  << "; korvane-sheet --help lists the options\n";
+        return kUsageError;
+    }
+    if (request.help || request.version) {
+        std::cout << (request.help ? kHelp : "korvane-sheet " KORVANE_VERSION "\n");
+        return files::printed("korvane-sheet", 0);
+    }
+
+    const auto application = ui::openApplication(argc, argv, kNoDisplay);
     QApplication::setOrganizationName(QStringLiteral("Korvane"));
     QApplication::setApplicationName(QStringLiteral("korvane-sheet"));
     QApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
@@ -31,44 +155,17 @@ int main(int argc, char *argv[])
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qt);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("The tube-sheet layout window. Its options fill the window in as "
-                       "korvane-layout's options describe a layout."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const struct
-    {
-        const char *name, *value, *help;
-    } options[] = {
-        { "shell", "DI", "the shell's inner diameter, mm" },
-        { "otl", "DL", "the layout circle's diameter, instead of the shell's, mm" },
-        { "tube", "D", "the tube's outer diameter, mm" },
-        { "pitch", "P", "the pitch, mm" },
-        { "pattern", "ANGLE", "30, 60, 90 or 45" },
-        { "passes", "N", "1, 2, 4, 6 or 8" },
-        { "centre", "WHERE", "on-tube, straddle or best" },
-        { "lane-spacing", "SN", "the pass lanes' spacing Sn, or H,V, mm" },
-        { "clearance", "B", "the clearance b between shell and layout circle, mm" },
-        { "centre-tube", "D0", "the centre tube's outer diameter, mm" },
-    };
-    for (const auto &option : options)
-        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name),
-            QString::fromLatin1(option.help), QString::fromLatin1(option.value)));
-    parser.process(application);
-
     layout_ui::SheetWindow window;
     window.loadSettings();
-    for (const auto &option : options) {
-        const QString name = QString::fromLatin1(option.name);
-        if (!parser.isSet(name))
-            continue;
-        const QString failure = window.setOption(name, parser.value(name));
-        if (!failure.isEmpty()) {
-            std::fprintf(stderr, "korvane-sheet: %s\n", qPrintable(failure));
-            return 2;
-        }
-    }
+    if (!request.options.empty())
+        window.applyOptions(request.options);
     window.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return files::runProgram("korvane-sheet", run, argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "layout_ui/sheet_view.h"
 
+#include "draw/painting.h"
 #include "layout_cli/drawing.h"
 #include "layout_cli/report.h"
 
@@ -21,12 +22,18 @@ namespace {
     constexpr double kWheelStep = 1.25; ///< zoom per notch of the wheel
     constexpr double kLeastScale = 1e-4, kMostScale = 1e4; ///< pixels per mm
 
-    QColor colourOf(const sheet::Colour &colour)
-    {
-        return QColor(colour.r, colour.g, colour.b, colour.alpha);
-    }
-
 } // namespace
+
+QString millimetresText(double value)
+{
+    // What a designer reads off a drawing: to a micrometre, without trailing zeros.
+    QString text = QString::number(std::round(value * 1000) / 1000, 'f', 3);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
 
 Sheet::Sheet(const layout::Layout &counted)
     : layout(counted)
@@ -131,8 +138,7 @@ QString SheetView::describe(QPointF point) const
     const layout::Tube *tube = m_sheet->tubeAt(at.x(), at.y(), &number);
     if (!tube)
         return {};
-    const QString x = QString::fromStdString(layout_cli::numberText(tube->x));
-    const QString y = QString::fromStdString(layout_cli::numberText(tube->y));
+    const QString x = millimetresText(tube->x), y = millimetresText(tube->y);
     if (tube->pass == 0) {
         const QString why = tube->removed == layout::Removed::Lane ? tr("在隔板槽内，已去掉")
                                                                    : tr("让位于中心管，已去掉");
@@ -158,50 +164,17 @@ void SheetView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::white);
     if (!m_sheet)
         return;
-    const sheet::Scene &scene = m_sheet->scene;
     // Tubes a few pixels wide look the same without antialiasing and paint several times
     // faster, which keeps a sheet of 100,000 tubes responsive to the wheel.
     const double tubeRadius = layout::millimetres(m_sheet->layout.inputs.tube) / 2 * m_scale;
     painter.setRenderHint(QPainter::Antialiasing, tubeRadius >= 4);
-    const QRectF visible = QRectF(rect()).adjusted(-2, -2, 2, 2);
-    const auto penOf = [&](const sheet::Layer &layer, bool dashed) {
-        QPen pen(colourOf(layer.ink), std::max(1.0, layer.pen));
-        pen.setCosmetic(true);
-        if (dashed)
-            pen.setStyle(Qt::DashLine);
-        return pen;
-    };
-    int layer = -1;
-    bool dashed = false, hollow = false;
-    for (const sheet::Circle &circle : scene.circles) {
-        const QPointF centre = toView(circle.x, circle.y);
-        const double r = std::max(circle.diameter / 2 * m_scale, 0.5);
-        if (!visible.intersects(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r)))
-            continue;
-        if (circle.layer != layer || circle.dashed != dashed || circle.hollow != hollow) {
-            layer = circle.layer;
-            dashed = circle.dashed;
-            hollow = circle.hollow;
-            const sheet::Layer &style = scene.layers.at(static_cast<std::size_t>(layer));
-            painter.setPen(penOf(style, dashed));
-            painter.setBrush(
-                style.fill && !hollow ? QBrush(colourOf(*style.fill)) : QBrush(Qt::NoBrush));
-        }
-        if (r < 1.5)
-            painter.drawRect(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
-        else
-            painter.drawEllipse(centre, r, r);
-    }
-    painter.setRenderHint(QPainter::Antialiasing);
-    layer = -1;
-    for (const sheet::Line &line : scene.lines) {
-        if (line.layer != layer || line.dashed != dashed) {
-            layer = line.layer;
-            dashed = line.dashed;
-            painter.setPen(penOf(scene.layers.at(static_cast<std::size_t>(layer)), dashed));
-        }
-        painter.drawLine(toView(line.x1, line.y1), toView(line.x2, line.y2));
-    }
+    draw::ShapeStyle style;
+    style.cosmetic = true;
+    style.squaresWhenTiny = true;
+    style.visible = QRectF(rect()).adjusted(-2, -2, 2, 2);
+    draw::paintShapes(
+        painter, m_sheet->scene, [this](double x, double y) { return toView(x, y); }, m_scale,
+        style);
     if (m_stale)
         painter.fillRect(rect(), QColor(240, 240, 240, 190));
 }
@@ -279,6 +252,65 @@ void SheetView::keyPressEvent(QKeyEvent *event)
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+LegendView::LegendView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("legend"));
+    setAccessibleName(tr("图例"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void LegendView::setEntries(std::shared_ptr<const Sheet> sheet, const QStringList &texts)
+{
+    m_sheet = std::move(sheet);
+    m_texts = texts;
+    m_stale = false;
+    setAccessibleDescription(texts.join(QStringLiteral("；")));
+    updateGeometry();
+    update();
+}
+
+void LegendView::setStale(bool stale)
+{
+    if (m_stale != stale) {
+        m_stale = stale;
+        update();
+    }
+}
+
+qreal LegendView::lineHeight() const
+{
+    return QFontMetricsF(font()).lineSpacing() * 1.2;
+}
+
+QSize LegendView::sizeHint() const
+{
+    const int rows = (static_cast<int>(m_texts.size()) + kColumns - 1) / kColumns;
+    return { 400, static_cast<int>(std::ceil(lineHeight() * std::max(rows, 1))) };
+}
+
+void LegendView::paintEvent(QPaintEvent *)
+{
+    if (!m_sheet)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The scene's own legend gives each entry its layer's colours; the texts are the
+    // window's, in its language.
+    sheet::Scene legend;
+    legend.layers = m_sheet->scene.layers;
+    for (std::size_t i = 0; i < m_sheet->scene.legend.size(); ++i)
+        legend.legend.push_back({ i < static_cast<std::size_t>(m_texts.size())
+                ? m_texts[static_cast<int>(i)].toStdString()
+                : m_sheet->scene.legend[i].text,
+            m_sheet->scene.legend[i].layer });
+    draw::ShapeStyle style;
+    style.cosmetic = true;
+    draw::paintLegend(painter, legend, QRectF(rect()), lineHeight(), kColumns, style);
+    if (m_stale)
+        painter.fillRect(rect(), QColor(240, 240, 240, 190));
 }
 
 bool SheetView::event(QEvent *event)

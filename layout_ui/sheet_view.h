@@ -11,6 +11,9 @@
 
 namespace layout_ui {
 
+/// A length in mm as the tooltip shows it: to 0.001 mm, trailing zeros dropped ("-110.851").
+QString millimetresText(double value);
+
 /// A counted layout ready to show: its drawing, and its tubes found by place for the tooltip.
 struct Sheet
 {
@@ -79,6 +82,33 @@ private:
     QPointF m_focus;
     QPointF m_dragFrom;
     bool m_dragging = false;
+};
+
+/// The drawings' legend under the live sheet: each pass's colour and its tubes.
+class LegendView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LegendView(QWidget *parent = nullptr);
+
+    /// Shows the legend of a sheet's scene, each entry with its own text.
+    void setEntries(std::shared_ptr<const Sheet> sheet, const QStringList &texts);
+    void setStale(bool stale);
+    QStringList texts() const { return m_texts; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    static constexpr int kColumns = 4;
+    qreal lineHeight() const;
+
+    std::shared_ptr<const Sheet> m_sheet;
+    QStringList m_texts;
+    bool m_stale = false;
 };
 
 } // namespace layout_ui

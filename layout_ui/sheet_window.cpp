@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <cerrno>
 #include <cmath>
 #include <exception>
 
@@ -78,6 +79,114 @@ namespace {
     QString text(const std::string &utf8)
     {
         return QString::fromStdString(utf8);
+    }
+
+    /// Why the window cannot take an input, in its own language: one line under the box.
+    QString reasonOf(const layout::InputError &error)
+    {
+        switch (error.problem()) {
+        case layout::Problem::NotANumber:
+            return SheetWindow::tr("不是数字");
+        case layout::Problem::TooManyDecimals:
+            return SheetWindow::tr("小数不能超过 6 位");
+        case layout::Problem::TooLarge:
+            return SheetWindow::tr("不能大于 100000 mm");
+        case layout::Problem::NotPositive:
+            return SheetWindow::tr("须大于 0");
+        case layout::Problem::Negative:
+            return error.field() == layout::Field::CentreTube
+                ? SheetWindow::tr("不能为负（0 为无中心管）")
+                : SheetWindow::tr("不能为负");
+        case layout::Problem::PitchBelowTube:
+            return SheetWindow::tr("小于管子外径：管子会重叠");
+        case layout::Problem::PassCount:
+            return SheetWindow::tr("须为 1、2、4、6 或 8");
+        case layout::Problem::VerticalWithoutHorizontal:
+            return SheetWindow::tr("竖直隔板槽须与水平隔板槽一同给出");
+        case layout::Problem::ClearanceWithoutShell:
+            return SheetWindow::tr("给定布管限定圆时不用边缘间隙");
+        case layout::Problem::TooManyPitches:
+            return SheetWindow::tr("布管限定圆半径超过 100 万个管心距，行数太多");
+        case layout::Problem::Empty:
+        case layout::Problem::Missing:
+            return SheetWindow::tr("请输入数值");
+        case layout::Problem::NotAChoice:
+            return SheetWindow::tr("不是可选的值");
+        case layout::Problem::Conflict:
+            return SheetWindow::tr("壳体内径与布管限定圆只能给定一个");
+        case layout::Problem::Repeated:
+            return SheetWindow::tr("重复给出");
+        case layout::Problem::UnknownOption:
+            return SheetWindow::tr("未知选项");
+        case layout::Problem::SpacingForm:
+            return SheetWindow::tr("须为一个数值，或“水平,竖直”两个");
+        case layout::Problem::NoLanes:
+            return SheetWindow::tr("单管程没有隔板槽，不用 Sn");
+        case layout::Problem::NoVerticalLane:
+            return SheetWindow::tr("此管程数没有竖直隔板槽，不用第二个值");
+        case layout::Problem::NoLayoutCircle:
+            return error.field() == layout::Field::Clearance
+                ? SheetWindow::tr("边缘间隙过大：布管限定圆 DL 不大于 0")
+                : SheetWindow::tr("壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0");
+        case layout::Problem::Other:
+            break;
+        }
+        return SheetWindow::tr("输入有误");
+    }
+
+    /// A system's reason for a failed write, in the window's language.
+    QString errorText(int error)
+    {
+        switch (error) {
+        case ENOENT:
+            return SheetWindow::tr("没有那个文件或目录");
+        case EACCES:
+            return SheetWindow::tr("权限不够");
+        case EPERM:
+            return SheetWindow::tr("不允许的操作");
+        case ENOSPC:
+            return SheetWindow::tr("设备上没有空间");
+        case EDQUOT:
+            return SheetWindow::tr("超出磁盘配额");
+        case EFBIG:
+            return SheetWindow::tr("文件过大");
+        case EROFS:
+            return SheetWindow::tr("只读文件系统");
+        case EISDIR:
+            return SheetWindow::tr("是一个目录");
+        case ENOTDIR:
+            return SheetWindow::tr("路径中有一部分不是目录");
+        case ENAMETOOLONG:
+            return SheetWindow::tr("文件名过长");
+        case EIO:
+            return SheetWindow::tr("输入/输出错误");
+        case ELOOP:
+            return SheetWindow::tr("符号链接层数过多");
+        case EMFILE:
+        case ENFILE:
+            return SheetWindow::tr("打开的文件过多");
+        case EBUSY:
+        case ETXTBSY:
+            return SheetWindow::tr("文件正忙");
+        default:
+            break;
+        }
+        return SheetWindow::tr("系统错误 %1").arg(error);
+    }
+
+    /// Why an export failed, in the window's language: the writers say it in English for the
+    /// command line.
+    QString failureText(const std::exception &failure)
+    {
+        if (const auto *write = dynamic_cast<const files::WriteError *>(&failure)) {
+            const QString file = QFile::decodeName(QByteArray::fromStdString(write->path()));
+            if (write->error() != 0)
+                return SheetWindow::tr("无法写入 %1：%2").arg(file, errorText(write->error()));
+            return SheetWindow::tr("无法写入 %1").arg(file);
+        }
+        if (dynamic_cast<const std::bad_alloc *>(&failure))
+            return SheetWindow::tr("内存不足");
+        return SheetWindow::tr("无法绘制图纸：绘图模块无法加载或内存不足");
     }
 
     QLineEdit *countBox(const QString &name, const QString &objectName)
@@ -218,9 +327,11 @@ SheetWindow::SheetWindow(QWidget *parent)
     auto *tools = new QHBoxLayout;
     tools->addWidget(fitButton);
     tools->addWidget(m_status, 1);
+    m_legend = new LegendView;
     auto *right = new QVBoxLayout;
     right->addLayout(tools);
     right->addWidget(m_view, 1);
+    right->addWidget(m_legend);
     right->addLayout(counts);
 
     auto *whole = new QHBoxLayout(this);
@@ -297,122 +408,100 @@ QString SheetWindow::setOption(const QString &name, const QString &value)
     return tr("korvane-sheet 不认识选项 --%1").arg(name);
 }
 
+void SheetWindow::applyOptions(const std::vector<layout::TypedOption> &options)
+{
+    m_loading = true;
+    // What the command line does not give takes korvane-layout's default, not what was kept.
+    const layout::Inputs read = layout::readLayout(options).inputs;
+    m_given->setCurrentIndex(read.given == layout::Given::Shell ? 0 : 1);
+    m_pattern->setCurrentIndex(
+        static_cast<int>(std::find(std::begin(kPatterns), std::end(kPatterns), read.pattern)
+            - std::begin(kPatterns)));
+    m_passes->setCurrentIndex(static_cast<int>(
+        std::find(std::begin(kPasses), std::end(kPasses), read.passes) - std::begin(kPasses)));
+    m_centring->setCurrentIndex(
+        static_cast<int>(std::find(std::begin(kCentrings), std::end(kCentrings), read.centring)
+            - std::begin(kCentrings)));
+    for (QLineEdit *input : m_boxes)
+        input->clear();
+    for (const layout::TypedOption &option : options) {
+        const QString name = QString::fromStdString(option.name);
+        if (name == QLatin1String("shell") || name == QLatin1String("otl")) {
+            box(Input::Diameter)->setText(QString::fromStdString(option.value));
+            continue;
+        }
+        for (std::size_t i = 1; i < kInputCount; ++i)
+            if (name == QLatin1String(kOptionNames[i]))
+                m_boxes[i]->setText(QString::fromStdString(option.value));
+    }
+    m_loading = false;
+    inputsChanged();
+}
+
 std::optional<layout::Inputs> SheetWindow::readInputs()
 {
-    std::array<QString, kInputCount> reasons;
-    QString passesReason;
-    const auto why = [](const layout::InputError &error) -> QString {
-        switch (error.problem()) {
-        case layout::Problem::NotANumber:
-            return tr("不是数字");
-        case layout::Problem::TooManyDecimals:
-            return tr("小数不能超过 6 位");
-        case layout::Problem::TooLarge:
-            return tr("不能大于 100000 mm");
-        case layout::Problem::NotPositive:
-            return tr("须大于 0");
-        case layout::Problem::Negative:
-            return tr("不能为负");
-        case layout::Problem::PitchBelowTube:
-            return tr("小于管子外径：管子会重叠");
-        case layout::Problem::VerticalWithoutHorizontal:
-            return tr("竖直隔板槽须与水平隔板槽一同给出");
-        case layout::Problem::TooManyPitches:
-            return tr("布管限定圆半径超过 100 万个管心距，行数太多");
-        case layout::Problem::PassCount:
-        case layout::Problem::ClearanceWithoutShell:
-        case layout::Problem::Other:
-            break;
-        }
-        return QString::fromStdString(error.what());
+    // The boxes as korvane-layout's options, read by the same function: an empty box is an
+    // option not given.
+    const bool shell = m_given->currentIndex() == 0;
+    std::vector<layout::TypedOption> typed;
+    const auto add = [&](const char *name, Input input) {
+        const QString text = box(input)->text();
+        if (!text.trimmed().isEmpty())
+            typed.push_back({ name, text.toStdString() });
     };
-
-    layout::Inputs in;
-    in.given = m_given->currentIndex() == 0 ? layout::Given::Shell : layout::Given::LayoutCircle;
-    in.pattern = kPatterns[std::max(0, m_pattern->currentIndex())];
-    in.passes = kPasses[std::max(0, m_passes->currentIndex())];
-    in.centring = kCentrings[std::max(0, m_centring->currentIndex())];
-    bool readable = true;
-    const auto read = [&](Input input, bool required) -> std::optional<layout::Length> {
-        const QString typed = box(input)->text().trimmed();
-        if (typed.isEmpty()) {
-            if (required) {
-                reasons[static_cast<std::size_t>(input)] = tr("请输入数值");
-                readable = false;
-            }
-            return std::nullopt;
-        }
-        try {
-            return layout::parseLength(typed.toStdString(), "");
-        } catch (const layout::InputError &error) {
-            reasons[static_cast<std::size_t>(input)] = why(error);
-            readable = false;
-            return std::nullopt;
-        }
-    };
-    in.diameter = read(Input::Diameter, true).value_or(layout::Length {});
-    in.tube = read(Input::Tube, true).value_or(layout::Length {});
-    in.pitch = read(Input::Pitch, true).value_or(layout::Length {});
-    // Sn is one spacing, or the horizontal and vertical ones apart: "H,V".
-    const QStringList spacings =
-        box(Input::LaneSpacing)->text().split(QRegularExpression(QStringLiteral("[,，]")));
-    if (spacings.size() > 2) {
-        reasons[static_cast<std::size_t>(Input::LaneSpacing)] =
-            tr("须为一个数值，或“水平,竖直”两个");
-        readable = false;
-    } else if (!box(Input::LaneSpacing)->text().trimmed().isEmpty()) {
-        const auto parse = [&](const QString &part) -> std::optional<layout::Length> {
-            try {
-                return layout::parseLength(part.trimmed().toStdString(), "");
-            } catch (const layout::InputError &error) {
-                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why(error);
-                readable = false;
-                return std::nullopt;
-            }
-        };
-        in.laneSpacing = parse(spacings[0]);
-        if (spacings.size() == 2)
-            in.verticalSpacing = parse(spacings[1]);
-    }
+    add(shell ? "shell" : "otl", Input::Diameter);
+    add("tube", Input::Tube);
+    add("pitch", Input::Pitch);
+    typed.push_back(
+        { "pattern", layout::patternName(kPatterns[std::max(0, m_pattern->currentIndex())]) });
+    typed.push_back({ "passes", std::to_string(kPasses[std::max(0, m_passes->currentIndex())]) });
+    typed.push_back(
+        { "centre", layout::centringName(kCentrings[std::max(0, m_centring->currentIndex())]) });
+    add("lane-spacing", Input::LaneSpacing);
     // With the layout circle given, the clearance is already allowed for: its box rests.
-    const bool shell = in.given == layout::Given::Shell;
     box(Input::Clearance)->setEnabled(shell);
     if (shell)
-        in.clearance = read(Input::Clearance, false);
-    in.centreTube = read(Input::CentreTube, false);
+        add("clearance", Input::Clearance);
+    add("centre-tube", Input::CentreTube);
+    const layout::Reading reading = layout::readLayout(typed);
 
-    if (readable) {
-        try {
-            layout::validate(in);
-        } catch (const layout::InputError &error) {
-            readable = false;
-            switch (error.field()) {
-            case layout::Field::Diameter:
-            case layout::Field::None:
-                reasons[static_cast<std::size_t>(Input::Diameter)] = why(error);
-                break;
-            case layout::Field::Tube:
-                reasons[static_cast<std::size_t>(Input::Tube)] = why(error);
-                break;
-            case layout::Field::Pitch:
-                reasons[static_cast<std::size_t>(Input::Pitch)] = why(error);
-                break;
-            case layout::Field::LaneSpacing:
-            case layout::Field::VerticalSpacing:
-                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why(error);
-                break;
-            case layout::Field::Clearance:
-                reasons[static_cast<std::size_t>(Input::Clearance)] = why(error);
-                break;
-            case layout::Field::CentreTube:
-                reasons[static_cast<std::size_t>(Input::CentreTube)] = why(error);
-                break;
-            case layout::Field::Passes:
-                passesReason = why(error);
-                break;
-            }
+    // Every box that cannot be taken is marked at once, each with its own reason.
+    std::array<QString, kInputCount> reasons;
+    QString passesReason, otherReason;
+    for (const layout::InputError &problem : reading.problems) {
+        const QString why = reasonOf(problem);
+        switch (problem.field()) {
+        case layout::Field::Diameter:
+            reasons[static_cast<std::size_t>(Input::Diameter)] = why;
+            break;
+        case layout::Field::Tube:
+            reasons[static_cast<std::size_t>(Input::Tube)] = why;
+            break;
+        case layout::Field::Pitch:
+            reasons[static_cast<std::size_t>(Input::Pitch)] = why;
+            break;
+        case layout::Field::LaneSpacing:
+        case layout::Field::VerticalSpacing:
+            if (reasons[static_cast<std::size_t>(Input::LaneSpacing)].isEmpty())
+                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why;
+            break;
+        case layout::Field::Clearance:
+            reasons[static_cast<std::size_t>(Input::Clearance)] = why;
+            break;
+        case layout::Field::CentreTube:
+            reasons[static_cast<std::size_t>(Input::CentreTube)] = why;
+            break;
+        case layout::Field::Passes:
+            passesReason = why;
+            break;
+        case layout::Field::Pattern:
+        case layout::Field::Centring:
+        case layout::Field::None:
+            otherReason = why;
+            break;
         }
     }
+    const bool readable = reading.ok();
 
     for (std::size_t i = 0; i < kInputCount; ++i) {
         m_boxes[i]->setProperty("invalid", !reasons[i].isEmpty());
@@ -425,9 +514,26 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     }
     m_passesReason->setText(passesReason);
     m_passesReason->setVisible(!passesReason.isEmpty());
+    if (!otherReason.isEmpty())
+        m_status->setText(otherReason);
     if (!readable)
         return std::nullopt;
-    return in;
+    return reading.inputs;
+}
+
+void SheetWindow::setCountsStale(bool stale)
+{
+    // Grey, as the drawing is, and said to a screen reader too.
+    const QString look = stale ? QStringLiteral("color: #9a9a9a;") : QString();
+    const QString note = stale ? tr("输入有误：为上次有效布置的数值") : QString();
+    for (QLineEdit *count : { m_inCircle, m_laneRemoved, m_centreRemoved, m_total, m_perPass }) {
+        count->setProperty("stale", stale);
+        count->setStyleSheet(stale ? QStringLiteral("QLineEdit { %1 }").arg(look) : QString());
+        count->setAccessibleDescription(note);
+    }
+    m_arrangement->setProperty("stale", stale);
+    m_arrangement->setStyleSheet(look);
+    m_legend->setStale(stale);
 }
 
 void SheetWindow::inputsChanged()
@@ -438,6 +544,7 @@ void SheetWindow::inputsChanged()
     if (!m_wanted) {
         m_pause.stop();
         m_view->setStale(true);
+        setCountsStale(true);
         m_exportDrawing->setEnabled(false);
         m_exportHoles->setEnabled(false);
         m_status->setText(m_shown ? tr("输入有误：图为上次有效的布置") : QString());
@@ -475,7 +582,7 @@ void SheetWindow::studyFinished()
     try {
         study = m_watcher.result();
     } catch (const std::exception &error) {
-        failure = tr("无法计算：%1").arg(QString::fromLocal8Bit(error.what()));
+        failure = tr("无法计算：%1").arg(failureText(error));
     }
     m_counting = false;
     if (m_again) {
@@ -485,13 +592,21 @@ void SheetWindow::studyFinished()
     if (!study) {
         m_status->setText(failure);
         m_view->setStale(true);
+        setCountsStale(true);
         emit settled();
         return;
     }
     showCounts(*study);
+    setCountsStale(!m_wanted);
     if (study->sheet) {
         m_shown = study;
         m_view->setSheet(study->sheet);
+        QStringList legend;
+        for (int i = 0; i < study->layout.counts.passes; ++i)
+            legend << tr("第 %1 管程 %2 管")
+                          .arg(i + 1)
+                          .arg(study->layout.counts.perPass[static_cast<std::size_t>(i)]);
+        m_legend->setEntries(study->sheet, legend);
         m_status->clear();
     } else {
         m_view->setStale(true);
@@ -519,23 +634,25 @@ void SheetWindow::showCounts(const Study &study)
         perPass << QString::number(counts.perPass[static_cast<std::size_t>(i)]);
     m_perPass->setText(perPass.join(QStringLiteral(" / ")));
 
-    // The lanes as used, so that the spacing box shows its default.
+    // The default spacings, horizontal then vertical as the box takes them, each as the rule
+    // writes it and rounded down to what can be typed: typed back, they lay the same tubes.
     QStringList spacings;
-    for (int i = 0; i < study.layout.laneCount; ++i) {
-        // Three decimals are what a designer reads; √3·p has no exact decimal anyway.
-        QString spacing =
-            QString::number(study.layout.lanes[static_cast<std::size_t>(i)].spacing, 'f', 3);
-        while (spacing.endsWith(QLatin1Char('0')))
-            spacing.chop(1);
-        if (spacing.endsWith(QLatin1Char('.')))
-            spacing.chop(1);
-        if (!spacings.contains(spacing))
-            spacings << spacing;
+    for (const bool horizontal : { true, false }) {
+        for (int i = 0; i < study.layout.laneCount; ++i) {
+            const layout::Lane &lane = study.layout.lanes[static_cast<std::size_t>(i)];
+            if (lane.horizontal != horizontal || !lane.formula)
+                continue;
+            const QString value = text(layout::lengthText(lane.typable));
+            const QString shown =
+                QStringLiteral("%1 = %2").arg(QString::fromUtf8(lane.formula), value);
+            if (!spacings.contains(shown))
+                spacings << shown;
+        }
     }
     box(Input::LaneSpacing)
-        ->setPlaceholderText(spacings.isEmpty()
-                ? tr("单管程无隔板槽")
-                : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", "))));
+        ->setPlaceholderText(study.layout.laneCount == 0 ? tr("单管程无隔板槽")
+                : spacings.isEmpty()                     ? QString()
+                                     : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", "))));
     if (study.layout.inputs.given == layout::Given::Shell)
         box(Input::Clearance)
             ->setPlaceholderText(
@@ -559,7 +676,7 @@ QString SheetWindow::exportDrawing(const QString &file)
     const std::string name = QFile::encodeName(file).toStdString();
     const std::optional<sheet::Format> format = sheet::formatOf(name);
     if (!format)
-        return tr("文件名须以 %1 结尾").arg(QString::fromLatin1(sheet::formatList()));
+        return tr("文件名须以 .svg、.png、.pdf 或 .dxf 结尾");
     try {
         const std::string bytes = sheet::render(
             layout_cli::layoutScene(m_shown->layout, m_numbers->isChecked()), *format);
@@ -567,7 +684,7 @@ QString SheetWindow::exportDrawing(const QString &file)
         target.write(bytes);
         target.commit();
     } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
+        return failureText(error);
     }
     return {};
 }
@@ -585,15 +702,51 @@ QString SheetWindow::exportHoles(const QString &file)
                 target.write(layout_cli::tubeRow(++n, tube));
         target.commit();
     } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
+        return failureText(error);
     }
     return {};
 }
 
+QString SheetWindow::withExtension(const QString &file, const QString &extension)
+{
+    const bool drawing = sheet::formatOf(QFile::encodeName(file).toStdString()).has_value();
+    const bool wanted = file.endsWith(extension, Qt::CaseInsensitive);
+    // A name with a drawing type of its own keeps it: the name says what the user means.
+    if (wanted || (drawing && extension != QLatin1String(".csv")))
+        return file;
+    return file + extension;
+}
+
+namespace {
+
+    /// Asks for a file to write, in a dialog whose file types each name their extension; the
+    /// name comes back with the chosen type's extension, and empty when cancelled.
+    QString askForFile(QWidget *parent, const QString &title, const QStringList &types)
+    {
+        QFileDialog dialog(parent, title);
+        dialog.setObjectName(QStringLiteral("exportDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(types);
+        const auto suffixOf = [](const QString &type) {
+            const auto star = type.indexOf(QStringLiteral("*."));
+            return star < 0 ? QString() : type.mid(star + 2).chopped(1);
+        };
+        dialog.setDefaultSuffix(suffixOf(types.front()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected,
+            [&](const QString &type) { dialog.setDefaultSuffix(suffixOf(type)); });
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return SheetWindow::withExtension(dialog.selectedFiles().front(),
+            QLatin1Char('.') + suffixOf(dialog.selectedNameFilter()));
+    }
+
+} // namespace
+
 void SheetWindow::chooseDrawingFile()
 {
-    const QString file = QFileDialog::getSaveFileName(this, tr("导出图纸"), QString(),
-        tr("SVG 图 (*.svg);;PNG 图 (*.png);;PDF 文件 (*.pdf);;DXF 图 (*.dxf)"));
+    const QString file = askForFile(this, tr("导出图纸"),
+        { tr("SVG 图 (*.svg)"), tr("PNG 图 (*.png)"), tr("PDF 文件 (*.pdf)"),
+            tr("DXF 图 (*.dxf)") });
     if (file.isEmpty())
         return;
     const QString failure = exportDrawing(file);
@@ -602,8 +755,7 @@ void SheetWindow::chooseDrawingFile()
 
 void SheetWindow::chooseHolesFile()
 {
-    const QString file =
-        QFileDialog::getSaveFileName(this, tr("导出管孔表"), QString(), tr("CSV 表 (*.csv)"));
+    const QString file = askForFile(this, tr("导出管孔表"), { tr("CSV 表 (*.csv)") });
     if (file.isEmpty())
         return;
     const QString failure = exportHoles(file);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/options.h"
 #include "layout/study.h"
 #include "layout_ui/sheet_view.h"
 
@@ -47,6 +48,14 @@ public:
     /// Returns the reason when the option is unknown or its value is not one of its choices.
     QString setOption(const QString &name, const QString &value);
 
+    /// Shows the layout a command line describes: the options given, and korvane-layout's
+    /// defaults for every other input. The options have been read without a problem.
+    void applyOptions(const std::vector<layout::TypedOption> &options);
+
+    /// The file name an export writes: as chosen, with the chosen type's extension added when
+    /// it has none of the drawing types' (".svg", ".png", ".pdf", ".dxf").
+    static QString withExtension(const QString &file, const QString &extension);
+
     /// Writes the drawing (.svg, .png, .pdf or .dxf) or the hole list (CSV) of the sheet shown,
     /// whole or not at all. Returns the reason on failure, empty on success.
     QString exportDrawing(const QString &file);
@@ -74,6 +83,8 @@ private:
 
     void inputsChanged();
     std::optional<layout::Inputs> readInputs();
+    /// Greys the counts and the line under them while they are not of the inputs shown.
+    void setCountsStale(bool stale);
     void startStudy();
     void studyFinished();
     void showCounts(const Study &study);
@@ -95,6 +106,7 @@ private:
     QLineEdit *m_total = nullptr;
     QLineEdit *m_perPass = nullptr;
     QLabel *m_arrangement = nullptr;
+    LegendView *m_legend = nullptr;
     QLabel *m_status = nullptr;
     QPushButton *m_exportDrawing = nullptr;
     QPushButton *m_exportHoles = nullptr;

@@ -170,7 +170,8 @@ private slots:
         row("three spacings", "", "lane-spacing", "1,2,3", "laneSpacing",
             "须为一个数值，或“水平,竖直”两个");
         row("zero spacing", "", "lane-spacing", "0", "laneSpacing", "须大于 0");
-        row("zero centre tube", "", "centre-tube", "0", "centreTube", "须大于 0");
+        row("negative centre tube", "", "centre-tube", "-1", "centreTube",
+            "不能为负（0 为无中心管）");
         row("too many pitches", "tube=0.0001", "pitch", "0.0001", "diameter",
             "布管限定圆半径超过 100 万个管心距，行数太多");
     }
