@@ -31,15 +31,38 @@ namespace {
         return slash == std::string::npos ? path : path.substr(slash + 1);
     }
 
+    /// The file a name leads to through symbolic links, those that point to a file still to
+    /// be made included: writing through such a link makes the file it names, as the shell's
+    /// redirection does.
+    std::string followLinks(std::string path)
+    {
+        // As many links as the system itself follows before it gives up.
+        for (int depth = 0; depth < 40; ++depth) {
+            struct stat info
+            {
+            };
+            if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+                break;
+            std::string target(PATH_MAX, '\0');
+            const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+            if (length <= 0)
+                break;
+            target.resize(static_cast<std::size_t>(length));
+            path = target.front() == '/' ? target : folderOf(path) + "/" + target;
+        }
+        return path;
+    }
+
     /// The path with links and "." and ".." resolved; for a file still to be made, its
     /// folder's resolved path and its name. As given when the folder does not exist either.
-    std::string resolved(const std::string &path)
+    std::string resolved(const std::string &name)
     {
-        if (char *real = ::realpath(path.c_str(), nullptr)) {
+        if (char *real = ::realpath(name.c_str(), nullptr)) {
             std::string text = real;
             std::free(real);
             return text;
         }
+        const std::string path = followLinks(name);
         if (char *real = ::realpath(folderOf(path).c_str(), nullptr)) {
             std::string text = std::string(real) + "/" + baseOf(path);
             std::free(real);
@@ -146,6 +169,7 @@ AtomicFile::AtomicFile(std::string path)
         }
         m_mode = target.st_mode & 07777;
     } else {
+        m_target = followLinks(m_path);
         const mode_t mask = ::umask(0);
         ::umask(mask);
         m_mode = 0666 & ~mask;

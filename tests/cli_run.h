@@ -31,11 +31,12 @@ inline const std::string &ownFolder()
     return folder;
 }
 
-/// Files in ownFolder() named as the writers name their temporary files.
-inline std::size_t leftoverTemporaries()
+/// Files in a folder (ownFolder() unless given) named as the writers name their temporary
+/// files.
+inline std::size_t leftoverTemporaries(const std::string &folder = ownFolder())
 {
     std::size_t found = 0;
-    if (DIR *dir = opendir(ownFolder().c_str())) {
+    if (DIR *dir = opendir(folder.c_str())) {
         while (const dirent *entry = readdir(dir))
             found += std::string(entry->d_name).rfind(".korvane-", 0) == 0;
         closedir(dir);

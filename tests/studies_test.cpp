@@ -348,7 +348,7 @@ TEST(Studies, UnwritableFilesFail)
 TEST(Studies, FilesAreWrittenWholeOrNotAtAll)
 {
     // Temporary files are made beside the target; none may be left behind.
-    const auto leftovers = cli_run::leftoverTemporaries;
+    const auto leftovers = [] { return cli_run::leftoverTemporaries(); };
     const std::size_t before = leftovers();
     for (const char *extension : { ".svg", ".png", ".pdf", ".dxf", ".csv" }) {
         const std::string file = cli_run::ownFolder() + "old" + extension;
@@ -596,6 +596,34 @@ TEST(StudiesEnd, UnreachableTinyStepsAndFileNames)
         listed.out.rfind("总的管束283\n中心去掉的管束7\n 最后管束276\n276\nx,y,row,removed\n", 0),
         0u);
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4 + 1 + 283);
+}
+
+// An option given with nothing in it, or the same file named twice under two names, is a
+// mistake the program says, before anything is printed or written.
+TEST(StudiesEnd, EmptyValuesAndOneFileUnderTwoNames)
+{
+    for (const char *option : { "--draw", "--tubes", "--sweep", "--min-shell" }) {
+        const CountRun refused = run({ option, "", "600", "32", "25" });
+        EXPECT_EQ(refused.status, 2) << option;
+        EXPECT_TRUE(refused.out.empty()) << refused.out;
+        EXPECT_EQ(refused.err.rfind(std::string("korvane-count: ") + option + " is empty", 0), 0u)
+            << refused.err;
+    }
+    const std::string file = cli_run::ownFolder() + "twice.svg";
+    const std::string link = cli_run::ownFolder() + "twice-link.svg";
+    std::remove(file.c_str());
+    std::remove(link.c_str());
+    ASSERT_EQ(symlink(file.c_str(), link.c_str()), 0); // dangling: the file is still to be made
+    for (const std::string &other : { cli_run::ownFolder() + "./twice.svg", link }) {
+        const CountRun refused = run({ "--draw", file, "--tubes", other, "600", "32", "25" });
+        EXPECT_EQ(refused.status, 2) << other;
+        EXPECT_NE(refused.err.find("are the same file"), std::string::npos) << refused.err;
+        struct stat info
+        {
+        };
+        EXPECT_NE(stat(file.c_str(), &info), 0) << "nothing written";
+    }
+    std::remove(link.c_str());
 }
 
 // The positions and the knife-edge report are extras: whatever the Calculate command gives, the
