@@ -1,26 +1,35 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>layout_ui::LegendView</name>
+    <message>
+        <location filename="sheet_view.cpp" line="261"/>
+        <source>图例</source>
+        <translation>Legend</translation>
+    </message>
+</context>
 <context>
     <name>layout_ui::SheetView</name>
     <message>
-        <location filename="sheet_view.cpp" line="137" />
+        <location filename="sheet_view.cpp" line="143"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="138" />
+        <location filename="sheet_view.cpp" line="144"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="139" />
+        <location filename="sheet_view.cpp" line="145"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="141" />
+        <location filename="sheet_view.cpp" line="147"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -32,315 +41,500 @@ pass %4</translation>
 <context>
     <name>layout_ui::SheetWindow</name>
     <message>
-        <location filename="sheet_window.cpp" line="99" />
+        <location filename="sheet_window.cpp" line="210"/>
         <source>Korvane 管板布置</source>
         <translation>Korvane tube-sheet layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="123" />
+        <location filename="sheet_window.cpp" line="234"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="123" />
+        <location filename="sheet_window.cpp" line="234"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="123" />
+        <location filename="sheet_window.cpp" line="234"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="124" />
+        <location filename="sheet_window.cpp" line="235"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="124" />
+        <location filename="sheet_window.cpp" line="235"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="124" />
+        <location filename="sheet_window.cpp" line="235"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="134" />
+        <location filename="sheet_window.cpp" line="245"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="138" />
+        <location filename="sheet_window.cpp" line="249"/>
         <source>壳体内径 Di</source>
         <translation>Shell ID Di</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="138" />
+        <location filename="sheet_window.cpp" line="249"/>
         <source>布管限定圆 DL</source>
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="142" />
+        <location filename="sheet_window.cpp" line="253"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="142" />
+        <location filename="sheet_window.cpp" line="253"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="142" />
+        <location filename="sheet_window.cpp" line="253"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="143" />
+        <location filename="sheet_window.cpp" line="254"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="153" />
-        <location filename="sheet_window.cpp" line="549" />
+        <location filename="sheet_window.cpp" line="264"/>
+        <location filename="sheet_window.cpp" line="668"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="153" />
-        <location filename="sheet_window.cpp" line="549" />
+        <location filename="sheet_window.cpp" line="264"/>
+        <location filename="sheet_window.cpp" line="668"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="153" />
+        <location filename="sheet_window.cpp" line="264"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="157" />
+        <location filename="sheet_window.cpp" line="268"/>
         <source>给定(&amp;G)</source>
         <translation>&amp;Given</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="161" />
+        <location filename="sheet_window.cpp" line="272"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="162" />
+        <location filename="sheet_window.cpp" line="273"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="163" />
+        <location filename="sheet_window.cpp" line="274"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="168" />
+        <location filename="sheet_window.cpp" line="279"/>
         <source>导出时标注管号(&amp;M)</source>
         <translation>Number the tubes in e&amp;xports</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="170" />
+        <location filename="sheet_window.cpp" line="281"/>
         <source>适合窗口(&amp;F)</source>
         <translation>&amp;Fit</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="172" />
+        <location filename="sheet_window.cpp" line="283"/>
         <source>导出图纸(&amp;X)…</source>
         <translation>E&amp;xport drawing…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="174" />
+        <location filename="sheet_window.cpp" line="285"/>
         <source>导出管孔表(&amp;H)…</source>
         <translation>Export &amp;hole list…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="189" />
+        <location filename="sheet_window.cpp" line="300"/>
         <source>管板图</source>
         <translation>Tube sheet</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="190" />
-        <location filename="sheet_window.cpp" line="203" />
+        <location filename="sheet_window.cpp" line="301"/>
+        <location filename="sheet_window.cpp" line="314"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="191" />
-        <location filename="sheet_window.cpp" line="204" />
+        <location filename="sheet_window.cpp" line="302"/>
+        <location filename="sheet_window.cpp" line="315"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="192" />
-        <location filename="sheet_window.cpp" line="204" />
+        <location filename="sheet_window.cpp" line="303"/>
+        <location filename="sheet_window.cpp" line="315"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="193" />
+        <location filename="sheet_window.cpp" line="304"/>
         <source>总管数</source>
         <translation>Total tubes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="194" />
-        <location filename="sheet_window.cpp" line="212" />
+        <location filename="sheet_window.cpp" line="305"/>
+        <location filename="sheet_window.cpp" line="323"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="205" />
+        <location filename="sheet_window.cpp" line="316"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="270" />
-        <source>--%1 须为 %2 之一，而不是 '%3'</source>
-        <translation>--%1 must be one of %2, not '%3'</translation>
+        <location filename="sheet_window.cpp" line="383"/>
+        <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
+        <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="297" />
+        <location filename="sheet_window.cpp" line="410"/>
         <source>korvane-sheet 不认识选项 --%1</source>
         <translation>korvane-sheet has no option --%1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="307" />
+        <location filename="sheet_window.cpp" line="91"/>
         <source>不是数字</source>
         <translation>is not a number</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="309" />
+        <location filename="sheet_window.cpp" line="93"/>
         <source>小数不能超过 6 位</source>
         <translation>has more than 6 decimals</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="311" />
+        <location filename="sheet_window.cpp" line="95"/>
         <source>不能大于 100000 mm</source>
         <translation>is larger than 100000 mm</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="313" />
+        <location filename="sheet_window.cpp" line="97"/>
         <source>须大于 0</source>
         <translation>must be more than 0</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="315" />
+        <location filename="sheet_window.cpp" line="100"/>
+        <source>不能为负（0 为无中心管）</source>
+        <translation>must not be negative (0 is no centre tube)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="101"/>
         <source>不能为负</source>
         <translation>must not be negative</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="317" />
+        <location filename="sheet_window.cpp" line="103"/>
         <source>小于管子外径：管子会重叠</source>
         <translation>is smaller than the tube: the tubes would overlap</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="319" />
+        <location filename="sheet_window.cpp" line="105"/>
+        <source>须为 1、2、4、6 或 8</source>
+        <translation>must be 1, 2, 4, 6 or 8</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="107"/>
         <source>竖直隔板槽须与水平隔板槽一同给出</source>
         <translation>a vertical spacing needs a horizontal one</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="321" />
+        <location filename="sheet_window.cpp" line="109"/>
+        <source>给定布管限定圆时不用边缘间隙</source>
+        <translation>not used with the layout circle given</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="111"/>
         <source>布管限定圆半径超过 100 万个管心距，行数太多</source>
         <translation>the layout circle is more than a million pitches in radius: too many rows</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="340" />
+        <location filename="sheet_window.cpp" line="114"/>
         <source>请输入数值</source>
         <translation>enter a value</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="361" />
-        <source>须为一个数值，或“水平,竖直”两个</source>
-        <translation>one value, or two as "horizontal,vertical"</translation>
+        <location filename="sheet_window.cpp" line="116"/>
+        <source>不是可选的值</source>
+        <translation>is not one of the choices</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="443" />
+        <location filename="sheet_window.cpp" line="118"/>
+        <source>壳体内径与布管限定圆只能给定一个</source>
+        <translation>give the shell or the layout circle, not both</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="120"/>
+        <source>重复给出</source>
+        <translation>given twice</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="122"/>
+        <source>未知选项</source>
+        <translation>unknown option</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="124"/>
+        <source>须为一个数值，或“水平,竖直”两个</source>
+        <translation>one value, or two as &quot;horizontal,vertical&quot;</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="126"/>
+        <source>单管程没有隔板槽，不用 Sn</source>
+        <translation>one pass has no lanes: Sn is not used</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="128"/>
+        <source>此管程数没有竖直隔板槽，不用第二个值</source>
+        <translation>these passes have no vertical lane: the second value is not used</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="131"/>
+        <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
+        <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="132"/>
+        <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
+        <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="136"/>
+        <source>输入有误</source>
+        <translation>invalid input</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="144"/>
+        <source>没有那个文件或目录</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="146"/>
+        <source>权限不够</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="148"/>
+        <source>不允许的操作</source>
+        <translation>Operation not permitted</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="150"/>
+        <source>设备上没有空间</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="152"/>
+        <source>超出磁盘配额</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="154"/>
+        <source>文件过大</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="156"/>
+        <source>只读文件系统</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="158"/>
+        <source>是一个目录</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="160"/>
+        <source>路径中有一部分不是目录</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="162"/>
+        <source>文件名过长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="164"/>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="166"/>
+        <source>符号链接层数过多</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="169"/>
+        <source>打开的文件过多</source>
+        <translation>Too many open files</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="172"/>
+        <source>文件正忙</source>
+        <translation>The file is busy</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="176"/>
+        <source>系统错误 %1</source>
+        <translation>system error %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="186"/>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="187"/>
+        <source>无法写入 %1</source>
+        <translation>Cannot write %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="190"/>
+        <source>内存不足</source>
+        <translation>Not enough memory</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="191"/>
+        <source>无法绘制图纸：绘图模块无法加载或内存不足</source>
+        <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="530"/>
+        <source>输入有误：为上次有效布置的数值</source>
+        <translation>An input is invalid: these are the last valid layout&apos;s counts</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="552"/>
         <source>输入有误：图为上次有效的布置</source>
         <translation>An input is invalid: the drawing is the last valid layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="460" />
+        <location filename="sheet_window.cpp" line="569"/>
         <source>计算中…</source>
         <translation>Counting…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="478" />
+        <location filename="sheet_window.cpp" line="587"/>
         <source>无法计算：%1</source>
         <translation>Cannot count: %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="498" />
+        <location filename="sheet_window.cpp" line="608"/>
+        <source>第 %1 管程 %2 管</source>
+        <translation>pass %1: %2 tubes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="615"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="537" />
+        <location filename="sheet_window.cpp" line="655"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="538" />
-        <location filename="sheet_window.cpp" line="542" />
+        <location filename="sheet_window.cpp" line="657"/>
+        <location filename="sheet_window.cpp" line="661"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="544" />
+        <location filename="sheet_window.cpp" line="663"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="547" />
+        <location filename="sheet_window.cpp" line="666"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="551" />
+        <location filename="sheet_window.cpp" line="670"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="558" />
+        <location filename="sheet_window.cpp" line="677"/>
         <source>没有可导出的图纸</source>
         <translation>There is no drawing to export</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="562" />
-        <source>文件名须以 %1 结尾</source>
-        <translation>The file name must end in %1</translation>
+        <location filename="sheet_window.cpp" line="681"/>
+        <source>文件名须以 .svg、.png、.pdf 或 .dxf 结尾</source>
+        <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="578" />
+        <location filename="sheet_window.cpp" line="744"/>
+        <source>%1 已存在。要替换它吗？</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="755"/>
+        <source>SVG 图 (*.svg)</source>
+        <translation>SVG drawing (*.svg)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="755"/>
+        <source>PNG 图 (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="755"/>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF file (*.pdf)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="756"/>
+        <source>DXF 图 (*.dxf)</source>
+        <translation>DXF drawing (*.dxf)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="697"/>
         <source>没有可导出的管孔表</source>
         <translation>There is no hole list to export</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="595" />
+        <location filename="sheet_window.cpp" line="754"/>
         <source>导出图纸</source>
         <translation>Export drawing</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="596" />
-        <source>SVG 图 (*.svg);;PNG 图 (*.png);;PDF 文件 (*.pdf);;DXF 图 (*.dxf)</source>
-        <translation>SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf);;DXF drawing (*.dxf)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="600" />
-        <location filename="sheet_window.cpp" line="610" />
+        <location filename="sheet_window.cpp" line="760"/>
+        <location filename="sheet_window.cpp" line="769"/>
         <source>已写入 %1</source>
         <translation>Written to %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="606" />
+        <location filename="sheet_window.cpp" line="765"/>
         <source>导出管孔表</source>
         <translation>Export hole list</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="606" />
+        <location filename="sheet_window.cpp" line="765"/>
         <source>CSV 表 (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
     </message>

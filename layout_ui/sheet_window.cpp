@@ -9,11 +9,13 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -720,24 +722,28 @@ QString SheetWindow::withExtension(const QString &file, const QString &extension
 namespace {
 
     /// Asks for a file to write, in a dialog whose file types each name their extension; the
-    /// name comes back with the chosen type's extension, and empty when cancelled.
+    /// name comes back with the chosen type's extension, and empty when cancelled. A file the
+    /// extension turns the name into is only replaced once the user says so: the dialog asked
+    /// about the name as typed.
     QString askForFile(QWidget *parent, const QString &title, const QStringList &types)
     {
         QFileDialog dialog(parent, title);
         dialog.setObjectName(QStringLiteral("exportDialog"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilters(types);
-        const auto suffixOf = [](const QString &type) {
-            const auto star = type.indexOf(QStringLiteral("*."));
-            return star < 0 ? QString() : type.mid(star + 2).chopped(1);
-        };
-        dialog.setDefaultSuffix(suffixOf(types.front()));
-        QObject::connect(&dialog, &QFileDialog::filterSelected,
-            [&](const QString &type) { dialog.setDefaultSuffix(suffixOf(type)); });
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
-        return SheetWindow::withExtension(dialog.selectedFiles().front(),
-            QLatin1Char('.') + suffixOf(dialog.selectedNameFilter()));
+        const QString type = dialog.selectedNameFilter();
+        const auto star = type.indexOf(QStringLiteral("*."));
+        const QString chosen = dialog.selectedFiles().front();
+        const QString file =
+            star < 0 ? chosen : SheetWindow::withExtension(chosen, type.mid(star + 1).chopped(1));
+        if (file != chosen && QFileInfo::exists(file)
+            && QMessageBox::question(
+                   parent, title, SheetWindow::tr("%1 已存在。要替换它吗？").arg(file))
+                != QMessageBox::Yes)
+            return {};
+        return file;
     }
 
 } // namespace

@@ -62,4 +62,22 @@ void MinShell(benchmark::State &state)
 }
 BENCHMARK(MinShell)->Unit(benchmark::kMillisecond);
 
+/// The searches that used to take minutes: a billion tubes of 2 mm to the micrometre, a lane
+/// wider than any shell, and 900 billion tubes of 0.1 mm, both in 8 passes with `best`.
+void MinShellHard(benchmark::State &state)
+{
+    const int which = static_cast<int>(state.range(0));
+    layout::Inputs in = which == 0 ? inputs("1", "2", "2.5", 8, layout::Centring::Best)
+        : which == 1               ? inputs("1", "1", "1", 2, layout::Centring::OnTube)
+                                   : inputs("1", "0.1", "0.1", 8, layout::Centring::Best);
+    in.given = layout::Given::Shell;
+    if (which == 1)
+        in.laneSpacing = layout::mm(100000);
+    const std::int64_t required = which == 0 ? 1'000'000'000 : which == 1 ? 1 : 900'000'000'000;
+    const layout::Length step = layout::parseLength(which == 1 ? "1" : "0.000001", "R");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::minShell(in, required, step).reached);
+}
+BENCHMARK(MinShellHard)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 } // namespace

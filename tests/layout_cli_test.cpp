@@ -145,6 +145,25 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--shell", "600", "--passes", "2", "--lane-spacing", "0" }, "must be positive" },
         { { "--shell", "600", "--lane-spacing", "1,2,3" }, "H or H,V" },
         { { "--shell", "600", "--centre-tube", "-1" }, "0 (none) or more" },
+        // An empty value is never the same as leaving the option out.
+        { { "--shell", "600", "--draw", "" }, "--draw is empty" },
+        { { "--shell", "600", "--tubes", "" }, "--tubes is empty" },
+        { { "--shell", "600", "--centre-tube", "" }, "--centre-tube is empty" },
+        { { "--shell", "600", "--passes", "2", "--lane-spacing", "" }, "--lane-spacing is empty" },
+        { { "--shell", "600", "--pattern", "" }, "--pattern is empty" },
+        { { "--shell", "" }, "--shell is empty" },
+        { { "--min-shell", "" }, "--min-shell is empty" },
+        { { "--sweep", "" }, "--sweep is empty" },
+        { { "--min-shell", "5", "--resolution", "" }, "--resolution is empty" },
+        // Nonsense that used to pass for a layout.
+        { { "--shell", "600", "--clearance", "1000" },
+            "the clearance 1000 mm leaves no layout circle in a 600 mm shell (DL -1400 mm)" },
+        { { "--shell", "16" }, "leaves no layout circle" },
+        { { "--shell", "600", "--passes", "2", "--lane-spacing", "38,9999" }, "vertical lane" },
+        { { "--shell", "600", "--lane-spacing", "38" }, "1 pass has no lanes" },
+        { { "--sweep", "10:16:1", "--clearance", "8" }, "no layout circle in any shell" },
+        { { "--sweep", "100:200:50", "--passes", "1,2", "--lane-spacing", "38,44" },
+            "vertical lane" },
         { { "--shell", "600", "--tube", "25", "--pitch", "24.999999" }, "smaller than the tube" },
         { { "--shell", "100", "--tube", "0.00004", "--pitch", "0.00004" }, "too many rows" },
         { { "--shell", "600", "--pitch", "32" }, "--tube is required" },
@@ -364,6 +383,222 @@ TEST(LayoutMinShell, AnswerAndUnreachable)
     EXPECT_EQ(far.status, 3);
     EXPECT_EQ(cli_run::jsonOf(far)["reached"], false);
     EXPECT_NE(far.err.find("no shell up to 100000 mm holds 999999999999 tubes"), std::string::npos);
+}
+
+// --- One reading of what is typed -----------------------------------------------------------
+
+TEST(LayoutInputs, FullWidthZeroCentreTubeAndSweepsAcrossTheClearance)
+{
+    const CountRun ascii = layoutRun({ "--json", "--shell", "600", "--tube", "25", "--pitch", "32",
+        "--passes", "4", "--lane-spacing", "44,40", "--centre-tube", "57" });
+    ASSERT_EQ(ascii.status, 0) << ascii.err;
+    // What a Chinese input method types in full-width mode means what it shows.
+    const CountRun wide = layoutRun({ "--json", "--shell", "６００", "--tube", "２５", "--pitch",
+        "３２", "--passes", "４", "--lane-spacing", "４４，４０", "--centre-tube", "５７" });
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out, ascii.out);
+    // A centre tube of 0 is none, as in the window and korvane-count.
+    const CountRun none =
+        layoutRun({ "--json", "--shell", "600", "--tube", "25", "--pitch", "32" });
+    const CountRun zero = layoutRun(
+        { "--json", "--shell", "600", "--tube", "25", "--pitch", "32", "--centre-tube", "0" });
+    ASSERT_EQ(zero.status, 0) << zero.err;
+    EXPECT_EQ(zero.out, none.out);
+    EXPECT_TRUE(cli_run::jsonOf(zero)["centre_tube"].is_null());
+    // A sweep that starts below the clearance warns once and counts those shells as 0.
+    const CountRun crossing = layoutRun({ "--sweep", "10:40:10", "--tube", "25", "--pitch", "32" });
+    EXPECT_EQ(crossing.status, 0);
+    EXPECT_EQ(crossing.err,
+        "korvane-layout: warning: shells up to 16 mm leave no layout circle after the clearance "
+        "b 8 mm on each side; their rows count 0 tubes\n");
+    EXPECT_EQ(linesOf(crossing.out), 5u);
+    // A vertical spacing is taken when some pass count of the sweep has that lane.
+    EXPECT_EQ(layoutRun({ "--sweep", "500:600:50", "--tube", "25", "--pitch", "32", "--passes",
+                            "1,2,4", "--lane-spacing", "38,44" })
+                  .status,
+        0);
+}
+
+// --- Files under several names, stopped writes, protected files ---------------------------
+
+TEST(LayoutFiles, OneFileUnderTwoNames)
+{
+    const std::string folder = tempPath("names/");
+    mkdir(folder.c_str(), 0700);
+    mkdir((folder + "sub").c_str(), 0700);
+    const std::string drawing = folder + "a.svg";
+    std::ofstream(drawing) << "old";
+    for (const char *name : { "link.svg", "hard.svg" })
+        std::remove((folder + name).c_str());
+    ASSERT_EQ(symlink(drawing.c_str(), (folder + "link.svg").c_str()), 0);
+    ASSERT_EQ(link(drawing.c_str(), (folder + "hard.svg").c_str()), 0);
+    const std::string base[] = { "--shell", "600", "--tube", "25", "--pitch", "32", "--draw" };
+    const struct
+    {
+        std::string draw, tubes;
+        bool same;
+    } cases[] = {
+        { drawing, folder + "./a.svg", true },
+        { drawing, folder + "sub/../a.svg", true },
+        { drawing, folder + "link.svg", true },
+        { drawing, folder + "hard.svg", true },
+        { folder + "new.svg", folder + "sub/../new.svg", true },
+        { drawing, folder + "a.csv", false },
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args(std::begin(base), std::end(base));
+        args.insert(args.end(), { c.draw, "--tubes", c.tubes });
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(c.draw + " | " + c.tubes + ": " + run.err);
+        EXPECT_EQ(run.status, c.same ? 2 : 0);
+        if (c.same) {
+            EXPECT_NE(run.err.find("are the same file"), std::string::npos);
+            EXPECT_EQ(run.out, "");
+        }
+    }
+    // The drawing replaced a.svg whole; its hard link keeps the old content.
+    EXPECT_EQ(cli_run::slurp(drawing).substr(0, 5), "<?xml");
+    EXPECT_EQ(cli_run::slurp(folder + "hard.svg"), "old");
+}
+
+TEST(LayoutFiles, StoppedWriteLeavesNoTemporary)
+{
+    // A list of 2.3 million tubes takes long enough that the signal meets the write.
+    for (const auto &[name, number] : { std::pair { "INT", 2 }, { "TERM", 15 }, { "HUP", 1 } }) {
+        SCOPED_TRACE(name);
+        const std::string folder = tempPath(std::string("stopped-") + name + "/");
+        mkdir(folder.c_str(), 0700);
+        const std::string list = folder + "big.csv";
+        std::ofstream(list) << "the designer's own list\n";
+        // Job control, so that the program in the background takes SIGINT as from a terminal.
+        const std::string command = "set -m; "
+            + cli_run::commandLine(KORVANE_LAYOUT,
+                { "--otl", "40000", "--tube", "19", "--pitch", "25", "--tubes", list })
+            + " >/dev/null 2>&1 & pid=$!; for i in $(seq 6000); do " + "ls -a "
+            + cli_run::quoted(folder) + " | grep -q '^\\.korvane-' && break; "
+            + "sleep 0.01; done; kill -" + name + " $pid; wait $pid";
+        const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 128 + number); // ended by the signal
+        EXPECT_TRUE(cli_run::slurp(list) == "the designer's own list\n");
+        EXPECT_EQ(cli_run::leftoverTemporaries(folder), 0u);
+    }
+}
+
+TEST(LayoutFiles, AnotherUsersProtectionAndOwnerKept)
+{
+    if (geteuid() != 0 || system("command -v setpriv >/dev/null") != 0)
+        GTEST_SKIP() << "needs root and setpriv to act as another user";
+    const std::string folder = tempPath("shared/");
+    mkdir(folder.c_str(), 0777);
+    chmod(folder.c_str(), 0777);
+    chmod(cli_run::ownFolder().c_str(), 0711);
+    const std::string locked = folder + "locked.csv";
+    std::ofstream(locked) << "read only\n";
+    ASSERT_EQ(system(("chown nobody:nogroup " + cli_run::quoted(locked)).c_str()), 0);
+    chmod(locked.c_str(), 0444);
+    const std::vector<std::string> layout = { "--shell", "600", "--tube", "25", "--pitch", "32",
+        "--tubes", locked };
+    // As an ordinary user: refused, as the shell refuses to write it.
+    const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups "
+        + cli_run::commandLine(KORVANE_LAYOUT, layout) + " 2>&1 >/dev/null; echo \"exit $?\"";
+    const std::string said = [&] {
+        std::string text;
+        if (FILE *pipe = popen(asNobody.c_str(), "r")) {
+            char buffer[512];
+            while (fgets(buffer, sizeof buffer, pipe))
+                text += buffer;
+            pclose(pipe);
+        }
+        return text;
+    }();
+    EXPECT_EQ(said, "korvane-layout: cannot write " + locked + ": Permission denied\nexit 1\n");
+    EXPECT_EQ(cli_run::slurp(locked), "read only\n");
+    EXPECT_EQ(cli_run::leftoverTemporaries(folder), 0u);
+    // As root: written, and still the other user's file.
+    chmod(locked.c_str(), 0644);
+    ASSERT_EQ(layoutRun(layout).status, 0);
+    struct stat info
+    {
+    };
+    ASSERT_EQ(stat(locked.c_str(), &info), 0);
+    EXPECT_NE(info.st_uid, 0u);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_GT(cli_run::slurp(locked).size(), 1000u);
+}
+
+TEST(LayoutMinShell, CtrlCEndsASearch)
+{
+    // 900 billion tubes to the micrometre: a second or more of counting.
+    const std::string command =
+        cli_run::commandLine(KORVANE_LAYOUT,
+            { "--min-shell", "900000000000", "--tube", "0.1", "--pitch", "0.1", "--passes", "8",
+                "--centre", "best", "--resolution", "0.000001" })
+        + " >" + cli_run::quoted(tempPath("search.out")) + " 2>"
+        + cli_run::quoted(tempPath("search.err")) + " & pid=$!; sleep 0.5; "
+        + "kill -INT $pid; wait $pid";
+    const int status = std::system(("bash -c " + cli_run::quoted(command)).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(cli_run::slurp(tempPath("search.out")), "");
+    EXPECT_EQ(cli_run::slurp(tempPath("search.err")), "korvane-layout: the search was stopped\n");
+}
+
+// --- korvane-sheet's command line ---------------------------------------------------------
+
+TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
+{
+    const std::string noDisplay = "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM";
+    const std::vector<std::string> layout = { "--shell", "600", "--tube", "25", "--pitch", "32" };
+    const auto plus = [&layout](std::vector<std::string> more) {
+        more.insert(more.begin(), layout.begin(), layout.end());
+        return more;
+    };
+    const struct
+    {
+        std::vector<std::string> args;
+        std::string setup;
+        int status;
+        const char *said; ///< the start of the one line on stderr
+    } cases[] = {
+        { { "--colour", "red" }, noDisplay, 2, "korvane-sheet: unknown option --colour" },
+        { plus({ "--otl", "584" }), noDisplay, 2,
+            "korvane-sheet: --shell and --otl exclude each other" },
+        { { "--otl", "584", "--tube", "25", "--pitch", "32", "--clearance", "8" }, noDisplay, 2,
+            "korvane-sheet: --clearance needs --shell" },
+        { plus({ "--pattern", "31" }), noDisplay, 2, "korvane-sheet: --pattern must be" },
+        { plus({ "--passes", "2", "--lane-spacing", "38,9999" }), noDisplay, 2,
+            "korvane-sheet: --lane-spacing: V is" },
+        { plus({ "--clearance", "1000" }), noDisplay, 2,
+            "korvane-sheet: the clearance 1000 mm leaves no layout circle" },
+        { plus({ "--tube" }), noDisplay, 2, "korvane-sheet: --tube needs a value" },
+        { plus({ "sheet.svg" }), noDisplay, 2, "korvane-sheet: unexpected argument" },
+        { {}, noDisplay, 1, "korvane-sheet: no display to open the window on; korvane-layout" },
+        { { "--shell=６００", "--tube=３８", "--pitch=４８" }, noDisplay, 1,
+            "korvane-sheet: no display" },
+        { layout, "unset WAYLAND_DISPLAY QT_QPA_PLATFORM; export DISPLAY=:65000", 1,
+            "korvane-sheet: no display" },
+    };
+    for (const auto &c : cases) {
+        const CountRun run = cli_run::runProgram(KORVANE_SHEET, c.args, c.setup);
+        SCOPED_TRACE(::testing::Message() << c.said << ": " << run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err.rfind(c.said, 0), 0u);
+        EXPECT_EQ(linesOf(run.err), 1u);
+        EXPECT_EQ(run.out, "");
+    }
+    // Help and version print and end, in one language, whatever else is there.
+    const CountRun help = cli_run::runProgram(KORVANE_SHEET, { "--help" }, noDisplay);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: korvane-sheet", 0), 0u);
+    EXPECT_NE(help.out.find("--centre-tube D0"), std::string::npos);
+    EXPECT_TRUE(std::all_of(help.out.begin(), help.out.end(),
+        [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }));
+    EXPECT_EQ(help.err, "");
+    const CountRun version = cli_run::runProgram(KORVANE_SHEET, { "--version" }, noDisplay);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "korvane-sheet 1.0\n");
+    EXPECT_EQ(cli_run::runProgram(KORVANE_SHEET, { "--help" }, "exec >/dev/full").status, 1);
 }
 
 } // namespace

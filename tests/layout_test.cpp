@@ -1,6 +1,7 @@
 // The exact layout study against a plain enumeration of the lattice, written from the rules
 // table as a designer would check it by hand: every centre tried, every decision squared out.
 
+#include "layout/options.h"
 #include "layout/study.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +15,13 @@
 namespace {
 
 using layout::Centring;
+using layout::Field;
 using layout::Given;
 using layout::Inputs;
 using layout::Int128;
 using layout::Length;
 using layout::Pattern;
+using layout::Problem;
 
 // --- Reading lengths ----------------------------------------------------------------------
 
@@ -440,6 +443,317 @@ TEST(MinShell, IsTheFirstDiameterOfALinearScan)
     }
     // The lanes do make the total fall as the shell grows, so a bisection alone would not do.
     EXPECT_GT(dips, 0);
+}
+
+TEST(MinShell, WideLanesAndFineSteps)
+{
+    // Lanes many rows wide move with the shell over many runs of the off-centre lanes: the
+    // runs the bound skips must hold no answer, so the first diameter of a plain scan comes out.
+    Draw uniform(20261209);
+    for (int trial = 0; trial < 60; ++trial) {
+        Inputs in;
+        in.pattern = kPatterns[trial % 4];
+        in.passes = trial % 2 ? 6 : 8;
+        in.centring = trial % 3 == 0 ? Centring::Best
+            : trial % 3 == 1         ? Centring::Straddle
+                                     : Centring::OnTube;
+        in.given = trial % 4 == 1 ? Given::LayoutCircle : Given::Shell;
+        in.pitch = micro(uniform(10'000'000, 20'000'000));
+        in.tube = micro(uniform(5'000'000, in.pitch.units / layout::kTypedStep));
+        in.laneSpacing = micro(in.pitch.units / layout::kTypedStep * uniform(2, 12));
+        if (trial % 5 == 0)
+            in.verticalSpacing = micro(uniform(20, 60) * 1'000'000);
+        const Length resolution = micro(uniform(1, 8) * 125'000);
+        const std::int64_t required = uniform(20, 400);
+        SCOPED_TRACE(::testing::Message()
+            << "trial " << trial << ": N " << required << ", p " << layout::lengthText(in.pitch)
+            << ", Sn " << layout::lengthText(*in.laneSpacing));
+        std::int64_t step = 1;
+        for (;; ++step) {
+            in.diameter = { step * resolution.units };
+            if (layout::study(in).counts.total >= required)
+                break;
+        }
+        const layout::MinShell answer = layout::minShell(in, required, resolution);
+        ASSERT_TRUE(answer.reached);
+        EXPECT_EQ(answer.diameter, in.diameter);
+    }
+}
+
+TEST(MinShell, StopsWhenAsked)
+{
+    Inputs in;
+    in.tube = layout::mm(25);
+    in.pitch = layout::mm(32);
+    in.passes = 8;
+    in.centring = Centring::Best;
+    int asked = 0;
+    EXPECT_THROW(layout::minShell(in, 5000, layout::mm(1), [&asked] { return ++asked > 3; }),
+        layout::Stopped);
+    EXPECT_EQ(asked, 4);
+    // Never asked to stop, it finds the answer; it asks before every count, a few dozen here.
+    asked = 0;
+    const layout::MinShell answer =
+        layout::minShell(in, 5000, layout::mm(1), [&asked] { return ++asked < 0; });
+    EXPECT_TRUE(answer.reached);
+    EXPECT_GT(asked, 5);
+    EXPECT_LT(asked, 200);
+}
+
+// --- The off-centre lanes' shares, pinned where they snap --------------------------------
+
+TEST(OffCentreLanes, ShareChangesTheRowExactlyAtTheBoundary)
+{
+    // Worked out with 60-digit decimals from the rules (e = 0.265 for 6 passes, 0.404 for 8;
+    // d = 20): at the first DL the lane has just moved out a row, one micrometre less it has
+    // not. A share of 0.001 more or less moves one of the two.
+    const struct
+    {
+        int passes;
+        Pattern pattern;
+        const char *pitch, *at, *below;
+        double lane, laneBelow; ///< y of the upper off-centre lane, mm
+    } cases[] = {
+        { 6, Pattern::Triangular, "26.5", "453.012702", "453.012701", 68.84901960086287,
+            45.89934640057525 },
+        { 6, Pattern::RotatedTriangular, "26.5", "270", "269.999999", 39.75, 26.5 },
+        { 6, Pattern::Square, "26.5", "520", "519.999999", 79.5, 53.0 },
+        { 6, Pattern::RotatedSquare, "26.5", "444.264069", "444.264068", 65.58415395505229,
+            46.845824253608775 },
+        { 8, Pattern::Triangular, "40.4", "453.012702", "453.012701", 104.96227893867396,
+            69.97485262578265 },
+        { 8, Pattern::RotatedTriangular, "40.4", "270", "269.999999", 60.6, 40.4 },
+        { 8, Pattern::Square, "40.4", "520", "519.999999", 121.2, 80.8 },
+        { 8, Pattern::RotatedSquare, "40.4", "444.264069", "444.264068", 99.98489885977781,
+            71.4177848998413 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message()
+            << c.passes << " passes, pattern " << layout::patternName(c.pattern));
+        Inputs in;
+        in.given = Given::LayoutCircle;
+        in.pattern = c.pattern;
+        in.passes = c.passes;
+        in.tube = layout::mm(20);
+        in.pitch = layout::parseLength(c.pitch, "p");
+        for (const auto &[dl, y] : { std::pair { c.at, c.lane }, { c.below, c.laneBelow } }) {
+            in.diameter = layout::parseLength(dl, "DL");
+            const layout::Layout got = layout::study(in);
+            ASSERT_TRUE(got.lanes[0].horizontal);
+            EXPECT_NEAR(got.lanes[0].position, y, 1e-9) << "DL " << dl;
+            EXPECT_NEAR(got.lanes[got.laneCount - 2].position, -y, 1e-9) << "DL " << dl;
+        }
+    }
+}
+
+// --- Default spacings, shown and typed back -----------------------------------------------
+
+TEST(DefaultSpacings, TypedBackTheyLayTheSameTubes)
+{
+    const struct
+    {
+        Pattern pattern;
+        const char *horizontal, *vertical; ///< the formulas shown
+    } patterns[] = {
+        { Pattern::Triangular, "√3·p", "2p" },
+        { Pattern::RotatedTriangular, "2p", "√3·p" },
+        { Pattern::Square, "2p", "2p" },
+        { Pattern::RotatedSquare, "√2·p", "√2·p" },
+    };
+    const char *pitches[] = { "32", "25", "31.75", "23.8125", "0.5", "97.123457", "0.00001" };
+    Draw uniform(8);
+    int compared = 0;
+    for (const auto &p : patterns) {
+        for (const char *pitch : pitches) {
+            for (int passes : { 2, 4, 6, 8 }) {
+                Inputs in;
+                in.given = Given::LayoutCircle;
+                in.pattern = p.pattern;
+                in.passes = passes;
+                in.pitch = layout::parseLength(pitch, "p");
+                in.tube = in.pitch;
+                in.diameter = micro(
+                    in.pitch.units / layout::kTypedStep * uniform(8, 60) + uniform(0, 999'999));
+                in.centreTube = micro(uniform(0, 3) * in.pitch.units / layout::kTypedStep);
+                if (in.centreTube->units == 0)
+                    in.centreTube.reset();
+                SCOPED_TRACE(::testing::Message()
+                    << "pattern " << layout::patternName(p.pattern) << ", p " << pitch << ", "
+                    << passes << " passes, DL " << layout::lengthText(in.diameter));
+                const layout::Layout defaults = layout::study(in);
+                // What the window shows: the horizontal lanes' value, then the vertical one's.
+                std::vector<Length> horizontal;
+                std::optional<Length> vertical;
+                for (int i = 0; i < defaults.laneCount; ++i) {
+                    const layout::Lane &lane = defaults.lanes[i];
+                    ASSERT_NE(lane.formula, nullptr);
+                    if (!lane.horizontal) {
+                        EXPECT_STREQ(lane.formula, p.vertical);
+                        vertical = lane.typable;
+                    } else if (std::find(horizontal.begin(), horizontal.end(), lane.typable)
+                        == horizontal.end()) {
+                        horizontal.push_back(lane.typable);
+                    }
+                    // Within a micrometre below the exact spacing.
+                    EXPECT_LE(layout::millimetres(lane.typable), lane.spacing);
+                    EXPECT_GT(layout::millimetres(lane.typable), lane.spacing - 1.000001e-6);
+                }
+                if (passes == 2 || passes == 4) {
+                    EXPECT_STREQ(defaults.lanes[0].formula, p.horizontal);
+                }
+                // 45° with 8 passes has two horizontal defaults, which one box cannot hold.
+                if (horizontal.size() != 1)
+                    continue;
+                in.laneSpacing = horizontal.front();
+                in.verticalSpacing = vertical;
+                const layout::Layout typed = layout::study(in);
+                EXPECT_EQ(typed.counts.inCircle, defaults.counts.inCircle);
+                EXPECT_EQ(typed.counts.laneRemoved, defaults.counts.laneRemoved);
+                EXPECT_EQ(typed.counts.total, defaults.counts.total);
+                EXPECT_EQ(typed.counts.perPass, defaults.counts.perPass);
+                EXPECT_EQ(typed.lanes[0].formula, nullptr);
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 100);
+    // The window's example: 1000/25/32, 4 passes, d0 57 keeps 736 tubes, and so does √3·p
+    // typed back as shown; rounded up (55.426) it would take the edge rows into the lane.
+    Inputs example;
+    example.diameter = layout::mm(1000);
+    example.tube = layout::mm(25);
+    example.pitch = layout::mm(32);
+    example.passes = 4;
+    example.centreTube = layout::mm(57);
+    const layout::Layout shown = layout::study(example);
+    EXPECT_EQ(shown.counts.total, 736);
+    EXPECT_EQ(layout::lengthText(shown.lanes[0].typable), "55.425625");
+    example.laneSpacing = shown.lanes[0].typable;
+    example.verticalSpacing = shown.lanes[1].typable;
+    EXPECT_EQ(layout::study(example).counts.total, 736);
+    example.laneSpacing = layout::parseLength("55.426", "Sn");
+    EXPECT_EQ(layout::study(example).counts.total, 680);
+}
+
+// --- Reading what is typed ----------------------------------------------------------------
+
+struct ReadCase
+{
+    const char *name;
+    std::vector<layout::TypedOption> typed;
+    std::vector<std::pair<Field, Problem>> problems; ///< all of them, in order
+    layout::Diameter diameter = layout::Diameter::Typed;
+    bool passList = false;
+};
+
+TEST(ReadLayout, EveryProblemTiedToItsField)
+{
+    const std::vector<layout::TypedOption> base = { { "shell", "600" }, { "tube", "25" },
+        { "pitch", "32" } };
+    const auto with = [&base](std::vector<layout::TypedOption> more) {
+        std::vector<layout::TypedOption> all = base;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    const ReadCase cases[] = {
+        { "plain", base, {} },
+        { "three bad at once", { { "shell", "abc" }, { "tube", "0" }, { "pitch", "1e-7" } },
+            { { Field::Diameter, Problem::NotANumber }, { Field::Tube, Problem::NotPositive },
+                { Field::Pitch, Problem::TooManyDecimals } } },
+        // The pitch is not compared with a tube that could not be read.
+        { "pitch and unread tube", { { "shell", "600" }, { "tube", "x" }, { "pitch", "1" } },
+            { { Field::Tube, Problem::NotANumber } } },
+        { "pitch below tube", { { "shell", "600" }, { "tube", "25" }, { "pitch", "24.999999" } },
+            { { Field::Pitch, Problem::PitchBelowTube } } },
+        { "repeated", with({ { "pitch", "24" } }), { { Field::Pitch, Problem::Repeated } } },
+        { "empty and missing", { { "shell", "600" }, { "tube", " " } },
+            { { Field::Tube, Problem::Empty }, { Field::Pitch, Problem::Missing } } },
+        { "no diameter", { { "tube", "25" }, { "pitch", "32" } },
+            { { Field::Diameter, Problem::Missing } } },
+        { "shell and otl", with({ { "otl", "584" } }), { { Field::Diameter, Problem::Conflict } } },
+        { "unknown", with({ { "colour", "red" } }), { { Field::None, Problem::UnknownOption } } },
+        { "choices", with({ { "pattern", "31" }, { "passes", "3" }, { "centre", "middle" } }),
+            { { Field::Pattern, Problem::NotAChoice }, { Field::Passes, Problem::PassCount },
+                { Field::Centring, Problem::NotAChoice } } },
+        { "list without a sweep", with({ { "passes", "2,4" } }),
+            { { Field::Passes, Problem::PassCount } } },
+        { "list in a sweep",
+            { { "tube", "25" }, { "pitch", "32" }, { "passes", "1,2,4" },
+                { "lane-spacing", "38,44" } },
+            {}, layout::Diameter::VariedShell, true },
+        { "spacing, one pass", with({ { "lane-spacing", "38" } }),
+            { { Field::LaneSpacing, Problem::NoLanes } } },
+        { "vertical, two passes", with({ { "passes", "2" }, { "lane-spacing", "38,9999" } }),
+            { { Field::VerticalSpacing, Problem::NoVerticalLane } } },
+        { "vertical, a sweep of 1 and 2",
+            { { "tube", "25" }, { "pitch", "32" }, { "passes", "1,2" },
+                { "lane-spacing", "38,44" } },
+            { { Field::VerticalSpacing, Problem::NoVerticalLane } },
+            layout::Diameter::VariedLayoutCircle, true },
+        { "three spacings", with({ { "passes", "4" }, { "lane-spacing", "1,2,3" } }),
+            { { Field::LaneSpacing, Problem::SpacingForm } } },
+        { "spacings both bad", with({ { "passes", "4" }, { "lane-spacing", "a,0" } }),
+            { { Field::LaneSpacing, Problem::NotANumber },
+                { Field::VerticalSpacing, Problem::NotPositive } } },
+        { "clearance with otl",
+            { { "otl", "584" }, { "tube", "25" }, { "pitch", "32" }, { "clearance", "8" } },
+            { { Field::Clearance, Problem::ClearanceWithoutShell } } },
+        { "clearance eats the shell", with({ { "clearance", "300" } }),
+            { { Field::Clearance, Problem::NoLayoutCircle } } },
+        { "clearance leaves a hair", with({ { "clearance", "299.999999" } }), {} },
+        { "shell inside the clearance", { { "shell", "16" }, { "tube", "25" }, { "pitch", "32" } },
+            { { Field::Diameter, Problem::NoLayoutCircle } } },
+        { "a sweep may start there", { { "tube", "25" }, { "pitch", "32" }, { "clearance", "9" } },
+            {}, layout::Diameter::VariedShell },
+        { "a study with a diameter", base, { { Field::Diameter, Problem::Conflict } },
+            layout::Diameter::VariedShell },
+        { "centre tube negative", with({ { "centre-tube", "-1" } }),
+            { { Field::CentreTube, Problem::Negative } } },
+        { "too many rows", { { "otl", "100000" }, { "tube", "0.00004" }, { "pitch", "0.00004" } },
+            { { Field::Diameter, Problem::TooManyPitches } } },
+    };
+    for (const ReadCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const layout::Reading reading = layout::readLayout(c.typed, c.diameter, c.passList);
+        std::vector<std::pair<Field, Problem>> got;
+        for (const layout::InputError &problem : reading.problems) {
+            got.emplace_back(problem.field(), problem.problem());
+            // One line, naming what is wrong.
+            EXPECT_EQ(std::string(problem.what()).find('\n'), std::string::npos);
+        }
+        EXPECT_EQ(got, c.problems);
+        EXPECT_EQ(reading.ok(), c.problems.empty());
+    }
+}
+
+TEST(ReadLayout, TypedAsTheWindowsTypeIt)
+{
+    const layout::Reading ascii = layout::readLayout({ { "shell", "600" }, { "tube", "25" },
+        { "pitch", "32" }, { "passes", "4" }, { "lane-spacing", "38,44" }, { "centre-tube", "57" },
+        { "pattern", "90" }, { "centre", "best" } });
+    ASSERT_TRUE(ascii.ok());
+    // Full-width digits, signs and commas, an ideographic space, blanks around: the same.
+    const layout::Reading wide = layout::readLayout({ { "shell", " ６００\t" }, { "tube", "２５" },
+        { "pitch", "３２．０" }, { "passes", "４" }, { "lane-spacing", "３８，４４" },
+        { "centre-tube", "\xe3\x80\x80５７" }, { "pattern", "９０" }, { "centre", "ｂｅｓｔ" } });
+    ASSERT_TRUE(wide.ok()) << wide.problems.front().what();
+    const Inputs &a = ascii.inputs, &w = wide.inputs;
+    EXPECT_EQ(std::tuple(a.diameter, a.tube, a.pitch, a.passes, *a.laneSpacing, *a.verticalSpacing,
+                  *a.centreTube, a.pattern, a.centring),
+        std::tuple(w.diameter, w.tube, w.pitch, w.passes, *w.laneSpacing, *w.verticalSpacing,
+            *w.centreTube, w.pattern, w.centring));
+    // A centre tube of 0 is none, as in the window and korvane-count; the defaults otherwise.
+    for (const char *zero : { "0", "0.000", "０" }) {
+        const layout::Reading none = layout::readLayout(
+            { { "otl", "584" }, { "tube", "25" }, { "pitch", "32" }, { "centre-tube", zero } });
+        ASSERT_TRUE(none.ok()) << zero;
+        EXPECT_FALSE(none.inputs.centreTube) << zero;
+        EXPECT_EQ(none.inputs.given, Given::LayoutCircle);
+        EXPECT_EQ(none.inputs.pattern, Pattern::Triangular);
+        EXPECT_EQ(none.inputs.passes, 1);
+        EXPECT_EQ(none.inputs.centring, Centring::OnTube);
+        EXPECT_EQ(none.passes, std::vector<int>({ 1 }));
+    }
 }
 
 } // namespace

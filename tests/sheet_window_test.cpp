@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,12 +16,16 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 #include <QWheelEvent>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -172,6 +177,14 @@ private slots:
         row("zero spacing", "", "lane-spacing", "0", "laneSpacing", "须大于 0");
         row("negative centre tube", "", "centre-tube", "-1", "centreTube",
             "不能为负（0 为无中心管）");
+        row("clearance eats the shell", "", "clearance", "1000", "clearance",
+            "边缘间隙过大：布管限定圆 DL 不大于 0");
+        row("shell inside the clearance", "", "shell", "16", "diameter",
+            "壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0");
+        row("spacing with one pass", "passes=1", "lane-spacing", "38", "laneSpacing",
+            "单管程没有隔板槽，不用 Sn");
+        row("vertical with two passes", "", "lane-spacing", "38,9999", "laneSpacing",
+            "此管程数没有竖直隔板槽，不用第二个值");
         row("too many pitches", "tube=0.0001", "pitch", "0.0001", "diameter",
             "布管限定圆半径超过 100 万个管心距，行数太多");
     }
@@ -210,6 +223,16 @@ private slots:
         QVERIFY(view->isStale());
         QCOMPARE(window.shown(), before);
         QCOMPARE(field(window, "total"), totalBefore);
+        // The counts and the line under them are of the last valid layout too: greyed.
+        const auto stale = [&window](const char *name) {
+            return window.findChild<QWidget *>(QLatin1String(name))->property("stale").toBool();
+        };
+        for (const char *count :
+            { "inCircle", "laneRemoved", "centreRemoved", "total", "perPass", "arrangement" })
+            QVERIFY2(stale(count), count);
+        QVERIFY(window.findChild<QLineEdit *>(QStringLiteral("total"))
+                    ->styleSheet()
+                    .contains(QStringLiteral("#9a9a9a")));
         QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("exportDrawing"))->isEnabled());
         QVERIFY(!window.exportDrawing(QDir::temp().filePath(QStringLiteral("x.svg"))).isEmpty());
 
@@ -219,6 +242,7 @@ private slots:
         QVERIFY(!edit->property("invalid").toBool());
         QVERIFY(!why->isVisible());
         QVERIFY(!view->isStale());
+        QVERIFY(!stale("total") && !stale("arrangement"));
         QCOMPARE(field(window, "total"), QStringLiteral("266")); // korvane-layout's total
     }
 
@@ -377,6 +401,210 @@ private slots:
                 !window.findChild<QWidget *>(name)->accessibleName().isEmpty(), qPrintable(name));
     }
 
+    void everyInvalidBoxIsMarkedAtOnce()
+    {
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=20"),
+                QStringLiteral("passes=4"), QStringLiteral("lane-spacing=1,2,3"),
+                QStringLiteral("clearance=-1"), QStringLiteral("centre-tube=x") });
+        QVERIFY(settle(window));
+        const std::pair<const char *, const char *> marked[] = {
+            { "pitch", "小于管子外径：管子会重叠" },
+            { "laneSpacing", "须为一个数值，或“水平,竖直”两个" },
+            { "clearance", "不能为负" },
+            { "centreTube", "不是数字" },
+        };
+        for (const auto &[box, reason] : marked) {
+            QVERIFY2(
+                window.findChild<QLineEdit *>(QLatin1String(box))->property("invalid").toBool(),
+                box);
+            QCOMPARE(
+                window.findChild<QLabel *>(QLatin1String(box) + QStringLiteral("Reason"))->text(),
+                QString::fromUtf8(reason));
+        }
+        for (const char *box : { "diameter", "tube" })
+            QVERIFY2(
+                !window.findChild<QLineEdit *>(QLatin1String(box))->property("invalid").toBool(),
+                box);
+    }
+
+    void typedAsTheOtherProgramsReadIt()
+    {
+        SheetWindow window;
+        window.show();
+        // Full-width digits from a Chinese input method, and a centre tube of 0 for none.
+        apply(window,
+            { QStringLiteral("shell=１０００"), QStringLiteral("tube=３８"),
+                QStringLiteral("pitch=４８"), QStringLiteral("passes=2"),
+                QStringLiteral("lane-spacing="), QStringLiteral("clearance="),
+                QStringLiteral("centre-tube=０") });
+        QVERIFY(settle(window));
+        QVERIFY(
+            !window.findChild<QLineEdit *>(QStringLiteral("tube"))->property("invalid").toBool());
+        QCOMPARE(field(window, "total"),
+            QString::number(layoutJson({ QStringLiteral("shell=1000"), QStringLiteral("tube=38"),
+                QStringLiteral("pitch=48"), QStringLiteral("passes=2") })[QLatin1String("total")]
+                                .toInteger()));
+        QCOMPARE(field(window, "centreRemoved"), QStringLiteral("0"));
+    }
+
+    void commandLineDescribesTheWholeLayout()
+    {
+        {
+            SheetWindow last;
+            apply(last,
+                { QStringLiteral("shell=600"), QStringLiteral("tube=25"),
+                    QStringLiteral("pitch=32"), QStringLiteral("passes=6"),
+                    QStringLiteral("lane-spacing=40"), QStringLiteral("centre-tube=57") });
+            last.saveSettings();
+        }
+        // As main does: what was kept, then the command line over it.
+        SheetWindow window;
+        window.loadSettings();
+        window.applyOptions({ { "shell", "1000" }, { "tube", "38" }, { "pitch", "48" },
+            { "pattern", "90" }, { "centre", "best" } });
+        QVERIFY(settle(window));
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("passes"))->currentText(),
+            QStringLiteral("1"));
+        QCOMPARE(field(window, "laneSpacing"), QString());
+        QCOMPARE(field(window, "centreTube"), QString());
+        const QJsonObject expected = layoutJson(
+            { QStringLiteral("shell=1000"), QStringLiteral("tube=38"), QStringLiteral("pitch=48"),
+                QStringLiteral("pattern=90"), QStringLiteral("centre=best") });
+        QCOMPARE(expected[QLatin1String("total")].toInteger(), 304);
+        QCOMPARE(field(window, "total"), QStringLiteral("304"));
+    }
+
+    void defaultSpacingTypedBackLaysTheSameTubes()
+    {
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=1000"), QStringLiteral("tube=25"), QStringLiteral("pitch=32"),
+                QStringLiteral("pattern=30"), QStringLiteral("passes=4"),
+                QStringLiteral("lane-spacing="), QStringLiteral("clearance="),
+                QStringLiteral("centre-tube=57") });
+        QVERIFY(settle(window));
+        QCOMPARE(field(window, "total"), QStringLiteral("736"));
+        auto *spacing = window.findChild<QLineEdit *>(QStringLiteral("laneSpacing"));
+        QCOMPARE(spacing->placeholderText(), QStringLiteral("默认 √3·p = 55.425625, 2p = 64 mm"));
+        // The values shown, typed back as the box takes them.
+        QStringList values;
+        auto numbers = QRegularExpression(QStringLiteral("= ([0-9.]+)"))
+                           .globalMatch(spacing->placeholderText());
+        while (numbers.hasNext())
+            values << numbers.next().captured(1);
+        QCOMPARE(values, QStringList({ QStringLiteral("55.425625"), QStringLiteral("64") }));
+        QCOMPARE(window.setOption(QStringLiteral("lane-spacing"), values.join(QLatin1Char(','))),
+            QString());
+        QVERIFY(settle(window));
+        QCOMPARE(field(window, "total"), QStringLiteral("736"));
+    }
+
+    void exportDialogAddsTheChosenType_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("png chosen, no extension") << "PNG 图 (*.png)"
+                                                  << "sheet"
+                                                  << "sheet.png";
+        QTest::newRow("svg chosen, another extension") << "SVG 图 (*.svg)"
+                                                       << "sheet.txt"
+                                                       << "sheet.txt.svg";
+        QTest::newRow("dxf chosen, a drawing's own extension") << "DXF 图 (*.dxf)"
+                                                               << "plan.pdf"
+                                                               << "plan.pdf";
+    }
+
+    void exportDialogAddsTheChosenType()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QTemporaryDir folder;
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32") });
+        QVERIFY(settle(window));
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectNameFilter(type);
+            dialog->selectFile(folder.filePath(typed));
+            answered = true;
+            static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+        });
+        QTest::mouseClick(
+            window.findChild<QPushButton *>(QStringLiteral("exportDrawing")), Qt::LeftButton);
+        QVERIFY(answered);
+        QVERIFY2(QFile::exists(folder.filePath(written)),
+            qPrintable(written + QStringLiteral(": ")
+                + window.findChild<QLabel *>(QStringLiteral("status"))->text()));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(),
+            QStringLiteral("已写入 %1").arg(folder.filePath(written)));
+        // The extension decides the format, as in korvane-layout.
+        QFile file(folder.filePath(written));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray start = file.read(8);
+        if (written.endsWith(QLatin1String(".png")))
+            QVERIFY(start.startsWith("\x89PNG"));
+        else if (written.endsWith(QLatin1String(".svg")))
+            QVERIFY(start.startsWith("<?xml"));
+        else
+            QVERIFY(start.startsWith("%PDF"));
+    }
+
+    void failuresAreSaidInTheWindowsLanguage()
+    {
+        SheetWindow window;
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32") });
+        QVERIFY(settle(window));
+        QCOMPARE(window.exportDrawing(QStringLiteral("/nonexistent/sheet.svg")),
+            QStringLiteral("无法写入 /nonexistent/sheet.svg：没有那个文件或目录"));
+        QCOMPARE(window.exportHoles(QStringLiteral("/")), QStringLiteral("无法写入 /：是一个目录"));
+        QCOMPARE(window.exportDrawing(QStringLiteral("sheet.jpg")),
+            QStringLiteral("文件名须以 .svg、.png、.pdf 或 .dxf 结尾"));
+        QCOMPARE(SheetWindow::withExtension(QStringLiteral("a.SVG"), QStringLiteral(".svg")),
+            QStringLiteral("a.SVG"));
+        QCOMPARE(SheetWindow::withExtension(QStringLiteral("holes"), QStringLiteral(".csv")),
+            QStringLiteral("holes.csv"));
+        QCOMPARE(SheetWindow::withExtension(QStringLiteral("holes.svg"), QStringLiteral(".csv")),
+            QStringLiteral("holes.svg.csv"));
+    }
+
+    void tooltipAndLegendAsADesignerReadsThem()
+    {
+        const std::pair<double, const char *> lengths[] = { { -110.85125168440814, "-110.851" },
+            { 12.5, "12.5" }, { 27.712812921102035, "27.713" }, { 100, "100" }, { -0.0004, "0" },
+            { 0.0004, "0" }, { 0.0005, "0.001" } };
+        for (const auto &[value, text] : lengths)
+            QCOMPARE(layout_ui::millimetresText(value), QString::fromLatin1(text));
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32"),
+                QStringLiteral("passes=2"), QStringLiteral("lane-spacing="),
+                QStringLiteral("centre-tube=") });
+        QVERIFY(settle(window));
+        auto *view = window.findChild<layout_ui::SheetView *>();
+        view->fit();
+        // A tube of the first row above the lane: y = 32·√3/2 exactly, shown to 0.001 mm.
+        const QString tip = view->describe(view->toView(16, 27.712812921102035));
+        QVERIFY2(tip.contains(QStringLiteral("x = 16 mm，y = 27.713 mm")), qPrintable(tip));
+        auto *legend = window.findChild<layout_ui::LegendView *>(QStringLiteral("legend"));
+        QVERIFY(legend && legend->isVisible());
+        QCOMPARE(legend->texts(),
+            QStringList(
+                { QStringLiteral("第 1 管程 133 管"), QStringLiteral("第 2 管程 133 管") }));
+        QCOMPARE(legend->accessibleName(), QStringLiteral("图例"));
+    }
+
     void englishTranslationLoads()
     {
         QTranslator english;
@@ -387,6 +615,18 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("total"))->accessibleName(),
             QStringLiteral("Total tubes"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Korvane tube-sheet layout"));
+        // The window's own reasons, the writers' included, in English too.
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32"),
+                QStringLiteral("passes=1"), QStringLiteral("lane-spacing="),
+                QStringLiteral("clearance="), QStringLiteral("centre-tube=") });
+        QVERIFY(settle(window));
+        QCOMPARE(window.exportDrawing(QStringLiteral("/nonexistent/sheet.svg")),
+            QStringLiteral("Cannot write /nonexistent/sheet.svg: No such file or directory"));
+        QCOMPARE(window.setOption(QStringLiteral("tube"), QStringLiteral("abc")), QString());
+        QVERIFY(settle(window));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("tubeReason"))->text(),
+            QStringLiteral("is not a number"));
         QApplication::removeTranslator(&english);
     }
 };
