@@ -2,6 +2,7 @@
 
 #include "text/full_width.h"
 #include "text/quote.h"
+#include "text/split.h"
 
 #include <algorithm>
 #include <map>
@@ -32,18 +33,6 @@ namespace {
         if (first == std::string::npos)
             return {};
         return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-    }
-
-    std::vector<std::string> split(const std::string &text, char separator)
-    {
-        std::vector<std::string> parts(1);
-        for (char ch : text) {
-            if (ch == separator)
-                parts.emplace_back();
-            else
-                parts.back() += ch;
-        }
-        return parts;
     }
 
     /// The problems found, one a field, and the fields that could not be read.
@@ -164,7 +153,7 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
     reading.passes = { 1 };
     if (const std::string *text = value("passes")) {
         reading.passes.clear();
-        for (const std::string &part : split(*text, ',')) {
+        for (const std::string &part : text::split(*text, ',')) {
             if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8") {
                 found.add("--passes must be 1, 2, 4, 6 or 8"
                         + std::string(passList ? " (or a list of them)" : "") + ", not "
@@ -194,7 +183,7 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
     }
 
     if (const std::string *text = value("lane-spacing")) {
-        const std::vector<std::string> parts = split(*text, ',');
+        const std::vector<std::string> parts = text::split(*text, ',');
         if (parts.size() > 2) {
             found.add("--lane-spacing takes H or H,V, not " + text::quote(*text),
                 Problem::SpacingForm, Field::LaneSpacing);

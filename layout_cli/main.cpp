@@ -9,6 +9,7 @@
 #include "layout_cli/drawing.h"
 #include "layout_cli/report.h"
 #include "text/quote.h"
+#include "text/split.h"
 
 #include <CLI/CLI.hpp>
 
@@ -46,18 +47,6 @@ struct Options
     bool numbers = false;
 };
 
-std::vector<std::string> split(const std::string &text, char separator)
-{
-    std::vector<std::string> parts(1);
-    for (char ch : text) {
-        if (ch == separator)
-            parts.emplace_back();
-        else
-            parts.back() += ch;
-    }
-    return parts;
-}
-
 std::int64_t wholeNumber(const std::string &text, const char *what)
 {
     std::int64_t value = 0;
@@ -77,7 +66,7 @@ struct Sweep
 
 Sweep sweepOf(const std::string &text)
 {
-    const std::vector<std::string> parts = split(text, ':');
+    const std::vector<std::string> parts = text::split(text, ':');
     if (parts.size() != 3)
         throw UsageError("--sweep takes FROM:TO:STEP, not " + text::quote(text));
     Sweep sweep { layout::parseLength(parts[0], "--sweep FROM"),
