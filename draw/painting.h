@@ -129,10 +129,11 @@ inline void paintLegend(QPainter &painter, const sheet::Scene &scene, const QRec
     for (std::size_t i = 0; i < scene.legend.size(); ++i) {
         const sheet::LegendEntry &entry = scene.legend[i];
         const sheet::Layer &layer = scene.layers.at(static_cast<std::size_t>(entry.layer));
-        const auto row = static_cast<qreal>(i / static_cast<std::size_t>(columns));
-        const qreal left =
-            area.left() + column * static_cast<qreal>(i % static_cast<std::size_t>(columns));
-        const qreal top = area.top() + lineHeight * row;
+        // Whole rows and columns: the entries stand in a grid.
+        const std::size_t row = i / static_cast<std::size_t>(columns);
+        const std::size_t place = i % static_cast<std::size_t>(columns);
+        const qreal left = area.left() + column * static_cast<qreal>(place);
+        const qreal top = area.top() + lineHeight * static_cast<qreal>(row);
         painter.setPen(penOf(layer, false, style));
         painter.setBrush(brushOf(layer, false));
         painter.drawEllipse(QRectF(left, top + lineHeight * 0.15, swatch, swatch));

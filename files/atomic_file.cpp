@@ -48,7 +48,9 @@ namespace {
             if (length <= 0)
                 break;
             target.resize(static_cast<std::size_t>(length));
-            path = target.front() == '/' ? target : folderOf(path) + "/" + target;
+            if (target.front() != '/')
+                target.insert(0, folderOf(path) + "/");
+            path = std::move(target);
         }
         return path;
     }
@@ -62,7 +64,7 @@ namespace {
             std::free(real);
             return text;
         }
-        const std::string path = followLinks(name);
+        std::string path = followLinks(name);
         if (char *real = ::realpath(folderOf(path).c_str(), nullptr)) {
             std::string text = std::string(real) + "/" + baseOf(path);
             std::free(real);

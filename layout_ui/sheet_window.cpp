@@ -243,6 +243,13 @@ SheetWindow::SheetWindow(QWidget *parent)
         connect(m_boxes[i], &QLineEdit::textChanged, this, &SheetWindow::inputsChanged);
     }
     box(Input::CentreTube)->setPlaceholderText(tr("无"));
+    // Wide enough for the defaults Sn shows when empty, such as these.
+    box(Input::LaneSpacing)
+        ->setMinimumWidth(box(Input::LaneSpacing)
+                              ->fontMetrics()
+                              .horizontalAdvance(
+                                  tr("默认 %1 mm").arg(QStringLiteral("√3·p = 55.425625, 2p = 64")))
+            + 16);
 
     m_given = new QComboBox;
     m_given->setObjectName(QStringLiteral("given"));
@@ -651,10 +658,11 @@ void SheetWindow::showCounts(const Study &study)
                 spacings << shown;
         }
     }
-    box(Input::LaneSpacing)
-        ->setPlaceholderText(study.layout.laneCount == 0 ? tr("单管程无隔板槽")
-                : spacings.isEmpty()                     ? QString()
-                                     : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", "))));
+    const QString defaults = study.layout.laneCount == 0 ? tr("单管程无隔板槽")
+        : spacings.isEmpty()                             ? QString()
+                             : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", ")));
+    box(Input::LaneSpacing)->setPlaceholderText(defaults);
+    box(Input::LaneSpacing)->setToolTip(defaults);
     if (study.layout.inputs.given == layout::Given::Shell)
         box(Input::Clearance)
             ->setPlaceholderText(
@@ -736,7 +744,7 @@ namespace {
         const QString type = dialog.selectedNameFilter();
         const auto star = type.indexOf(QStringLiteral("*."));
         const QString chosen = dialog.selectedFiles().front();
-        const QString file =
+        QString file =
             star < 0 ? chosen : SheetWindow::withExtension(chosen, type.mid(star + 1).chopped(1));
         if (file != chosen && QFileInfo::exists(file)
             && QMessageBox::question(
