@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace draw {
 
@@ -119,16 +120,17 @@ void paintShapes(
     }
 }
 
-/// The legend's entries in rows of `columns`, each a swatch in its layer's colours and its
-/// text, from the top left of `area`, one `lineHeight` a row, in the painter's font.
-inline void paintLegend(QPainter &painter, const sheet::Scene &scene, const QRectF &area,
-    qreal lineHeight, int columns, const ShapeStyle &style)
+/// Legend entries in rows of `columns`, each a swatch in its layer's colours and its text, from
+/// the top left of `area`, one `lineHeight` a row, in the painter's font.
+inline void paintLegend(QPainter &painter, const std::vector<sheet::Layer> &layers,
+    const std::vector<sheet::LegendEntry> &entries, const QRectF &area, qreal lineHeight,
+    int columns, const ShapeStyle &style)
 {
     const qreal column = area.width() / columns;
     const qreal swatch = lineHeight * 0.7;
-    for (std::size_t i = 0; i < scene.legend.size(); ++i) {
-        const sheet::LegendEntry &entry = scene.legend[i];
-        const sheet::Layer &layer = scene.layers.at(static_cast<std::size_t>(entry.layer));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const sheet::LegendEntry &entry = entries[i];
+        const sheet::Layer &layer = layers.at(static_cast<std::size_t>(entry.layer));
         // Whole rows and columns: the entries stand in a grid.
         const std::size_t row = i / static_cast<std::size_t>(columns);
         const std::size_t place = i % static_cast<std::size_t>(columns);
@@ -143,10 +145,10 @@ inline void paintLegend(QPainter &painter, const sheet::Scene &scene, const QRec
     }
 }
 
-/// The rows a legend of `columns` takes.
-inline int legendRows(const sheet::Scene &scene, int columns)
+/// The rows `entries` legend entries take in `columns`.
+inline int legendRows(std::size_t entries, int columns)
 {
-    return (static_cast<int>(scene.legend.size()) + columns - 1) / columns;
+    return (static_cast<int>(entries) + columns - 1) / columns;
 }
 
 } // namespace draw

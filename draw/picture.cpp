@@ -34,7 +34,8 @@ struct PageLayout
     {
         lineHeight = QFontMetricsF(font).lineSpacing();
         legendTop = margin + lineHeight * static_cast<qreal>(scene.caption.size());
-        sheetTop = legendTop + lineHeight * draw::legendRows(scene, kLegendColumns) + margin;
+        sheetTop =
+            legendTop + lineHeight * draw::legendRows(scene.legend.size(), kLegendColumns) + margin;
         height = sheetTop + width;
     }
 };
@@ -52,7 +53,7 @@ void paint(QPainter &painter, const Scene &scene, const PageLayout &page)
         painter.drawText(
             QPointF(page.margin, page.margin + page.lineHeight * (static_cast<qreal>(i) + 0.8)),
             QString::fromStdString(scene.caption[i]));
-    draw::paintLegend(painter, scene,
+    draw::paintLegend(painter, scene.layers, scene.legend,
         QRectF(page.margin, page.legendTop, page.width - 2 * page.margin, page.height),
         page.lineHeight, kLegendColumns, style);
 

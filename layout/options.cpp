@@ -6,23 +6,30 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 namespace layout {
 
-const char *const kLayoutOptions[10] = { "shell", "otl", "tube", "pitch", "pattern", "passes",
-    "centre", "lane-spacing", "clearance", "centre-tube" };
-
 namespace {
 
-    Field fieldOf(const std::string &name)
+    /// The options a layout takes, in the order of korvane-layout's help, with the input each
+    /// one gives.
+    constexpr struct
     {
-        static const std::map<std::string, Field> fields = { { "shell", Field::Diameter },
-            { "otl", Field::Diameter }, { "tube", Field::Tube }, { "pitch", Field::Pitch },
-            { "pattern", Field::Pattern }, { "passes", Field::Passes },
-            { "centre", Field::Centring }, { "lane-spacing", Field::LaneSpacing },
-            { "clearance", Field::Clearance }, { "centre-tube", Field::CentreTube } };
-        const auto found = fields.find(name);
-        return found == fields.end() ? Field::None : found->second;
+        const char *name;
+        Field field;
+    } kOptions[] = { { "shell", Field::Diameter }, { "otl", Field::Diameter },
+        { "tube", Field::Tube }, { "pitch", Field::Pitch }, { "pattern", Field::Pattern },
+        { "passes", Field::Passes }, { "centre", Field::Centring },
+        { "lane-spacing", Field::LaneSpacing }, { "clearance", Field::Clearance },
+        { "centre-tube", Field::CentreTube } };
+
+    Field fieldOf(std::string_view name)
+    {
+        for (const auto &option : kOptions)
+            if (name == option.name)
+                return option.field;
+        return Field::None;
     }
 
     /// What was typed, read as it is meant: full-width forms as ASCII, blanks around it gone.
@@ -77,6 +84,11 @@ namespace {
     }
 
 } // namespace
+
+bool isLayoutOption(std::string_view name)
+{
+    return fieldOf(name) != Field::None;
+}
 
 Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, bool passList)
 {

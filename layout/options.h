@@ -7,6 +7,7 @@
 #include "layout/study.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace layout {
@@ -19,8 +20,8 @@ struct TypedOption
     std::string value;
 };
 
-/// The option names a layout takes, in the order of korvane-layout's help.
-extern const char *const kLayoutOptions[10];
+/// Whether a name (without the dashes) is one of the options readLayout() takes.
+bool isLayoutOption(std::string_view name);
 
 /// How the diameter comes: typed (one layout), or varied by a study (a sweep, the smallest
 /// shell), which names only which of the two it varies and leaves inputs.diameter at 0.

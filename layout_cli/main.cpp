@@ -40,8 +40,6 @@ struct UsageError : std::invalid_argument
 struct Options
 {
     bool json = false;
-    /// The layout's options as typed, by name, for layout::readLayout.
-    std::vector<layout::TypedOption> typed;
     std::string tubesFile, drawFile, sweep, minShell;
     std::string resolution = "1";
     bool numbers = false;
@@ -299,13 +297,9 @@ int run(int argc, char **argv)
         { "centre-tube", "D0", "Centre tube outer diameter d0 (mm); 0 for none" },
     };
     std::vector<std::pair<std::string, CLI::Option *>> given;
-    std::vector<std::string> values(std::size(layoutOptions));
-    for (std::size_t i = 0; i < std::size(layoutOptions); ++i) {
-        const auto &option = layoutOptions[i];
-        CLI::Option *added = app.add_option(std::string("--") + option.name, values[i], option.help)
-                                 ->type_name(option.type);
-        given.emplace_back(option.name, added);
-    }
+    for (const auto &option : layoutOptions)
+        given.emplace_back(option.name,
+            app.add_option(std::string("--") + option.name, option.help)->type_name(option.type));
     // In a sweep or a search the diameter varies: --shell or --otl then only says which one.
     CLI::Option *shell = given[0].second, *otl = given[1].second;
     shell->expected(0, 1);
@@ -361,11 +355,11 @@ int run(int argc, char **argv)
             diameter = otl->count() > 0 ? layout::Diameter::VariedLayoutCircle
                                         : layout::Diameter::VariedShell;
         }
-        for (std::size_t i = 0; i < given.size(); ++i)
-            if (given[i].second->count() > 0 && !(study && i < 2))
-                options.typed.push_back({ given[i].first, values[i] });
-        const layout::Reading reading =
-            layout::readLayout(options.typed, diameter, sweep->count() > 0);
+        std::vector<layout::TypedOption> typed;
+        for (const auto &[name, option] : given)
+            if (option->count() > 0 && !(study && (option == shell || option == otl)))
+                typed.push_back({ name, option->as<std::string>() });
+        const layout::Reading reading = layout::readLayout(typed, diameter, sweep->count() > 0);
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());
         if (sweep->count() > 0 && !(options.tubesFile.empty() && options.drawFile.empty()))

@@ -104,9 +104,7 @@ Request requestOf(int argc, char **argv)
             value = name.substr(equals + 1);
             name.erase(equals);
         }
-        const auto known = [&name](const char *option) { return name == option; };
-        if (!std::any_of(
-                std::begin(layout::kLayoutOptions), std::end(layout::kLayoutOptions), known))
+        if (!layout::isLayoutOption(name))
             throw std::invalid_argument("unknown option --" + name);
         if (equals == std::string::npos) {
             if (i + 1 >= argc)

@@ -2,7 +2,6 @@
 
 #include "draw/painting.h"
 #include "layout_cli/drawing.h"
-#include "layout_cli/report.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -266,6 +265,14 @@ void LegendView::setEntries(std::shared_ptr<const Sheet> sheet, const QStringLis
 {
     m_sheet = std::move(sheet);
     m_texts = texts;
+    m_entries.clear();
+    // The scene's own legend gives each entry its layer; the texts are the window's, in its
+    // language.
+    for (std::size_t i = 0; i < m_sheet->scene.legend.size(); ++i)
+        m_entries.push_back(
+            { i < static_cast<std::size_t>(texts.size()) ? texts[static_cast<int>(i)].toStdString()
+                                                         : m_sheet->scene.legend[i].text,
+                m_sheet->scene.legend[i].layer });
     m_stale = false;
     setAccessibleDescription(texts.join(QStringLiteral("；")));
     updateGeometry();
@@ -287,7 +294,7 @@ qreal LegendView::lineHeight() const
 
 QSize LegendView::sizeHint() const
 {
-    const int rows = (static_cast<int>(m_texts.size()) + kColumns - 1) / kColumns;
+    const int rows = draw::legendRows(m_entries.size(), kColumns);
     return { 400, static_cast<int>(std::ceil(lineHeight() * std::max(rows, 1))) };
 }
 
@@ -297,18 +304,10 @@ void LegendView::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // The scene's own legend gives each entry its layer's colours; the texts are the
-    // window's, in its language.
-    sheet::Scene legend;
-    legend.layers = m_sheet->scene.layers;
-    for (std::size_t i = 0; i < m_sheet->scene.legend.size(); ++i)
-        legend.legend.push_back({ i < static_cast<std::size_t>(m_texts.size())
-                ? m_texts[static_cast<int>(i)].toStdString()
-                : m_sheet->scene.legend[i].text,
-            m_sheet->scene.legend[i].layer });
     draw::ShapeStyle style;
     style.cosmetic = true;
-    draw::paintLegend(painter, legend, QRectF(rect()), lineHeight(), kColumns, style);
+    draw::paintLegend(
+        painter, m_sheet->scene.layers, m_entries, QRectF(rect()), lineHeight(), kColumns, style);
     if (m_stale)
         painter.fillRect(rect(), QColor(240, 240, 240, 190));
 }

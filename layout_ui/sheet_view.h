@@ -106,8 +106,9 @@ private:
     static constexpr int kColumns = 4;
     qreal lineHeight() const;
 
-    std::shared_ptr<const Sheet> m_sheet;
+    std::shared_ptr<const Sheet> m_sheet; ///< whose layers give the colours
     QStringList m_texts;
+    std::vector<sheet::LegendEntry> m_entries; ///< the scene's entries, with the window's texts
     bool m_stale = false;
 };
 

@@ -136,6 +136,32 @@ namespace {
         return SheetWindow::tr("输入有误");
     }
 
+    /// The box a field is typed in. The choices have none: they cannot hold a wrong value.
+    std::optional<Input> boxOf(layout::Field field)
+    {
+        switch (field) {
+        case layout::Field::Diameter:
+            return Input::Diameter;
+        case layout::Field::Tube:
+            return Input::Tube;
+        case layout::Field::Pitch:
+            return Input::Pitch;
+        case layout::Field::LaneSpacing:
+        case layout::Field::VerticalSpacing:
+            return Input::LaneSpacing;
+        case layout::Field::Clearance:
+            return Input::Clearance;
+        case layout::Field::CentreTube:
+            return Input::CentreTube;
+        case layout::Field::None:
+        case layout::Field::Pattern:
+        case layout::Field::Passes:
+        case layout::Field::Centring:
+            break;
+        }
+        return std::nullopt;
+    }
+
     /// A system's reason for a failed write, in the window's language.
     QString errorText(int error)
     {
@@ -420,29 +446,21 @@ QString SheetWindow::setOption(const QString &name, const QString &value)
 void SheetWindow::applyOptions(const std::vector<layout::TypedOption> &options)
 {
     m_loading = true;
-    // What the command line does not give takes korvane-layout's default, not what was kept.
+    // What the command line does not give takes korvane-layout's default, not what was kept;
+    // the choices as read, so that full-width ones count too.
     const layout::Inputs read = layout::readLayout(options).inputs;
-    m_given->setCurrentIndex(read.given == layout::Given::Shell ? 0 : 1);
-    m_pattern->setCurrentIndex(
-        static_cast<int>(std::find(std::begin(kPatterns), std::end(kPatterns), read.pattern)
-            - std::begin(kPatterns)));
-    m_passes->setCurrentIndex(static_cast<int>(
-        std::find(std::begin(kPasses), std::end(kPasses), read.passes) - std::begin(kPasses)));
-    m_centring->setCurrentIndex(
-        static_cast<int>(std::find(std::begin(kCentrings), std::end(kCentrings), read.centring)
-            - std::begin(kCentrings)));
+    const auto indexOf = [](const auto &choices, auto wanted) {
+        return static_cast<int>(
+            std::find(std::begin(choices), std::end(choices), wanted) - std::begin(choices));
+    };
+    m_pattern->setCurrentIndex(indexOf(kPatterns, read.pattern));
+    m_passes->setCurrentIndex(indexOf(kPasses, read.passes));
+    m_centring->setCurrentIndex(indexOf(kCentrings, read.centring));
     for (QLineEdit *input : m_boxes)
         input->clear();
-    for (const layout::TypedOption &option : options) {
-        const QString name = QString::fromStdString(option.name);
-        if (name == QLatin1String("shell") || name == QLatin1String("otl")) {
-            box(Input::Diameter)->setText(QString::fromStdString(option.value));
-            continue;
-        }
-        for (std::size_t i = 1; i < kInputCount; ++i)
-            if (name == QLatin1String(kOptionNames[i]))
-                m_boxes[i]->setText(QString::fromStdString(option.value));
-    }
+    for (const layout::TypedOption &option : options)
+        if (option.name != "pattern" && option.name != "passes" && option.name != "centre")
+            setOption(QString::fromStdString(option.name), QString::fromStdString(option.value));
     m_loading = false;
     inputsChanged();
 }
@@ -476,38 +494,14 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
 
     // Every box that cannot be taken is marked at once, each with its own reason.
     std::array<QString, kInputCount> reasons;
-    QString passesReason, otherReason;
+    QString passesReason;
     for (const layout::InputError &problem : reading.problems) {
-        const QString why = reasonOf(problem);
-        switch (problem.field()) {
-        case layout::Field::Diameter:
-            reasons[static_cast<std::size_t>(Input::Diameter)] = why;
-            break;
-        case layout::Field::Tube:
-            reasons[static_cast<std::size_t>(Input::Tube)] = why;
-            break;
-        case layout::Field::Pitch:
-            reasons[static_cast<std::size_t>(Input::Pitch)] = why;
-            break;
-        case layout::Field::LaneSpacing:
-        case layout::Field::VerticalSpacing:
-            if (reasons[static_cast<std::size_t>(Input::LaneSpacing)].isEmpty())
-                reasons[static_cast<std::size_t>(Input::LaneSpacing)] = why;
-            break;
-        case layout::Field::Clearance:
-            reasons[static_cast<std::size_t>(Input::Clearance)] = why;
-            break;
-        case layout::Field::CentreTube:
-            reasons[static_cast<std::size_t>(Input::CentreTube)] = why;
-            break;
-        case layout::Field::Passes:
-            passesReason = why;
-            break;
-        case layout::Field::Pattern:
-        case layout::Field::Centring:
-        case layout::Field::None:
-            otherReason = why;
-            break;
+        if (problem.field() == layout::Field::Passes)
+            passesReason = reasonOf(problem);
+        else if (const std::optional<Input> input = boxOf(problem.field())) {
+            // H and V share a box: the first reason stands.
+            if (QString &reason = reasons[static_cast<std::size_t>(*input)]; reason.isEmpty())
+                reason = reasonOf(problem);
         }
     }
     const bool readable = reading.ok();
@@ -523,8 +517,6 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     }
     m_passesReason->setText(passesReason);
     m_passesReason->setVisible(!passesReason.isEmpty());
-    if (!otherReason.isEmpty())
-        m_status->setText(otherReason);
     if (!readable)
         return std::nullopt;
     return reading.inputs;
