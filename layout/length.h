@@ -32,6 +32,16 @@ enum class Problem {
     NoLanes, ///< a lane spacing for a layout without lanes
     NoVerticalLane, ///< a vertical spacing for a layout without a vertical lane
     NoLayoutCircle, ///< the clearance leaves no layout circle in the shell
+    SpacingBelowTube, ///< a lane under shift narrower than the tube
+    NotInTable, ///< a value a standard's table does not have
+    NeedsOnTube, ///< a centring other than on-tube where a vertical lane fixes it
+    NotWithBundle, ///< passes or a centre tube a U-tube bundle cannot have
+    NeedsShell, ///< tie rods or the standard without the shell diameter
+    OutsideTable, ///< a diameter outside the range of a tie-rod table
+    TooManyTieRods, ///< more tie rods than the bundle's edge takes
+    NotWhole, ///< a count that is not a whole number
+    NeedsUTube, ///< a bend radius for a bundle without U-tubes
+    OddTieRods, ///< tie rods a U-tube bundle cannot take in mirror pairs
 };
 
 /// The input a problem lies in, where the study can tell.
@@ -47,6 +57,11 @@ enum class Field {
     VerticalSpacing,
     Clearance,
     CentreTube,
+    LaneModel,
+    Standard,
+    Bundle,
+    BendRadius,
+    TieRods,
 };
 
 /// Input the study cannot take: not a number, outside the exact range, or a combination the

@@ -22,7 +22,21 @@ namespace {
         { "tube", Field::Tube }, { "pitch", Field::Pitch }, { "pattern", Field::Pattern },
         { "passes", Field::Passes }, { "centre", Field::Centring },
         { "lane-spacing", Field::LaneSpacing }, { "clearance", Field::Clearance },
-        { "centre-tube", Field::CentreTube } };
+        { "centre-tube", Field::CentreTube }, { "lanes", Field::LaneModel },
+        { "gb151", Field::Standard }, { "bundle", Field::Bundle },
+        { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods } };
+
+    /// A switch's text: empty (given alone) or a yes, or a no.
+    std::optional<bool> switchOf(const std::string &text)
+    {
+        for (const char *yes : { "", "1", "true", "yes", "on" })
+            if (text == yes)
+                return true;
+        for (const char *no : { "0", "false", "no", "off" })
+            if (text == no)
+                return false;
+        return std::nullopt;
+    }
 
     Field fieldOf(std::string_view name)
     {
@@ -108,7 +122,7 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
             continue;
         }
         const std::string value = normalised(option.value);
-        if (value.empty()) {
+        if (value.empty() && field != Field::Standard) {
             found.add("--" + option.name + " is empty", Problem::Empty, field);
             continue;
         }
@@ -139,11 +153,30 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
             in.diameter = *length;
     }
 
+    if (const std::string *text = value("gb151")) {
+        if (const auto on = switchOf(*text))
+            in.gb151 = *on;
+        else
+            found.add("--gb151 is a switch: give it alone, not " + text::quote(*text),
+                Problem::NotAChoice, Field::Standard);
+    }
+
     for (const auto &[name, field, target] :
         { std::tuple { "tube", Field::Tube, &in.tube }, { "pitch", Field::Pitch, &in.pitch } }) {
         if (const std::string *text = value(name)) {
             if (auto length = lengthOf(*text, name, field, found))
                 *target = *length;
+        } else if (field == Field::Pitch && in.gb151) {
+            // The standard's pitch for the tube, when its table has the tube.
+            if (found.has(Field::Tube))
+                found.unknown.push_back(Field::Pitch);
+            else if (const auto standard = gb151Pitch(in.tube, in.pattern)) {
+                in.pitch = standard->pitch;
+                in.fromStandard.push_back(Field::Pitch);
+            } else
+                found.add("--gb151 has no pitch for a " + lengthText(in.tube)
+                        + " mm tube (GB/T 151 lists " + gb151Diameters() + " mm): give --pitch",
+                    Problem::NotInTable, Field::Pitch);
         } else if (!found.has(field)) {
             found.add(std::string("--") + name + " is required", Problem::Missing, field);
         }
@@ -236,6 +269,49 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
             else if (length->units > 0)
                 in.centreTube = length;
         }
+    }
+
+    if (const std::string *text = value("lanes")) {
+        if (*text == "remove" || *text == "shift")
+            in.lanes = *text == "shift" ? LaneModel::Shift : LaneModel::Remove;
+        else
+            found.add("--lanes must be remove or shift, not " + text::quote(*text),
+                Problem::NotAChoice, Field::LaneModel);
+    } else if (in.gb151) {
+        in.lanes = LaneModel::Shift;
+        in.fromStandard.push_back(Field::LaneModel);
+    }
+
+    if (const std::string *text = value("bundle")) {
+        if (*text == "fixed" || *text == "u-tube")
+            in.bundle = *text == "u-tube" ? Bundle::UTube : Bundle::Fixed;
+        else
+            found.add("--bundle must be fixed or u-tube, not " + text::quote(*text),
+                Problem::NotAChoice, Field::Bundle);
+    }
+
+    if (const std::string *text = value("bend-radius"))
+        in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, found);
+
+    if (const std::string *text = value("tie-rods")) {
+        if (*text == "gb151" || *text == "tema") {
+            in.tieRods = *text == "tema" ? TieRodRule::Tema : TieRodRule::Gb151;
+        } else {
+            const bool digits = text->size() <= 6
+                && std::all_of(
+                    text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (digits) {
+                // 0 is none, as a centre tube of 0 is.
+                in.tieRodCount = std::stoi(*text);
+                in.tieRods = in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
+            } else {
+                found.add(
+                    "--tie-rods takes a whole number, gb151 or tema, not " + text::quote(*text),
+                    Problem::NotWhole, Field::TieRods);
+            }
+        }
+    } else if (in.gb151) {
+        in.tieRods = TieRodRule::Gb151;
     }
 
     for (const InputError &problem : problemsOf(in, found.unknown))

@@ -1,6 +1,9 @@
 #include "layout/rows.h"
 
+#include "layout/length.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace layout {
 
@@ -109,6 +112,39 @@ void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &vi
             visit(tube);
         }
     }
+}
+
+std::vector<RowSpan> spans(const Plan &plan)
+{
+    std::vector<RowSpan> list;
+    if (plan.empty)
+        return list;
+    for (std::int64_t k = 0; k <= plan.lastRow; ++k) {
+        const Row row = rowAt(plan, k);
+        RowSpan span;
+        span.row = k;
+        if (row.band >= 0 && row.reach >= 0) {
+            const std::int64_t inner = innerReach(plan, row);
+            span.axis = inner < 0 && row.odd == 0;
+            span.first = std::max<std::int64_t>(inner + 1, 1);
+            if ((span.first & 1) != row.odd)
+                ++span.first;
+            span.last = (row.reach & 1) != row.odd ? row.reach - 1 : row.reach;
+        }
+        list.push_back(span);
+    }
+    return list;
+}
+
+SiteAt siteAt(const Plan &plan, const Site &site)
+{
+    const long double p = static_cast<long double>(plan.pitch) / kUnitsPerMm;
+    const Row row = rowAt(plan, site.row);
+    SiteAt at;
+    at.x = static_cast<double>(site.col * (p / 2 * std::sqrt(static_cast<long double>(plan.fx))));
+    at.y = static_cast<double>(row.Y * (p / 4 * std::sqrt(static_cast<long double>(plan.fy))));
+    at.pass = row.band * plan.sides() + (plan.verticalLane && site.col > 0 ? 1 : 0) + 1;
+    return at;
 }
 
 } // namespace layout

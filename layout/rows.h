@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace layout {
 
@@ -79,5 +80,42 @@ struct TubeAt
 
 /// Visits every tube centre that fits the circle, row by row from the top, left to right.
 void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &visit);
+
+/// A tube site by whole numbers, in either lane model: its row and its column, each mirrored
+/// across its axis by negation.
+struct Site
+{
+    std::int64_t row = 0, col = 0;
+
+    friend bool operator==(const Site &a, const Site &b)
+    {
+        return a.row == b.row && a.col == b.col;
+    }
+    friend bool operator<(const Site &a, const Site &b)
+    {
+        return a.row != b.row ? a.row < b.row : a.col < b.col;
+    }
+};
+
+/// The kept tubes of one row at or above the horizontal axis, right of the vertical one: the
+/// columns first, first + 2, …, last (all above 0), and whether column 0 holds a kept tube.
+struct RowSpan
+{
+    std::int64_t row = 0;
+    bool axis = false;
+    std::int64_t first = 1, last = -1;
+};
+
+/// A site's centre in mm and the pass it lies in.
+struct SiteAt
+{
+    double x = 0, y = 0;
+    int pass = 0;
+};
+
+/// The rows of a remove-model arrangement as RowSpans, from the axis outward; a site is
+/// (k, n), row k at Y = k·rowStep.
+std::vector<RowSpan> spans(const Plan &plan);
+SiteAt siteAt(const Plan &plan, const Site &site);
 
 } // namespace layout

@@ -1,5 +1,8 @@
 #include "layout/study.h"
 
+#include "layout/surd.h"
+#include "layout/tie_rods.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -88,23 +91,6 @@ namespace {
         return largestRootAtMost(4'000'000 * P * P, 2 * e * e * W * W);
     }
 
-    /// The smallest W above which the snap index first exceeds `index`.
-    std::int64_t nextSnap(Pattern pattern, int passes, std::int64_t index, std::int64_t p)
-    {
-        const Int128 e = offCentreShare(passes), P = p, i = index;
-        switch (pattern) {
-        case Pattern::Triangular:
-            return smallestRootAtLeast(4 * e * e, 3'000'000 * P * P * (2 * i + 1) * (2 * i + 1));
-        case Pattern::RotatedTriangular:
-            return static_cast<std::int64_t>(ceilDiv(2000 * P * (i + 1) - 1000 * P, 2 * e));
-        case Pattern::Square:
-            return static_cast<std::int64_t>(ceilDiv(2000 * P * (i + 1) - 1000 * P, e));
-        case Pattern::RotatedSquare:
-            break;
-        }
-        return smallestRootAtLeast(2 * e * e, 4'000'000 * P * P * (i + 1) * (i + 1));
-    }
-
     /// Y of the off-centre lane for a snap index.
     std::int64_t snapRow(Pattern pattern, std::int64_t index)
     {
@@ -146,9 +132,25 @@ namespace {
     struct Decided
     {
         Plan plan;
+        ShiftPlan shifted;
         std::array<Lane, kMaxHorizontalLanes + 1> lanes {};
         int laneCount = 0;
     };
+
+    /// The bend radius R of a U-tube bundle: given, or 2·d.
+    Length bendRadiusOf(const Inputs &in)
+    {
+        return in.bendRadius ? *in.bendRadius : Length { 2 * in.tube.units };
+    }
+
+    /// The spacing of the centre lane a U-tube bundle's bends cross: at least 2R.
+    Surd widenedForBends(const Inputs &in, Surd spacing)
+    {
+        if (in.bundle != Bundle::UTube)
+            return spacing;
+        const Int128 bends = 2 * Int128(bendRadiusOf(in).units);
+        return bends * bends > spacing.squared() ? Surd { bends, 1 } : spacing;
+    }
 
     Decided decide(const Inputs &in, Length clearance, Length layoutCircle, bool straddle)
     {
@@ -178,7 +180,7 @@ namespace {
         if (offCentre)
             horizontal[count++] = { offY, spacing.offCentre };
         if (in.passes == 2 || in.passes == 4 || in.passes == 8)
-            horizontal[count++] = { 0, spacing.horizontal };
+            horizontal[count++] = { 0, widenedForBends(in, spacing.horizontal) };
         if (offCentre)
             horizontal[count++] = { -offY, spacing.offCentre };
         plan.horizontalLanes = count;
@@ -205,6 +207,88 @@ namespace {
             plan.centreTube = true;
             plan.centreLimit = reach * reach - 1;
         }
+        return out;
+    }
+
+    /// The spacings under the designers' lanes: typed, or GB/T 151's Sn for the tube. The
+    /// checks have made sure there is one.
+    std::pair<std::int64_t, std::int64_t> shiftSpacings(const Inputs &in)
+    {
+        std::int64_t h = 0;
+        if (in.laneSpacing)
+            h = in.laneSpacing->units;
+        else if (const auto standard = gb151Pitch(in.tube, in.pattern))
+            h = standard->spacing.units;
+        return { h, in.verticalSpacing ? in.verticalSpacing->units : h };
+    }
+
+    Decided decideShift(const Inputs &in, Length clearance, Length layoutCircle, bool straddle)
+    {
+        const std::int64_t p = in.pitch.units;
+        Decided out;
+        ShiftPlan &plan = out.shifted;
+        plan.passes = in.passes;
+        plan.tq = p / 2;
+        plan.sq = p / 2;
+        switch (in.pattern) {
+        case Pattern::Triangular:
+            plan.sf = 3;
+            break;
+        case Pattern::RotatedTriangular:
+            plan.tf = 3;
+            break;
+        case Pattern::Square:
+            plan.sq = p;
+            plan.alternate = false;
+            break;
+        case Pattern::RotatedSquare:
+            plan.sf = plan.tf = 2;
+            break;
+        }
+        plan.shift = straddle ? 1 : 0;
+        const std::int64_t w = layoutCircle.units - in.tube.units;
+        plan.empty = w < 0;
+        plan.circle = Int128(w) * w;
+
+        const auto [horizontal, vertical] = shiftSpacings(in);
+        const Surd centre = widenedForBends(in, { horizontal, 1 });
+        // Typed spacings are whole multiples of 4 units, 2R of 8: their halves are whole.
+        const std::int64_t centreSpacing = static_cast<std::int64_t>(centre.s);
+        plan.centreLane = in.passes == 2 || in.passes == 4 || in.passes == 8;
+        plan.base = plan.centreLane ? centreSpacing / 2 : 0;
+        plan.vertical = in.passes >= 4;
+        plan.cx = plan.vertical ? vertical / 2 : 0;
+        const bool offCentre = in.passes == 6 || in.passes == 8;
+        if (offCentre) {
+            plan.offSpacing = horizontal;
+            plan.inner = plan.empty ? 1 : shiftInner(plan, w, offCentreShare(in.passes));
+        }
+        if (in.centreTube) {
+            const Int128 reach =
+                Int128(in.tube.units) + in.centreTube->units + 2 * Int128(clearance.units);
+            plan.centreTube = true;
+            plan.centreLimit = reach * reach;
+        }
+        plan.rows = shiftRowCount(plan);
+
+        const auto mm = [](long double units) { return static_cast<double>(units / kUnitsPerMm); };
+        const auto lane = [&](bool isHorizontal, long double at, std::int64_t spacing) {
+            out.lanes[out.laneCount++] = { isHorizontal, mm(at), mm(spacing), nullptr,
+                { spacing } };
+        };
+        const long double offAt = offCentre
+            ? static_cast<long double>(plan.base) + static_cast<long double>(horizontal) / 2
+                + static_cast<long double>(plan.inner - 1) * static_cast<long double>(plan.sq)
+                    * std::sqrt(static_cast<long double>(plan.sf))
+            : 0;
+        if (offCentre)
+            lane(true, offAt, horizontal);
+        if (plan.centreLane)
+            lane(true, 0, centreSpacing);
+        if (offCentre)
+            lane(true, -offAt, horizontal);
+        if (plan.vertical)
+            lane(false, 0, vertical);
         return out;
     }
 
@@ -294,6 +378,104 @@ namespace {
         return { centring == Centring::Straddle };
     }
 
+    /// The checks of the designers' lanes, standards, bundles and tie rods.
+    void checkDesign(Checks &checks, const Inputs &in)
+    {
+        const bool tubeKnown = checks.known({ Field::Tube }) && !checks.failed(Field::Tube);
+        if (in.lanes == LaneModel::Shift && in.passes > 1 && checks.known({ Field::Passes })) {
+            const auto atLeastTube = [&](const std::optional<Length> &spacing, Field field) {
+                if (spacing && tubeKnown && checks.known({ field }) && !checks.failed(field))
+                    checks.require(
+                        !(*spacing < in.tube),
+                        [&] {
+                            return "under --lanes shift the lane spacing " + lengthText(*spacing)
+                                + " mm must be at least the tube diameter " + lengthText(in.tube)
+                                + " mm: the tubes across the lane would overlap";
+                        },
+                        Problem::SpacingBelowTube, field);
+            };
+            atLeastTube(in.laneSpacing, Field::LaneSpacing);
+            atLeastTube(in.verticalSpacing, Field::VerticalSpacing);
+            if (!in.laneSpacing && tubeKnown && checks.known({ Field::LaneSpacing }))
+                checks.require(
+                    gb151Pitch(in.tube, in.pattern).has_value(),
+                    [&] {
+                        return "--lanes shift takes Sn from GB/T 151, which has none for a "
+                            + lengthText(in.tube) + " mm tube (only " + gb151Diameters()
+                            + " mm): give --lane-spacing";
+                    },
+                    Problem::Missing, Field::LaneSpacing);
+            if (in.passes >= 4 && checks.known({ Field::Centring }))
+                checks.require(
+                    in.centring == Centring::OnTube,
+                    [&] {
+                        return std::string("--centre ") + centringName(in.centring)
+                            + " does not apply under --lanes shift with a vertical lane: the "
+                              "lane places the columns";
+                    },
+                    Problem::NeedsOnTube, Field::Centring);
+        }
+        if (in.bundle == Bundle::UTube) {
+            if (checks.known({ Field::Passes }))
+                checks.require(
+                    in.passes == 2 || in.passes == 4,
+                    [&] {
+                        return "a U-tube bundle has 2 or 4 passes, not "
+                            + std::to_string(in.passes);
+                    },
+                    Problem::NotWithBundle, Field::Passes);
+            checks.require(
+                !in.centreTube,
+                [] {
+                    return std::string(
+                        "a U-tube bundle has no centre tube: its bends cross the centre");
+                },
+                Problem::NotWithBundle, Field::CentreTube);
+        }
+        if (in.bendRadius) {
+            checks.require(
+                in.bundle == Bundle::UTube,
+                [] { return std::string("--bend-radius is for --bundle u-tube"); },
+                Problem::NeedsUTube, Field::BendRadius);
+            checkLength(checks, *in.bendRadius, "the bend radius", Field::BendRadius);
+        }
+        if (in.gb151)
+            checks.require(
+                in.given == Given::Shell,
+                [] {
+                    return std::string("--gb151 needs --shell: the standard's tie rods go by the "
+                                       "shell diameter");
+                },
+                Problem::NeedsShell, Field::Standard);
+        if (in.tieRods == TieRodRule::None)
+            return;
+        checks.require(
+            in.given == Given::Shell,
+            [] {
+                return std::string(
+                    "tie rods need --shell: the bundle's edge and the tables go by the shell");
+            },
+            Problem::NeedsShell, Field::TieRods);
+        if (in.bundle == Bundle::UTube && in.tieRods == TieRodRule::Count)
+            checks.require(
+                in.tieRodCount % 2 == 0,
+                [&] {
+                    return "a U-tube bundle takes tie rods in mirror pairs: "
+                        + std::to_string(in.tieRodCount) + " is odd";
+                },
+                Problem::OddTieRods, Field::TieRods);
+        if (in.given == Given::Shell && !checks.failed(Field::TieRods) && tubeKnown
+            && checks.known({ Field::Diameter }) && !checks.failed(Field::Diameter)) {
+            try {
+                tieRodSpec(in);
+            } catch (const InputError &error) {
+                checks.require(
+                    false, [&] { return std::string(error.what()); }, error.problem(),
+                    error.field());
+            }
+        }
+    }
+
 } // namespace
 
 const char *patternName(Pattern pattern)
@@ -322,6 +504,110 @@ const char *centringName(Centring centring)
         break;
     }
     return "best";
+}
+
+namespace {
+
+    /// GB/T 151's pitch and groove spacing by tube diameter, in whole mm.
+    constexpr struct
+    {
+        int tube, pitch, spacing;
+    } kGb151[] = { { 10, 14, 28 }, { 12, 16, 30 }, { 14, 19, 32 }, { 16, 22, 35 }, { 19, 25, 38 },
+        { 20, 26, 40 }, { 22, 28, 42 }, { 25, 32, 44 }, { 30, 38, 50 }, { 32, 40, 52 },
+        { 35, 44, 56 }, { 38, 48, 60 }, { 45, 57, 68 }, { 50, 64, 76 }, { 55, 70, 78 },
+        { 57, 72, 80 } };
+
+    /// GB/T 151's least number of tie rods for DN below each bound (mm), by rod diameter 10,
+    /// 12 and 16 mm.
+    constexpr int kGbBounds[] = { 400, 700, 900, 1300, 1500, 1800, 2000, 2300, 2600 };
+    constexpr int kGbRods[3][9] = { { 4, 6, 10, 12, 16, 18, 24, 32, 40 },
+        { 4, 4, 8, 10, 12, 14, 18, 24, 28 }, { 4, 4, 6, 6, 8, 10, 12, 14, 16 } };
+
+    /// TEMA class R: nominal diameters in inches from each bound up, the rod diameter in
+    /// thousandths of a mm and the least number. The last row runs to 100 inches inclusive.
+    constexpr struct
+    {
+        int from, rod, count;
+    } kTema[] = { { 6, 9525, 4 }, { 16, 9525, 6 }, { 28, 12700, 6 }, { 34, 12700, 8 },
+        { 49, 12700, 10 }, { 61, 15875, 12 } };
+    constexpr int kTemaLast = 100;
+
+    /// n inches in units: 25.4 mm each.
+    constexpr std::int64_t inches(std::int64_t n)
+    {
+        return n * 254 * kUnitsPerMm / 10;
+    }
+
+    /// GB/T 151's rod diameter for a tube: 10 for 10 to 14 mm, 12 above 14 and below 25, 16
+    /// for 25 to 57; the index of its column, or -1 outside.
+    int gbRodColumn(Length tube)
+    {
+        if (tube < mm(10) || mm(57) < tube)
+            return -1;
+        return !(mm(14) < tube) ? 0 : tube < mm(25) ? 1 : 2;
+    }
+
+    constexpr int kGbRodDiameters[] = { 10, 12, 16 };
+
+} // namespace
+
+std::optional<StandardPitch> gb151Pitch(Length tube, Pattern pattern)
+{
+    for (const auto &row : kGb151)
+        if (tube == mm(row.tube)) {
+            // The standard's note for 25 mm tubes on the rotated square.
+            const Length spacing = row.tube == 25 && pattern == Pattern::RotatedSquare
+                ? Length { 4525 * kUnitsPerMm / 100 }
+                : mm(row.spacing);
+            return StandardPitch { mm(row.pitch), spacing };
+        }
+    return std::nullopt;
+}
+
+std::string gb151Diameters()
+{
+    std::string text;
+    for (const auto &row : kGb151)
+        text += (text.empty() ? "" : ", ") + std::to_string(row.tube);
+    return text;
+}
+
+TieRodSpec tieRodSpec(const Inputs &in)
+{
+    TieRodSpec spec;
+    const int column = gbRodColumn(in.tube);
+    const auto outside = [](const std::string &message) {
+        return InputError(message, Problem::OutsideTable, Field::TieRods);
+    };
+    switch (in.tieRods) {
+    case TieRodRule::None:
+        return spec;
+    case TieRodRule::Count:
+        spec.count = in.tieRodCount;
+        if (in.gb151 && column >= 0)
+            spec.diameter = mm(kGbRodDiameters[column]);
+        return spec;
+    case TieRodRule::Gb151: {
+        if (column < 0)
+            throw outside("GB/T 151's tie rods are for tubes of 10 to 57 mm, not "
+                + lengthText(in.tube) + " mm: give --tie-rods N");
+        for (int i = 0; i < 9; ++i)
+            if (in.diameter < mm(kGbBounds[i]))
+                return { kGbRods[column][i], mm(kGbRodDiameters[column]) };
+        throw outside("GB/T 151's tie-rod table ends below DN 2600, not at "
+            + lengthText(in.diameter) + " mm: give --tie-rods N");
+    }
+    case TieRodRule::Tema:
+        break;
+    }
+    if (in.diameter.units < inches(kTema[0].from) || inches(kTemaLast) < in.diameter.units)
+        throw outside("TEMA's tie-rod table covers shells of 6 to 100 inches (152.4 to 2540 mm), "
+                      "not "
+            + lengthText(in.diameter) + " mm: give --tie-rods N");
+    for (int i = 5; i >= 0; --i)
+        if (inches(kTema[i].from) <= in.diameter.units)
+            return { kTema[i].count, Length { kTema[i].rod * (kUnitsPerMm / 1000) } };
+    return spec;
 }
 
 Length defaultClearance(Length tube)
@@ -374,6 +660,7 @@ std::vector<InputError> problemsOf(const Inputs &in, const std::vector<Field> &u
     }
     if (in.centreTube)
         checkLength(checks, *in.centreTube, "the centre tube diameter", Field::CentreTube);
+    checkDesign(checks, in);
     if (checks.known({ Field::Diameter, Field::Tube, Field::Pitch, Field::Clearance })
         && checks.found.empty()) {
         const Int128 w = in.diameter.units - offsetOf(in);
@@ -395,53 +682,183 @@ void validate(const Inputs &in)
         throw problems.front();
 }
 
+namespace {
+
+    bool isShifted(const Inputs &in)
+    {
+        return in.lanes == LaneModel::Shift && in.passes > 1;
+    }
+
+    /// The layout decided and counted, without its tie rods: for inputs already validated.
+    Layout arranged(const Inputs &inputs)
+    {
+        Layout layout;
+        layout.inputs = inputs;
+        layout.clearance = clearanceOf(inputs);
+        layout.layoutCircle = layoutCircleOf(inputs);
+        layout.isShifted = isShifted(inputs);
+        if (inputs.bundle == Bundle::UTube)
+            layout.bendRadius = bendRadiusOf(inputs);
+
+        const auto arrange = [&](bool straddle) {
+            const Decided decided = layout.isShifted
+                ? decideShift(inputs, layout.clearance, layout.layoutCircle, straddle)
+                : decide(inputs, layout.clearance, layout.layoutCircle, straddle);
+            layout.plan = decided.plan;
+            layout.shifted = decided.shifted;
+            layout.lanes = decided.lanes;
+            layout.laneCount = decided.laneCount;
+            layout.counts = layout.isShifted ? count(layout.shifted) : count(layout.plan);
+            layout.centring = straddle ? Centring::Straddle : Centring::OnTube;
+        };
+        if (inputs.centring != Centring::Best) {
+            arrange(inputs.centring == Centring::Straddle);
+            return layout;
+        }
+        arrange(false);
+        Layout onTube = layout;
+        arrange(true);
+        if (layout.counts.total > onTube.counts.total) {
+            layout.otherTotal = onTube.counts.total;
+            return layout;
+        }
+        onTube.otherTotal = layout.counts.total;
+        return onTube;
+    }
+
+    std::vector<RowSpan> spansOf(const Layout &layout)
+    {
+        return layout.isShifted ? spans(layout.shifted) : spans(layout.plan);
+    }
+
+    SiteAt siteOf(const Layout &layout, const Site &site)
+    {
+        return layout.isShifted ? siteAt(layout.shifted, site) : siteAt(layout.plan, site);
+    }
+
+    /// Puts the tie rods in place of tubes and takes them off the counts.
+    void placeRods(Layout &layout)
+    {
+        layout.tieRods = tieRodSpec(layout.inputs);
+        const int wanted = layout.tieRods.count;
+        if (wanted < 1)
+            return;
+        const std::vector<RowSpan> rows = spansOf(layout);
+        const auto sites = placeTieRods(rows, wanted);
+        if (!sites)
+            throw InputError(std::to_string(wanted) + " tie rods need " + std::to_string(2 * wanted)
+                    + " tubes at the bundle's edge (a tube between two rods); this layout has "
+                    + std::to_string(edgeTubes(rows)),
+                Problem::TooManyTieRods, Field::TieRods);
+        layout.tieRodSites = *sites;
+        for (const Site &site : *sites) {
+            const SiteAt at = siteOf(layout, site);
+            layout.tieRodPositions.push_back(at);
+            --layout.counts.perPass[at.pass - 1];
+        }
+        layout.counts.total -= wanted;
+    }
+
+    /// The values GB/T 151 gave, in the order of the fields.
+    std::vector<Field> standardFields(const Layout &layout)
+    {
+        const Inputs &in = layout.inputs;
+        std::vector<Field> fields = in.fromStandard;
+        if (layout.isShifted && !in.laneSpacing)
+            fields.push_back(Field::LaneSpacing);
+        if (in.gb151 && in.given == Given::Shell && !in.clearance)
+            fields.push_back(Field::Clearance);
+        if (in.tieRods == TieRodRule::Gb151)
+            fields.push_back(Field::TieRods);
+        std::sort(fields.begin(), fields.end());
+        fields.erase(std::unique(fields.begin(), fields.end()), fields.end());
+        return fields;
+    }
+
+} // namespace
+
 Layout study(const Inputs &inputs)
 {
     validate(inputs);
-    Layout layout;
-    layout.inputs = inputs;
-    layout.clearance = clearanceOf(inputs);
-    layout.layoutCircle = layoutCircleOf(inputs);
-
-    const auto arrange = [&](bool straddle) {
-        const Decided decided = decide(inputs, layout.clearance, layout.layoutCircle, straddle);
-        layout.plan = decided.plan;
-        layout.lanes = decided.lanes;
-        layout.laneCount = decided.laneCount;
-        layout.counts = count(layout.plan);
-        layout.centring = straddle ? Centring::Straddle : Centring::OnTube;
-    };
-    if (inputs.centring != Centring::Best) {
-        arrange(inputs.centring == Centring::Straddle);
-        return layout;
-    }
-    arrange(false);
-    Layout onTube = layout;
-    arrange(true);
-    if (layout.counts.total > onTube.counts.total) {
-        layout.otherTotal = onTube.counts.total;
-        return layout;
-    }
-    onTube.otherTotal = layout.counts.total;
-    return onTube;
+    Layout layout = arranged(inputs);
+    placeRods(layout);
+    if (inputs.bundle == Bundle::UTube)
+        layout.uTubes = layout.counts.total / 2;
+    layout.fromStandard = standardFields(layout);
+    return layout;
 }
 
 std::vector<Tube> tubes(const Layout &layout)
 {
-    const Plan &plan = layout.plan;
     std::vector<Tube> list;
     list.reserve(static_cast<std::size_t>(layout.counts.inCircle));
+    const auto rodAt = [&layout](const Site &site) {
+        return std::find(layout.tieRodSites.begin(), layout.tieRodSites.end(), site)
+            != layout.tieRodSites.end();
+    };
+    if (layout.isShifted) {
+        forEachTube(layout.shifted, [&](const Site &site, int pass) {
+            const SiteAt at = siteAt(layout.shifted, site);
+            Tube tube { at.x, at.y, pass, pass > 0 ? Removed::No : Removed::Centre };
+            tube.tieRod = pass > 0 && !layout.tieRodSites.empty() && rodAt(site);
+            list.push_back(tube);
+        });
+        return list;
+    }
+    const Plan &plan = layout.plan;
     // Made from the whole-number positions once, at the end, in long double.
     const long double p = static_cast<long double>(plan.pitch) / kUnitsPerMm;
     const long double xUnit = p / 2 * std::sqrt(static_cast<long double>(plan.fx));
     const long double yUnit = p / 4 * std::sqrt(static_cast<long double>(plan.fy));
     forEachTube(plan, [&](const TubeAt &at) {
         // + 0.0 turns the axis's -0 into 0.
-        list.push_back({ static_cast<double>(at.n * xUnit) + 0.0,
-            static_cast<double>(at.Y * yUnit) + 0.0, at.pass, at.removed });
+        Tube tube { static_cast<double>(at.n * xUnit) + 0.0,
+            static_cast<double>(at.Y * yUnit) + 0.0, at.pass, at.removed };
+        tube.tieRod =
+            at.pass > 0 && !layout.tieRodSites.empty() && rodAt({ at.Y / plan.rowStep, at.n });
+        list.push_back(tube);
     });
     return list;
 }
+
+namespace {
+
+    /// Diameters from `from` (inclusive) to `to` (exclusive), in units, over which the number of
+    /// tie rods stays `rods`.
+    struct RodBand
+    {
+        Int128 from, to;
+        int rods;
+    };
+
+    /// The bands of a search: one for no tie rods or a count; the table's rows otherwise.
+    std::vector<RodBand> rodBands(const Inputs &in)
+    {
+        constexpr Int128 kAll = Int128(1) << 100;
+        switch (in.tieRods) {
+        case TieRodRule::None:
+            return { { 0, kAll, 0 } };
+        case TieRodRule::Count:
+            return { { 0, kAll, in.tieRodCount } };
+        case TieRodRule::Gb151: {
+            const int column = gbRodColumn(in.tube);
+            std::vector<RodBand> bands;
+            for (int i = 0; i < 9 && column >= 0; ++i)
+                bands.push_back({ i ? mm(kGbBounds[i - 1]).units : 0, mm(kGbBounds[i]).units,
+                    kGbRods[column][i] });
+            return bands;
+        }
+        case TieRodRule::Tema:
+            break;
+        }
+        std::vector<RodBand> bands;
+        for (int i = 0; i < 6; ++i)
+            bands.push_back({ inches(kTema[i].from),
+                i < 5 ? inches(kTema[i + 1].from) : inches(kTemaLast) + 1, kTema[i].count });
+        return bands;
+    }
+
+} // namespace
 
 MinShell minShell(
     Inputs inputs, std::int64_t required, Length resolution, const std::function<bool()> &stop)
@@ -457,9 +874,12 @@ MinShell minShell(
     MinShell answer;
     const Int128 offset = offsetOf(inputs);
     const Int128 unit = resolution.units;
-    // The largest step within 100 m and within the rows a count may take.
+    const std::vector<RodBand> bands = rodBands(inputs);
+    // The largest step within 100 m, within the rows a count may take and within the tie-rod
+    // table.
     const Int128 widest =
-        std::min<Int128>(kMaxUnits, 2 * Int128(kMaxPitchesInRadius) * inputs.pitch.units + offset);
+        std::min<Int128>({ kMaxUnits, 2 * Int128(kMaxPitchesInRadius) * inputs.pitch.units + offset,
+            bands.empty() ? 0 : bands.back().to - 1 });
     const std::int64_t lastStep = static_cast<std::int64_t>(widest / unit);
     answer.limit = { lastStep * resolution.units };
     // Only the diameter changes from step to step, and the widest one has the most rows: one
@@ -479,97 +899,132 @@ MinShell minShell(
     const auto at = [&](std::int64_t step) {
         checkStop();
         inputs.diameter = { step * resolution.units };
-        return study(inputs);
+        return arranged(inputs);
     };
-    const auto total = [&](std::int64_t step) { return at(step).counts.total; };
     const auto widthAt = [&](std::int64_t step) {
         return static_cast<std::int64_t>(step * unit - offset);
     };
-    // The first step in [lo, hi] whose total reaches `required`, where the total only grows.
-    const auto firstReaching = [&](std::int64_t lo,
-                                   std::int64_t hi) -> std::optional<std::int64_t> {
-        if (total(hi) < required)
-            return std::nullopt;
-        while (lo < hi) {
-            const std::int64_t mid = lo + (hi - lo) / 2;
-            if (total(mid) >= required)
-                hi = mid;
-            else
-                lo = mid + 1;
+    const bool offCentre = inputs.passes == 6 || inputs.passes == 8;
+    const bool shifted = isShifted(inputs);
+    const Pattern pattern = inputs.pattern;
+    const std::int64_t p = inputs.pitch.units;
+    // The lanes' positions, fixed but for the off-centre lanes' snap index (m under shift).
+    const ShiftPlan shape = shifted
+        ? decideShift(inputs, clearanceOf(inputs), layoutCircleOf(inputs), false).shifted
+        : ShiftPlan {};
+    const auto snapAt = [&](std::int64_t step) {
+        return shifted ? shiftInner(shape, widthAt(step), offCentreShare(inputs.passes))
+                       : snapIndex(pattern, inputs.passes, widthAt(step), p);
+    };
+    // The most any step of snap indices m1..m2 can hold: its largest circle, with the
+    // off-centre lanes where they leave the most room.
+    const auto mostWithin = [&](std::int64_t m1, std::int64_t m2, std::int64_t step) {
+        inputs.diameter = { step * resolution.units };
+        std::int64_t most = 0;
+        for (bool straddle : arrangements(inputs.centring)) {
+            checkStop();
+            const Length b = clearanceOf(inputs), circle = layoutCircleOf(inputs);
+            if (shifted) {
+                // Every row beyond the lane moves by So − s as m passes it, and a row holds no
+                // fewer tubes nearer the axis: the rows at their innermost, no centre tube.
+                ShiftPlan plan = decideShift(inputs, b, circle, straddle).shifted;
+                plan.inner = surdSign(plan.offSpacing, -Int128(plan.sq), plan.sf) >= 0 ? m2 : m1;
+                plan.centreTube = false;
+                plan.rows = shiftRowCount(plan);
+                most = std::max(most, count(plan).total);
+                continue;
+            }
+            Plan plan = decide(inputs, b, circle, straddle).plan;
+            const std::int64_t low = snapRow(pattern, m1), high = snapRow(pattern, m2);
+            const std::int64_t reach = plan.laneReach[0] - (high - low) / 2;
+            const int last = plan.horizontalLanes - 1;
+            plan.laneY[0] = (low + high) / 2;
+            plan.laneY[last] = -plan.laneY[0];
+            plan.laneReach[0] = plan.laneReach[last] = reach;
+            most = std::max(most, count(plan).total);
         }
-        return lo;
+        return most;
     };
 
-    std::optional<std::int64_t> found;
-    const bool offCentre = inputs.passes == 6 || inputs.passes == 8;
-    if (!offCentre) {
-        // Nothing moves but the circle: the total only grows.
-        found = firstReaching(firstStep, lastStep);
-    } else {
-        const Pattern pattern = inputs.pattern;
-        const std::int64_t p = inputs.pitch.units;
-        const auto snapAt = [&](std::int64_t step) {
-            return snapIndex(pattern, inputs.passes, widthAt(step), p);
-        };
-        const std::int64_t firstSnap = snapAt(firstStep), lastSnap = snapAt(lastStep);
-        // The steps over which the lanes stay on snap index m.
-        const auto firstStepOf = [&](std::int64_t m) {
-            if (m <= firstSnap)
-                return firstStep;
-            const Int128 from = nextSnap(pattern, inputs.passes, m - 1, p);
-            return std::max(firstStep, static_cast<std::int64_t>(ceilDiv(from + offset, unit)));
-        };
-        const auto lastStepOf = [&](std::int64_t m) {
-            if (m >= lastSnap)
-                return lastStep;
-            const Int128 next = nextSnap(pattern, inputs.passes, m, p);
-            return std::min(lastStep, static_cast<std::int64_t>(ceilDiv(next + offset, unit)) - 1);
-        };
-        // The most any step of snap indices m1..m2 can hold: its largest circle, with the
-        // off-centre lanes only where all their positions overlap.
-        const auto mostWithin = [&](std::int64_t m1, std::int64_t m2, std::int64_t step) {
-            inputs.diameter = { step * resolution.units };
-            std::int64_t most = 0;
-            for (bool straddle : arrangements(inputs.centring)) {
-                checkStop();
-                Plan plan =
-                    decide(inputs, clearanceOf(inputs), layoutCircleOf(inputs), straddle).plan;
-                const std::int64_t low = snapRow(pattern, m1), high = snapRow(pattern, m2);
-                const std::int64_t reach = plan.laneReach[0] - (high - low) / 2;
-                const int last = plan.horizontalLanes - 1;
-                plan.laneY[0] = (low + high) / 2;
-                plan.laneY[last] = -plan.laneY[0];
-                plan.laneReach[0] = plan.laneReach[last] = reach;
-                most = std::max(most, count(plan).total);
+    // The first step of [lo, hi] whose total reaches `need`.
+    const auto searchRange = [&](std::int64_t lo, std::int64_t hi,
+                                 std::int64_t need) -> std::optional<std::int64_t> {
+        const auto total = [&](std::int64_t step) { return at(step).counts.total; };
+        // Where the total only grows.
+        const auto firstReaching = [&](std::int64_t from,
+                                       std::int64_t to) -> std::optional<std::int64_t> {
+            if (total(to) < need)
+                return std::nullopt;
+            while (from < to) {
+                const std::int64_t mid = from + (to - from) / 2;
+                if (total(mid) >= need)
+                    to = mid;
+                else
+                    from = mid + 1;
             }
-            return most;
+            return from;
+        };
+        if (!offCentre)
+            return firstReaching(lo, hi);
+        // The first step of [lo, hi] whose snap index is at least m (hi + 1 for none).
+        const auto firstStepOf = [&](std::int64_t m) {
+            std::int64_t from = lo, to = hi + 1;
+            while (from < to) {
+                const std::int64_t mid = from + (to - from) / 2;
+                if (snapAt(mid) >= m)
+                    to = mid;
+                else
+                    from = mid + 1;
+            }
+            return from;
         };
         // Depth first, lowest snap indices first: the first run that can hold N is searched
         // for its first step before any larger one is looked at.
         const std::function<std::optional<std::int64_t>(std::int64_t, std::int64_t)> search =
             [&](std::int64_t m1, std::int64_t m2) -> std::optional<std::int64_t> {
-            const std::int64_t from = firstStepOf(m1), to = lastStepOf(m2);
+            const std::int64_t from = firstStepOf(m1), to = firstStepOf(m2 + 1) - 1;
             if (to < from)
                 return std::nullopt;
             if (m1 == m2)
                 return firstReaching(from, to);
-            if (mostWithin(m1, m2, to) < required)
+            if (mostWithin(m1, m2, to) < need)
                 return std::nullopt;
             const std::int64_t middle = m1 + (m2 - m1) / 2;
             if (auto first = search(m1, middle))
                 return first;
             return search(middle + 1, m2);
         };
-        found = search(firstSnap, lastSnap);
+        return search(snapAt(lo), snapAt(hi));
+    };
+
+    // Tie rods from a table come in bands of the diameter; each band needs N more tubes.
+    std::optional<std::int64_t> found;
+    for (const RodBand &band : bands) {
+        const std::int64_t lo =
+            std::max<std::int64_t>(firstStep, static_cast<std::int64_t>(ceilDiv(band.from, unit)));
+        const std::int64_t hi =
+            std::min<std::int64_t>(lastStep, static_cast<std::int64_t>(ceilDiv(band.to, unit)) - 1);
+        if (lo <= hi && (found = searchRange(lo, hi, required + band.rods)))
+            break;
     }
     if (!found)
         return answer;
     answer.reached = true;
-    answer.layout = at(*found);
+    inputs.diameter = { *found * resolution.units };
+    answer.layout = study(inputs);
     answer.diameter = answer.layout->inputs.diameter;
     if (*found > 1) {
         answer.below = Length { (*found - 1) * resolution.units };
-        answer.belowCounts = at(*found - 1).counts;
+        inputs.diameter = *answer.below;
+        Layout below = arranged(inputs);
+        if (inputs.tieRods != TieRodRule::None && !problemsOf(inputs).size()) {
+            try {
+                placeRods(below);
+            } catch (const InputError &) {
+                // Too small for its tie rods: its count before them is the figure there is.
+            }
+        }
+        answer.belowCounts = below.counts;
     }
     return answer;
 }

@@ -7,12 +7,14 @@
 
 #include "layout/length.h"
 #include "layout/rows.h"
+#include "layout/shift.h"
 
 #include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace layout {
@@ -26,6 +28,17 @@ enum class Centring { OnTube, Straddle, Best };
 
 /// Which diameter the user gave: the shell's inner one, or the layout circle's itself.
 enum class Given { Shell, LayoutCircle };
+
+/// How pass lanes make room for the partitions: by taking tubes out of one pattern, or by
+/// pulling the pattern apart until the rows across a lane are Sn apart (GB/T 151's way).
+enum class LaneModel { Remove, Shift };
+
+/// Straight tubes between two tube sheets, or U-tubes: each hole above the centre lane paired
+/// with its mirror image below.
+enum class Bundle { Fixed, UTube };
+
+/// Where the number of tie rods comes from.
+enum class TieRodRule { None, Count, Gb151, Tema };
 
 /// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
 constexpr std::int64_t kMaxPitchesInRadius = 1'000'000;
@@ -44,7 +57,38 @@ struct Inputs
     std::optional<Length> verticalSpacing;
     std::optional<Length> clearance; ///< b, with a shell only
     std::optional<Length> centreTube; ///< d0
+    LaneModel lanes = LaneModel::Remove;
+    /// GB/T 151 gives what was not typed; the reader fills in the pitch, the lane model and
+    /// the tie rods and lists them in fromStandard.
+    bool gb151 = false;
+    std::vector<Field> fromStandard;
+    Bundle bundle = Bundle::Fixed;
+    std::optional<Length> bendRadius; ///< R, U-tubes only; 2·d when not given
+    TieRodRule tieRods = TieRodRule::None;
+    int tieRodCount = 0; ///< with TieRodRule::Count
 };
+
+/// GB/T 151's pitch and groove spacing for a tube diameter, when its table has the diameter.
+struct StandardPitch
+{
+    Length pitch, spacing;
+};
+std::optional<StandardPitch> gb151Pitch(Length tube, Pattern pattern);
+
+/// The tube diameters GB/T 151's pitch table has, as a list for a message ("10, 12, …, 57").
+std::string gb151Diameters();
+
+/// The number and diameter of tie rods a table asks for; the diameter is unknown for a count
+/// typed without the standard.
+struct TieRodSpec
+{
+    int count = 0;
+    std::optional<Length> diameter;
+};
+
+/// The tie rods of inputs.tieRods, or an InputError (OutsideTable) for a shell or tube outside
+/// the table. Needs the shell diameter.
+TieRodSpec tieRodSpec(const Inputs &inputs);
 
 /// A pass lane as drawn and reported.
 struct Lane
@@ -73,7 +117,16 @@ struct Layout
     std::optional<std::int64_t> otherTotal;
     int laneCount = 0;
     std::array<Lane, kMaxHorizontalLanes + 1> lanes {}; ///< horizontal from the top, then vertical
-    Plan plan; ///< the decisions, for the tube list
+    Plan plan; ///< the decisions, for the tube list, under LaneModel::Remove or 1 pass
+    ShiftPlan shifted; ///< the decisions under LaneModel::Shift with lanes
+    bool isShifted = false;
+    Length bendRadius; ///< R, for a U-tube bundle
+    std::int64_t uTubes = 0; ///< total / 2 for a U-tube bundle
+    TieRodSpec tieRods;
+    std::vector<Site> tieRodSites; ///< where they are, in the order of tieRodPositions
+    std::vector<SiteAt> tieRodPositions;
+    /// The values GB/T 151 gave, in the order of the fields.
+    std::vector<Field> fromStandard;
 };
 
 /// The default clearance between shell and layout circle: max(d/4, 8 mm).
@@ -97,6 +150,7 @@ struct Tube
     double x = 0, y = 0;
     int pass = 0;
     Removed removed = Removed::No;
+    bool tieRod = false; ///< a tie rod in place of the tube, in pass `pass`
 };
 
 /// Every centre that fits the layout circle, row by row from the top, left to right, removed

@@ -62,6 +62,7 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
     const int lanes = scene.addLayer({ "LANES", 6, kLane, std::nullopt, 1 });
     const int removed = scene.addLayer({ "REMOVED", 1, kRemovedInk, kRemovedTube, 0.5 });
     const int centre = scene.addLayer({ "CENTRE", 1, kInk, kCentreTube, 0.5 });
+    const int rods = scene.addLayer({ "TIE_RODS", 250, kInk, kInk, 0.5 });
     scene.textLayer = scene.addLayer({ "TEXT", 7, kInk, std::nullopt, 1 });
 
     std::optional<double> clearanceCircle;
@@ -78,8 +79,13 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
     const std::vector<layout::Tube> tubes = layout::tubes(layout);
     for (int i = 1; i <= passes; ++i)
         for (const layout::Tube &tube : tubes)
-            if (tube.pass == i)
+            if (tube.pass == i && !tube.tieRod)
                 scene.circles.push_back({ tube.x, tube.y, d, pass[i - 1] });
+    // A rod as thick as the table says, else as the tube it replaces.
+    const double rod = layout.tieRods.diameter ? layout::millimetres(*layout.tieRods.diameter) : d;
+    for (const layout::Tube &tube : tubes)
+        if (tube.tieRod)
+            scene.circles.push_back({ tube.x, tube.y, rod, rods });
     for (const layout::Tube &tube : tubes)
         if (tube.removed == layout::Removed::Lane)
             scene.circles.push_back({ tube.x, tube.y, d, removed, false, true });
@@ -114,6 +120,12 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
         scene.legend.push_back({ "第 " + std::to_string(i + 1) + " 管程 "
                 + std::to_string(layout.counts.perPass[i]) + " 管",
             pass[i] });
+    if (layout.tieRods.count > 0)
+        scene.legend.push_back({ "拉杆 " + std::to_string(layout.tieRods.count) + " 根", rods });
+    if (in.bundle == layout::Bundle::UTube)
+        scene.legend.push_back({ "U形管 " + std::to_string(layout.uTubes)
+                + " 根，R = " + layout::lengthText(layout.bendRadius) + " mm",
+            lanes });
     return scene;
 }
 

@@ -85,11 +85,12 @@ Sweep sweepOf(const std::string &text)
 void writeTubes(const layout::Layout &layout, const std::string &file, files::StandardOutput &out)
 {
     const auto list = [&layout](auto &sink) {
-        sink.write(layout_cli::tubesHeader());
+        const bool kinds = layout.tieRods.count > 0;
+        sink.write(layout_cli::tubesHeader(kinds));
         std::int64_t n = 0;
         for (const layout::Tube &tube : layout::tubes(layout))
             if (tube.pass > 0)
-                sink.write(layout_cli::tubeRow(++n, tube));
+                sink.write(layout_cli::tubeRow(++n, tube, kinds));
     };
     if (file == "-") {
         list(out);
@@ -295,6 +296,16 @@ int run(int argc, char **argv)
         { "clearance", "B",
             "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))" },
         { "centre-tube", "D0", "Centre tube outer diameter d0 (mm); 0 for none" },
+        { "lanes", "MODEL",
+            "remove (default): lanes take tubes out of one pattern; shift: the pattern is "
+            "pulled apart so that the rows across a lane are Sn apart (GB/T 151)" },
+        { "bundle", "KIND",
+            "fixed (default) or u-tube: 2 or 4 passes, U-bends across the centre lane" },
+        { "bend-radius", "R",
+            "The smallest U-bend radius R (mm; default 2 d); the centre lane is at least 2R" },
+        { "tie-rods", "N|gb151|tema",
+            "Tie rods in place of tubes at the bundle's edge: N of them, or the number and "
+            "diameter from GB/T 151 or TEMA (needs --shell)" },
     };
     std::vector<std::pair<std::string, CLI::Option *>> given;
     for (const auto &option : layoutOptions)
@@ -311,6 +322,9 @@ int run(int argc, char **argv)
     auto *draw = app.add_option("--draw", options.drawFile,
                         "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
                      ->type_name("FILE");
+    auto *gb151 = app.add_flag("--gb151",
+        "Take from GB/T 151 what is not given: the pitch and Sn for the tube, --lanes shift, "
+        "the clearance and the tie rods");
     app.add_flag("--numbers", options.numbers,
         "Label each tube in the drawing with its number in the --tubes list");
     auto *sweep = app.add_option("--sweep", options.sweep,
@@ -331,6 +345,9 @@ int run(int argc, char **argv)
                "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
                "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
                "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
+               "  korvane-layout --gb151 --shell 600 --tube 25 --passes 2\n"
+               "  korvane-layout --shell 800 --tube 19 --pitch 25 --passes 4 --bundle u-tube "
+               "--tie-rods gb151\n"
                "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
                "--numbers --tubes holes.csv\n"
                "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
@@ -359,6 +376,8 @@ int run(int argc, char **argv)
         for (const auto &[name, option] : given)
             if (option->count() > 0 && !(study && (option == shell || option == otl)))
                 typed.push_back({ name, option->as<std::string>() });
+        if (gb151->count() > 0)
+            typed.push_back({ "gb151", "" });
         const layout::Reading reading = layout::readLayout(typed, diameter, sweep->count() > 0);
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());

@@ -49,6 +49,46 @@ namespace {
         return text == "-0" ? "0" : text;
     }
 
+    /// The name of an input in the window's vocabulary, for the values GB/T 151 gave.
+    const char *standardName(layout::Field field)
+    {
+        switch (field) {
+        case layout::Field::Pitch:
+            return "管心距 p";
+        case layout::Field::LaneModel:
+            return "隔板槽移位";
+        case layout::Field::LaneSpacing:
+            return "隔板槽中心距 Sn";
+        case layout::Field::Clearance:
+            return "边缘间隙 b";
+        case layout::Field::TieRods:
+            return "拉杆";
+        default:
+            break;
+        }
+        return "";
+    }
+
+    /// The option a value GB/T 151 gave stands for, as JSON names it.
+    const char *optionName(layout::Field field)
+    {
+        switch (field) {
+        case layout::Field::Pitch:
+            return "pitch";
+        case layout::Field::LaneModel:
+            return "lanes";
+        case layout::Field::LaneSpacing:
+            return "lane_spacing";
+        case layout::Field::Clearance:
+            return "clearance";
+        case layout::Field::TieRods:
+            return "tie_rods";
+        default:
+            break;
+        }
+        return "";
+    }
+
     std::string list(const layout::Counts &counts)
     {
         std::string text;
@@ -94,6 +134,16 @@ std::string plainText(const Layout &layout)
             + roundedText(lane.position) + " mm，Sn = " + roundedText(lane.spacing) + " mm";
     }
     text += "\n";
+    if (layout.isShifted)
+        text += "隔板槽方式 移位：Sn 为槽两侧管排的中心距\n";
+    if (in.bundle == layout::Bundle::UTube)
+        text += "管束 U形管，最小弯管半径 R " + lengthText(layout.bendRadius) + " mm\n";
+    if (!layout.fromStandard.empty()) {
+        text += "按 GB/T 151 取值：";
+        for (std::size_t i = 0; i < layout.fromStandard.size(); ++i)
+            text += (i ? "、" : "") + std::string(standardName(layout.fromStandard[i]));
+        text += "\n";
+    }
     if (in.centreTube)
         text += "中心管外径 d0 " + lengthText(*in.centreTube) + " mm，去管圆直径 "
             + lengthText({ in.tube.units + in.centreTube->units + 2 * layout.clearance.units })
@@ -102,9 +152,16 @@ std::string plainText(const Layout &layout)
     text += "布管限定圆内管数 " + std::to_string(c.inCircle) + " 管\n";
     text += "隔板槽去掉 " + std::to_string(c.laneRemoved) + " 管\n";
     text += "中心管去掉 " + std::to_string(c.centreRemoved) + " 管\n";
+    if (layout.tieRods.count > 0)
+        text += "拉杆 " + std::to_string(layout.tieRods.count) + " 根"
+            + (layout.tieRods.diameter ? "，直径 " + lengthText(*layout.tieRods.diameter) + " mm"
+                                       : std::string())
+            + "\n";
     text += "总管数 " + std::to_string(c.total) + " 管\n";
     if (c.passes > 1)
         text += "各管程管数 " + list(c) + " 管\n";
+    if (in.bundle == layout::Bundle::UTube)
+        text += "U形管 " + std::to_string(layout.uTubes) + " 根\n";
     return text;
 }
 
@@ -137,6 +194,27 @@ nlohmann::ordered_json toJson(const Layout &layout)
         out["lanes"].push_back({ { "direction", lane.horizontal ? "horizontal" : "vertical" },
             { "position", lane.position + 0.0 }, { "spacing", lane.spacing } });
     }
+    out["lane_model"] = layout.inputs.lanes == layout::LaneModel::Shift ? "shift" : "remove";
+    out["bundle"] = in.bundle == layout::Bundle::UTube ? "u-tube" : "fixed";
+    out["bend_radius"] = nullptr;
+    out["u_tubes"] = nullptr;
+    if (in.bundle == layout::Bundle::UTube) {
+        out["bend_radius"] = millimetres(layout.bendRadius);
+        out["u_tubes"] = layout.uTubes;
+    }
+    out["tie_rods"] = nullptr;
+    if (layout.tieRods.count > 0) {
+        nlohmann::ordered_json positions = nlohmann::ordered_json::array();
+        for (const layout::SiteAt &at : layout.tieRodPositions)
+            positions.push_back({ at.x, at.y });
+        out["tie_rods"] = { { "count", layout.tieRods.count }, { "diameter", nullptr },
+            { "positions", positions } };
+        if (layout.tieRods.diameter)
+            out["tie_rods"]["diameter"] = millimetres(*layout.tieRods.diameter);
+    }
+    out["from_gb151"] = nlohmann::ordered_json::array();
+    for (layout::Field field : layout.fromStandard)
+        out["from_gb151"].push_back(optionName(field));
     if (layout.otherTotal) {
         const bool onTube = layout.centring == Centring::OnTube;
         out["best_of"] = { { "on-tube", onTube ? c.total : *layout.otherTotal },
@@ -153,15 +231,15 @@ nlohmann::ordered_json perPassJson(const layout::Counts &counts)
     return list;
 }
 
-std::string tubesHeader()
+std::string tubesHeader(bool kinds)
 {
-    return "n,x,y,pass\n";
+    return kinds ? "n,x,y,pass,kind\n" : "n,x,y,pass\n";
 }
 
-std::string tubeRow(std::int64_t n, const layout::Tube &tube)
+std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds)
 {
     return std::to_string(n) + "," + numberText(tube.x) + "," + numberText(tube.y) + ","
-        + std::to_string(tube.pass) + "\n";
+        + std::to_string(tube.pass) + (kinds ? (tube.tieRod ? ",tie_rod" : ",tube") : "") + "\n";
 }
 
 std::string sweepHeader(Given swept, const std::vector<int> &passes)

@@ -18,16 +18,18 @@ std::string plainText(const layout::Layout &layout);
 
 /// One object with the keys scripts rely on: "shell", "clearance", "layout_circle", "tube",
 /// "pitch", "pattern", "passes", "centre", "centre_tube", "in_circle", "lane_removed",
-/// "centre_removed", "total", "per_pass", "lanes" and, under best, "best_of".
+/// "centre_removed", "total", "per_pass", "lanes", "lane_model", "bundle", "bend_radius",
+/// "u_tubes", "tie_rods", "from_gb151" and, under best, "best_of".
 nlohmann::ordered_json toJson(const layout::Layout &layout);
 
 /// The tubes left in each pass, as a JSON array.
 nlohmann::ordered_json perPassJson(const layout::Counts &counts);
 
-/// The header and the rows of a tube list: n,x,y,pass of every tube left, mm. The numbers run
-/// row by row from the top, left to right, as the drawing labels them.
-std::string tubesHeader();
-std::string tubeRow(std::int64_t n, const layout::Tube &tube);
+/// The header and the rows of a tube list: n,x,y,pass of every tube left, mm, and with `kinds`
+/// (a layout with tie rods) a kind column, tube or tie_rod. The numbers run row by row from
+/// the top, left to right, as the drawing labels them.
+std::string tubesHeader(bool kinds = false);
+std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds = false);
 
 /// A sweep's CSV. With one pass count, a row gives the diameter, the layout circle, the
 /// centring, every count and each pass's; with several, the total of each.

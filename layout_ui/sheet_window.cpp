@@ -111,7 +111,33 @@ namespace {
             return SheetWindow::tr("布管限定圆半径超过 100 万个管心距，行数太多");
         case layout::Problem::Empty:
         case layout::Problem::Missing:
-            return SheetWindow::tr("请输入数值");
+            return error.field() == layout::Field::LaneSpacing
+                ? SheetWindow::tr("GB/T 151 没有此管径的 Sn，请输入数值")
+                : SheetWindow::tr("请输入数值");
+        case layout::Problem::SpacingBelowTube:
+            return SheetWindow::tr("移位时 Sn 不能小于管子外径：槽两侧的管子会重叠");
+        case layout::Problem::NotInTable:
+            return SheetWindow::tr("GB/T 151 没有此管径的管心距，请输入数值");
+        case layout::Problem::NeedsOnTube:
+            return SheetWindow::tr("移位且有竖直隔板槽时只能对中");
+        case layout::Problem::NotWithBundle:
+            return error.field() == layout::Field::CentreTube
+                ? SheetWindow::tr("U形管束不能有中心管")
+                : SheetWindow::tr("U形管束只能为 2 或 4 管程");
+        case layout::Problem::NeedsShell:
+            return error.field() == layout::Field::Standard
+                ? SheetWindow::tr("按 GB/T 151 取值须给定壳体内径")
+                : SheetWindow::tr("拉杆须给定壳体内径");
+        case layout::Problem::OutsideTable:
+            return SheetWindow::tr("超出拉杆表的范围，请输入根数");
+        case layout::Problem::TooManyTieRods:
+            return SheetWindow::tr("拉杆过多：管束边缘的管子不够");
+        case layout::Problem::NotWhole:
+            return SheetWindow::tr("须为整数根数、gb151 或 tema");
+        case layout::Problem::NeedsUTube:
+            return SheetWindow::tr("弯管半径只用于 U形管束");
+        case layout::Problem::OddTieRods:
+            return SheetWindow::tr("U形管束的拉杆须成对：根数须为偶数");
         case layout::Problem::NotAChoice:
             return SheetWindow::tr("不是可选的值");
         case layout::Problem::Conflict:
@@ -157,6 +183,11 @@ namespace {
         case layout::Field::Pattern:
         case layout::Field::Passes:
         case layout::Field::Centring:
+        case layout::Field::LaneModel:
+        case layout::Field::Standard:
+        case layout::Field::Bundle:
+        case layout::Field::BendRadius:
+        case layout::Field::TieRods:
             break;
         }
         return std::nullopt;

@@ -1,0 +1,106 @@
+#include "layout/tie_rods.h"
+
+#include <algorithm>
+
+namespace layout {
+
+namespace {
+
+    bool holdsAny(const RowSpan &span)
+    {
+        return span.axis || span.last >= span.first;
+    }
+
+    /// The axis row's right end, when it has a kept tube right of the vertical axis.
+    std::optional<Site> axisRowEnd(const std::vector<RowSpan> &rows)
+    {
+        if (rows.empty() || rows.front().row != 0 || rows.front().last < rows.front().first)
+            return std::nullopt;
+        return Site { 0, rows.front().last };
+    }
+
+} // namespace
+
+std::vector<Site> upperEdge(const std::vector<RowSpan> &rows)
+{
+    std::vector<Site> right;
+    std::optional<Site> top;
+    // From the outermost row in: what lies beyond the next row out is on the edge.
+    std::int64_t beyond = -1; // the last kept column of the next row out; -1 for none
+    std::vector<std::vector<Site>> byRow;
+    for (auto span = rows.rbegin(); span != rows.rend(); ++span) {
+        if (span->row == 0 || !holdsAny(*span))
+            continue;
+        std::vector<Site> edge;
+        if (span->last >= span->first) {
+            std::int64_t from = std::max(span->first, beyond + 1);
+            if ((from - span->first) % 2 != 0)
+                ++from;
+            for (std::int64_t col = span->last; col >= from; col -= 2)
+                edge.push_back({ span->row, col });
+            if (edge.empty())
+                edge.push_back({ span->row, span->last });
+        }
+        if (span->axis && beyond < 0 && !top)
+            top = Site { span->row, 0 };
+        byRow.push_back(edge);
+        beyond = span->last >= span->first ? span->last : 0;
+    }
+    for (auto row = byRow.rbegin(); row != byRow.rend(); ++row)
+        right.insert(right.end(), row->begin(), row->end());
+    std::vector<Site> edge = right;
+    if (top)
+        edge.push_back(*top);
+    for (auto site = right.rbegin(); site != right.rend(); ++site)
+        edge.push_back({ site->row, -site->col });
+    return edge;
+}
+
+std::int64_t edgeTubes(const std::vector<RowSpan> &rows)
+{
+    return 2 * static_cast<std::int64_t>(upperEdge(rows).size()) + (axisRowEnd(rows) ? 2 : 0);
+}
+
+std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows, int count)
+{
+    if (count < 1)
+        return std::nullopt;
+    const std::vector<Site> edge = upperEdge(rows);
+    const std::optional<Site> end = axisRowEnd(rows);
+    const bool odd = count % 2 == 1;
+    // Picks above the axis: half, and the odd one too when the axis row has no end for it.
+    const std::int64_t picks = count / 2 + (odd && !end ? 1 : 0);
+    const std::int64_t length = static_cast<std::int64_t>(edge.size());
+    if (length < 2 * picks)
+        return std::nullopt;
+    // Evenly spaced centres (j + ½)·L/K − ½ along the edge, taken down to a whole place, the
+    // right half mirrored onto the left: at least two places apart, exactly symmetric.
+    std::vector<std::int64_t> chosen;
+    for (std::int64_t j = 0; j < picks / 2; ++j) {
+        const std::int64_t at = ((2 * j + 1) * length - picks) / (2 * picks);
+        chosen.push_back(at);
+        chosen.push_back(length - 1 - at);
+    }
+    if (picks % 2 == 1)
+        chosen.push_back((length - 1) / 2);
+    std::sort(chosen.begin(), chosen.end());
+    std::vector<Site> sites;
+    for (std::int64_t at : chosen)
+        sites.push_back(edge[static_cast<std::size_t>(at)]);
+    // The lower half mirrors the upper; an odd rod without an axis row end has no mirror.
+    const std::size_t mirrored = odd && !end ? sites.size() - 1 : sites.size();
+    std::vector<Site> lower;
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        // Leave out the mirror of the middle pick (or of the last one when there is none).
+        const bool middle = picks % 2 == 1 ? chosen[i] == (length - 1) / 2 : i + 1 == sites.size();
+        if (mirrored < sites.size() && middle)
+            continue;
+        lower.push_back({ -sites[i].row, sites[i].col });
+    }
+    if (odd && end)
+        sites.push_back(*end);
+    sites.insert(sites.end(), lower.begin(), lower.end());
+    return sites;
+}
+
+} // namespace layout
