@@ -744,7 +744,13 @@ namespace {
         if (wanted < 1)
             return;
         const std::vector<RowSpan> rows = spansOf(layout);
-        const auto sites = placeTieRods(rows, wanted);
+        // Across a row on the axis, the rows next to it are a pitch apart on the rotated
+        // triangle: a rod there and its mirror image would touch.
+        const bool axisRow = !rows.empty() && rows.front().row == 0
+            && (rows.front().axis || rows.front().last >= rows.front().first);
+        const std::int64_t closeRows =
+            axisRow && layout.inputs.pattern == Pattern::RotatedTriangular ? 1 : 0;
+        const auto sites = placeTieRods(rows, wanted, closeRows);
         if (!sites)
             throw InputError(std::to_string(wanted) + " tie rods need " + std::to_string(2 * wanted)
                     + " tubes at the bundle's edge (a tube between two rods); this layout has "
@@ -1000,10 +1006,10 @@ MinShell minShell(
     // Tie rods from a table come in bands of the diameter; each band needs N more tubes.
     std::optional<std::int64_t> found;
     for (const RodBand &band : bands) {
-        const std::int64_t lo =
-            std::max<std::int64_t>(firstStep, static_cast<std::int64_t>(ceilDiv(band.from, unit)));
-        const std::int64_t hi =
-            std::min<std::int64_t>(lastStep, static_cast<std::int64_t>(ceilDiv(band.to, unit)) - 1);
+        const auto lo =
+            static_cast<std::int64_t>(std::max<Int128>(firstStep, ceilDiv(band.from, unit)));
+        const auto hi =
+            static_cast<std::int64_t>(std::min<Int128>(lastStep, ceilDiv(band.to, unit) - 1));
         if (lo <= hi && (found = searchRange(lo, hi, required + band.rods)))
             break;
     }

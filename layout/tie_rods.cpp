@@ -11,14 +11,6 @@ namespace {
         return span.axis || span.last >= span.first;
     }
 
-    /// The axis row's right end, when it has a kept tube right of the vertical axis.
-    std::optional<Site> axisRowEnd(const std::vector<RowSpan> &rows)
-    {
-        if (rows.empty() || rows.front().row != 0 || rows.front().last < rows.front().first)
-            return std::nullopt;
-        return Site { 0, rows.front().last };
-    }
-
 } // namespace
 
 std::vector<Site> upperEdge(const std::vector<RowSpan> &rows)
@@ -58,18 +50,22 @@ std::vector<Site> upperEdge(const std::vector<RowSpan> &rows)
 
 std::int64_t edgeTubes(const std::vector<RowSpan> &rows)
 {
-    return 2 * static_cast<std::int64_t>(upperEdge(rows).size()) + (axisRowEnd(rows) ? 2 : 0);
+    return 2 * static_cast<std::int64_t>(upperEdge(rows).size());
 }
 
-std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows, int count)
+std::optional<std::vector<Site>> placeTieRods(
+    const std::vector<RowSpan> &rows, int count, std::int64_t closeRows)
 {
     if (count < 1)
         return std::nullopt;
-    const std::vector<Site> edge = upperEdge(rows);
-    const std::optional<Site> end = axisRowEnd(rows);
+    std::vector<RowSpan> far;
+    for (const RowSpan &span : rows)
+        if (span.row > closeRows)
+            far.push_back(span);
+    const std::vector<Site> edge = upperEdge(far);
     const bool odd = count % 2 == 1;
-    // Picks above the axis: half, and the odd one too when the axis row has no end for it.
-    const std::int64_t picks = count / 2 + (odd && !end ? 1 : 0);
+    // Picks above the axis: half, and the odd one.
+    const std::int64_t picks = count / 2 + (odd ? 1 : 0);
     const std::int64_t length = static_cast<std::int64_t>(edge.size());
     if (length < 2 * picks)
         return std::nullopt;
@@ -81,24 +77,21 @@ std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows, 
         chosen.push_back(at);
         chosen.push_back(length - 1 - at);
     }
+    const std::int64_t middle = (length - 1) / 2;
     if (picks % 2 == 1)
-        chosen.push_back((length - 1) / 2);
+        chosen.push_back(middle);
     std::sort(chosen.begin(), chosen.end());
     std::vector<Site> sites;
     for (std::int64_t at : chosen)
         sites.push_back(edge[static_cast<std::size_t>(at)]);
-    // The lower half mirrors the upper; an odd rod without an axis row end has no mirror.
-    const std::size_t mirrored = odd && !end ? sites.size() - 1 : sites.size();
+    // The lower half mirrors the upper, but for the odd one: the middle pick (on the vertical
+    // axis when the edge has a tube there), or else the last.
     std::vector<Site> lower;
     for (std::size_t i = 0; i < sites.size(); ++i) {
-        // Leave out the mirror of the middle pick (or of the last one when there is none).
-        const bool middle = picks % 2 == 1 ? chosen[i] == (length - 1) / 2 : i + 1 == sites.size();
-        if (mirrored < sites.size() && middle)
-            continue;
-        lower.push_back({ -sites[i].row, sites[i].col });
+        const bool single = picks % 2 == 1 ? chosen[i] == middle : i + 1 == sites.size();
+        if (!(odd && single))
+            lower.push_back({ -sites[i].row, sites[i].col });
     }
-    if (odd && end)
-        sites.push_back(*end);
     sites.insert(sites.end(), lower.begin(), lower.end());
     return sites;
 }

@@ -19,14 +19,16 @@ namespace layout {
 /// left out).
 std::vector<Site> upperEdge(const std::vector<RowSpan> &rows);
 
-/// The sites of `count` tie rods: half of them picked evenly along upperEdge(), symmetric
-/// about the vertical axis, and their mirror images in the lower half; an odd one at the right
-/// end of the axis row, or above the axis when there is none. Every two picks are at least two
-/// places apart along the edge. Empty when the edge is too short for that, or count < 1.
-std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows, int count);
+/// The sites of `count` tie rods: half of them picked evenly along upperEdge() of the rows
+/// beyond `closeRows`, symmetric about the vertical axis, and their mirror images in the lower
+/// half; an odd one more above the axis, on the vertical axis where the edge has a tube there.
+/// Every two picks are at least two places apart along the edge. Empty when the edge is too
+/// short for that, or count < 1. Rows up to `closeRows` are those whose mirror images lie
+/// within a pitch.
+std::optional<std::vector<Site>> placeTieRods(
+    const std::vector<RowSpan> &rows, int count, std::int64_t closeRows = 0);
 
-/// The tubes at the edge of both halves and the axis row's two ends: what placeTieRods picks
-/// from.
+/// The tubes at the edge of both halves: twice upperEdge().
 std::int64_t edgeTubes(const std::vector<RowSpan> &rows);
 
 } // namespace layout
