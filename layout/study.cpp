@@ -744,17 +744,13 @@ namespace {
         if (wanted < 1)
             return;
         const std::vector<RowSpan> rows = spansOf(layout);
-        // Across a row on the axis, the rows next to it are a pitch apart on the rotated
-        // triangle: a rod there and its mirror image would touch.
-        const bool axisRow = !rows.empty() && rows.front().row == 0
-            && (rows.front().axis || rows.front().last >= rows.front().first);
-        const std::int64_t closeRows =
-            axisRow && layout.inputs.pattern == Pattern::RotatedTriangular ? 1 : 0;
-        const auto sites = placeTieRods(rows, wanted, closeRows);
+        const auto sites =
+            placeTieRods(rows, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
         if (!sites)
-            throw InputError(std::to_string(wanted) + " tie rods need " + std::to_string(2 * wanted)
-                    + " tubes at the bundle's edge (a tube between two rods); this layout has "
-                    + std::to_string(edgeTubes(rows)),
+            throw InputError(std::to_string(wanted)
+                    + " tie rods do not fit at the edge of this bundle: it has "
+                    + std::to_string(edgeTubes(rows))
+                    + " tubes there, and two rods need a tube between them",
                 Problem::TooManyTieRods, Field::TieRods);
         layout.tieRodSites = *sites;
         for (const Site &site : *sites) {

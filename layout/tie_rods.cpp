@@ -54,23 +54,36 @@ std::int64_t edgeTubes(const std::vector<RowSpan> &rows)
 }
 
 std::optional<std::vector<Site>> placeTieRods(
-    const std::vector<RowSpan> &rows, int count, std::int64_t closeRows)
+    const std::vector<RowSpan> &rows, int count, bool halfPitchRows)
 {
     if (count < 1)
         return std::nullopt;
+    const bool axisRow = !rows.empty() && rows.front().row == 0 && holdsAny(rows.front());
+    const bool axisEnds = axisRow && rows.front().last >= rows.front().first;
+    // Two rods (or one) at the axis row's ends keep a count that is not a multiple of 4
+    // symmetric about both axes (or one of them).
+    const int ends = axisEnds && count % 4 != 0 ? (count % 4 == 1 ? 1 : 2) : 0;
+    const int rest = count - ends;
+    // Rows whose tubes lie within a pitch of a rod at the axis row's end, or of their own
+    // mirror image: on the rotated triangle the rows are half a pitch apart.
+    const std::int64_t closeRows = ends > 0 ? (halfPitchRows ? 2 : 1)
+        : axisRow && halfPitchRows          ? 1
+                                            : 0;
     std::vector<RowSpan> far;
     for (const RowSpan &span : rows)
         if (span.row > closeRows)
             far.push_back(span);
     const std::vector<Site> edge = upperEdge(far);
-    const bool odd = count % 2 == 1;
+    const bool odd = rest % 2 == 1;
     // Picks above the axis: half, and the odd one.
-    const std::int64_t picks = count / 2 + (odd ? 1 : 0);
+    const std::int64_t picks = rest / 2 + (odd ? 1 : 0);
     const std::int64_t length = static_cast<std::int64_t>(edge.size());
-    if (length < 2 * picks)
+    // Along the rotated triangle's edge every other place is a pitch away: three apart there.
+    const std::int64_t gap = halfPitchRows ? 3 : 2;
+    if (length < gap * picks)
         return std::nullopt;
     // Evenly spaced centres (j + ½)·L/K − ½ along the edge, taken down to a whole place, the
-    // right half mirrored onto the left: at least two places apart, exactly symmetric.
+    // right half mirrored onto the left: at least L/K >= gap places apart, exactly symmetric.
     std::vector<std::int64_t> chosen;
     for (std::int64_t j = 0; j < picks / 2; ++j) {
         const std::int64_t at = ((2 * j + 1) * length - picks) / (2 * picks);
@@ -93,6 +106,10 @@ std::optional<std::vector<Site>> placeTieRods(
             lower.push_back({ -sites[i].row, sites[i].col });
     }
     sites.insert(sites.end(), lower.begin(), lower.end());
+    if (ends > 0)
+        sites.push_back({ 0, rows.front().last });
+    if (ends > 1)
+        sites.push_back({ 0, -rows.front().last });
     return sites;
 }
 
