@@ -31,6 +31,15 @@ CASES = [
                                     "--lane-spacing", "40,45.5"]),
     ("one pass", ["--otl", "400", "--tube", "19", "--pitch", "25"]),
     ("no tube fits", ["--otl", "10", "--tube", "19", "--pitch", "25", "--passes", "2"]),
+    ("GB/T 151 6 passes with its tie rods", ["--gb151", "--shell", "832", "--tube", "25",
+                                             "--passes", "6"]),
+    ("U-tubes shifted 45 with TEMA tie rods", ["--shell", "700", "--tube", "19", "--pitch", "25",
+                                               "--pattern", "45", "--passes", "4", "--lanes",
+                                               "shift", "--lane-spacing", "38", "--bundle",
+                                               "u-tube", "--tie-rods", "tema"]),
+    ("60 straddled shift with 7 tie rods", ["--shell", "640", "--tube", "20", "--pitch", "26",
+                                           "--pattern", "60", "--passes", "2", "--lanes",
+                                           "shift", "--centre", "straddle", "--tie-rods", "7"]),
 ]
 
 failures = []
@@ -94,11 +103,26 @@ def check_layout(case, args, folder):
     check(all(abs(t.dxf.radius - out["tube"] / 2) <= TOLERANCE for t in tubes), case, "radius")
     for i in range(1, passes + 1):
         drawn = [(t.dxf.center.x, t.dxf.center.y) for t in tubes if t.dxf.layer == f"PASS_{i}"]
-        listed = [(float(r["x"]), float(r["y"])) for r in rows if r["pass"] == str(i)]
+        listed = [(float(r["x"]), float(r["y"])) for r in rows
+                  if r["pass"] == str(i) and r.get("kind", "tube") == "tube"]
         check(len(drawn) == out["per_pass"][i - 1], case, f"pass {i} count")
         same_points(case, f"pass {i}", drawn, listed)
     removed = entities(doc, "CIRCLE", lambda layer: layer == "REMOVED")
     check(len(removed) == out["lane_removed"] + out["centre_removed"], case, "removed tubes")
+
+    # Tie rods: on their own layer, where the JSON and the list put them, as thick as the table.
+    rods = entities(doc, "CIRCLE", lambda layer: layer == "TIE_RODS")
+    want = out["tie_rods"] or {"count": 0, "positions": [], "diameter": None}
+    check(("TIE_RODS" in names), case, "no TIE_RODS layer")
+    check(len(rods) == want["count"], case, f"{len(rods)} rods drawn, {want['count']} in JSON")
+    same_points(case, "tie rods", [(r.dxf.center.x, r.dxf.center.y) for r in rods],
+                [tuple(p) for p in want["positions"]])
+    same_points(case, "tie rods listed", [(r.dxf.center.x, r.dxf.center.y) for r in rods],
+                [(float(r["x"]), float(r["y"])) for r in rows if r.get("kind") == "tie_rod"])
+    rod = want["diameter"] if want["diameter"] is not None else out["tube"]
+    check(all(abs(r.dxf.radius - rod / 2) <= TOLERANCE for r in rods), case, "rod radius")
+    if out["u_tubes"] is not None:
+        check(out["u_tubes"] * 2 == out["total"], case, "U-tubes are not half the holes")
 
     # Each lane: its centre line and its two edges, ends on the layout circle.
     lines = entities(doc, "LINE", lambda layer: layer == "LANES")
