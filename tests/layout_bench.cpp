@@ -30,6 +30,31 @@ void CountMillion(benchmark::State &state)
 }
 BENCHMARK(CountMillion)->Unit(benchmark::kMicrosecond);
 
+/// The same million tubes under the designers' lanes, in 8 passes: every fit a surd sign.
+void CountMillionShifted(benchmark::State &state)
+{
+    layout::Inputs in = inputs("20000", "12", "16", 8, layout::Centring::OnTube);
+    in.lanes = layout::LaneModel::Shift;
+    in.laneSpacing = layout::mm(30);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::study(in).counts.total);
+    state.counters["tubes"] = static_cast<double>(layout::study(in).counts.total);
+}
+BENCHMARK(CountMillionShifted)->Unit(benchmark::kMicrosecond);
+
+/// GB/T 151's 2-pass layout of a 1200 mm shell with its 16 tie rods placed at the edge.
+void CountWithTieRods(benchmark::State &state)
+{
+    layout::Inputs in =
+        inputs("1200", "19", "25", 2, layout::Centring::OnTube, layout::Given::Shell);
+    in.lanes = layout::LaneModel::Shift;
+    in.tieRods = layout::TieRodRule::Gb151;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::study(in).counts.total);
+    state.counters["tubes"] = static_cast<double>(layout::study(in).counts.total);
+}
+BENCHMARK(CountWithTieRods)->Unit(benchmark::kMicrosecond);
+
 /// About 300 tubes: the window's example shell, 600/32/25, in 2 passes.
 void CountSmall(benchmark::State &state)
 {
@@ -61,6 +86,16 @@ void MinShell(benchmark::State &state)
         benchmark::DoNotOptimize(layout::minShell(in, 1000, layout::mm(1)).diameter);
 }
 BENCHMARK(MinShell)->Unit(benchmark::kMillisecond);
+
+/// The same search under the designers' lanes, where m moves the rows beyond the lanes.
+void MinShellShifted(benchmark::State &state)
+{
+    layout::Inputs in = inputs("1", "25", "32", 6, layout::Centring::OnTube, layout::Given::Shell);
+    in.lanes = layout::LaneModel::Shift;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::minShell(in, 1000, layout::mm(1)).diameter);
+}
+BENCHMARK(MinShellShifted)->Unit(benchmark::kMillisecond);
 
 /// The searches that used to take minutes: a billion tubes of 2 mm to the micrometre, a lane
 /// wider than any shell, and 900 billion tubes of 0.1 mm, both in 8 passes with `best`.

@@ -504,3 +504,60 @@ TEST(Shift, SurdSignsAtTheEdgeOfTheRange)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
+{
+    std::mt19937_64 random(42);
+    static const Pattern patterns[] = { Pattern::Triangular, Pattern::RotatedTriangular,
+        Pattern::Square, Pattern::RotatedSquare };
+    static const int tubes[] = { 14, 19, 25 }, pitches[] = { 19, 25, 32 };
+    int dips = 0;
+    for (int trial = 0; trial < 120; ++trial) {
+        Inputs in;
+        in.lanes = LaneModel::Shift;
+        in.pattern = patterns[trial % 4];
+        in.passes = trial % 3 == 0 ? 2 + 2 * (trial / 3 % 2) : trial % 2 ? 6 : 8;
+        in.given = Given::Shell;
+        const int which = static_cast<int>(pick(random, 0, 2));
+        in.tube = layout::mm(tubes[which]);
+        in.pitch = layout::mm(pitches[which]);
+        // Spacings from the tube up to 12 pitches: below a row step as well as far above it.
+        if (trial % 2)
+            in.laneSpacing = units(pick(random, 20 * tubes[which], 240 * pitches[which]));
+        if (trial % 4 == 1)
+            in.centreTube = layout::mm(pick(random, 20, 60));
+        if (trial % 3 == 1) {
+            in.tieRods = layout::TieRodRule::Gb151;
+        } else if (trial % 3 == 2) {
+            in.tieRods = layout::TieRodRule::Count;
+            in.tieRodCount = static_cast<int>(pick(random, 1, 8));
+        }
+        const Length resolution = units(pick(random, 1, 40));
+        const std::int64_t required = pick(random, 20, 400);
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": N " << required);
+
+        Inputs bare = in;
+        bare.tieRods = layout::TieRodRule::None;
+        std::int64_t step = 1, best = 0;
+        for (;; ++step) {
+            in.diameter = bare.diameter = { step * resolution.units };
+            if (in.diameter < layout::mm(40))
+                continue;
+            const std::int64_t total =
+                layout::study(bare).counts.total - layout::tieRodSpec(in).count;
+            dips += total < best;
+            best = std::max(best, total);
+            if (total >= required)
+                break;
+        }
+        const layout::MinShell answer = layout::minShell(in, required, resolution);
+        ASSERT_TRUE(answer.reached);
+        ASSERT_EQ(answer.diameter, in.diameter);
+        EXPECT_GE(answer.layout->counts.total, required);
+    }
+    EXPECT_GT(dips, 0);
+}
+
+} // namespace
