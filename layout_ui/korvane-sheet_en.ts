@@ -4,7 +4,7 @@
 <context>
     <name>layout_ui::LegendView</name>
     <message>
-        <location filename="sheet_view.cpp" line="261"/>
+        <location filename="sheet_view.cpp" line="263"/>
         <source>图例</source>
         <translation>Legend</translation>
     </message>
@@ -12,17 +12,17 @@
 <context>
     <name>layout_ui::SheetView</name>
     <message>
-        <location filename="sheet_view.cpp" line="143"/>
+        <location filename="sheet_view.cpp" line="142"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="144"/>
+        <location filename="sheet_view.cpp" line="143"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="145"/>
+        <location filename="sheet_view.cpp" line="144"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
@@ -30,6 +30,15 @@
     </message>
     <message>
         <location filename="sheet_view.cpp" line="147"/>
+        <source>管 %1：拉杆
+x = %2 mm，y = %3 mm
+第 %4 管程</source>
+        <translation>Tube %1: tie rod
+x = %2 mm, y = %3 mm
+pass %4</translation>
+    </message>
+    <message>
+        <location filename="sheet_view.cpp" line="149"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -41,178 +50,178 @@ pass %4</translation>
 <context>
     <name>layout_ui::SheetWindow</name>
     <message>
-        <location filename="sheet_window.cpp" line="210"/>
+        <location filename="sheet_window.cpp" line="269"/>
         <source>Korvane 管板布置</source>
         <translation>Korvane tube-sheet layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="234"/>
+        <location filename="sheet_window.cpp" line="293"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="234"/>
+        <location filename="sheet_window.cpp" line="293"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="234"/>
+        <location filename="sheet_window.cpp" line="293"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="235"/>
+        <location filename="sheet_window.cpp" line="294"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="235"/>
+        <location filename="sheet_window.cpp" line="294"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="235"/>
+        <location filename="sheet_window.cpp" line="294"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="245"/>
+        <location filename="sheet_window.cpp" line="305"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="249"/>
+        <location filename="sheet_window.cpp" line="318"/>
         <source>壳体内径 Di</source>
         <translation>Shell ID Di</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="249"/>
+        <location filename="sheet_window.cpp" line="318"/>
         <source>布管限定圆 DL</source>
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="253"/>
+        <location filename="sheet_window.cpp" line="322"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="253"/>
+        <location filename="sheet_window.cpp" line="322"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="253"/>
+        <location filename="sheet_window.cpp" line="322"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="254"/>
+        <location filename="sheet_window.cpp" line="323"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="264"/>
-        <location filename="sheet_window.cpp" line="668"/>
+        <location filename="sheet_window.cpp" line="333"/>
+        <location filename="sheet_window.cpp" line="804"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="264"/>
-        <location filename="sheet_window.cpp" line="668"/>
+        <location filename="sheet_window.cpp" line="333"/>
+        <location filename="sheet_window.cpp" line="804"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="264"/>
+        <location filename="sheet_window.cpp" line="333"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="268"/>
+        <location filename="sheet_window.cpp" line="357"/>
         <source>给定(&amp;G)</source>
         <translation>&amp;Given</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="272"/>
+        <location filename="sheet_window.cpp" line="361"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="273"/>
+        <location filename="sheet_window.cpp" line="362"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="274"/>
+        <location filename="sheet_window.cpp" line="363"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="279"/>
+        <location filename="sheet_window.cpp" line="379"/>
         <source>导出时标注管号(&amp;M)</source>
         <translation>Number the tubes in e&amp;xports</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="281"/>
+        <location filename="sheet_window.cpp" line="381"/>
         <source>适合窗口(&amp;F)</source>
         <translation>&amp;Fit</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="283"/>
+        <location filename="sheet_window.cpp" line="383"/>
         <source>导出图纸(&amp;X)…</source>
         <translation>E&amp;xport drawing…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="285"/>
+        <location filename="sheet_window.cpp" line="385"/>
         <source>导出管孔表(&amp;H)…</source>
         <translation>Export &amp;hole list…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="300"/>
+        <location filename="sheet_window.cpp" line="400"/>
         <source>管板图</source>
         <translation>Tube sheet</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="301"/>
-        <location filename="sheet_window.cpp" line="314"/>
+        <location filename="sheet_window.cpp" line="401"/>
+        <location filename="sheet_window.cpp" line="414"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="302"/>
-        <location filename="sheet_window.cpp" line="315"/>
+        <location filename="sheet_window.cpp" line="402"/>
+        <location filename="sheet_window.cpp" line="415"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="303"/>
-        <location filename="sheet_window.cpp" line="315"/>
+        <location filename="sheet_window.cpp" line="403"/>
+        <location filename="sheet_window.cpp" line="415"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="304"/>
+        <location filename="sheet_window.cpp" line="404"/>
         <source>总管数</source>
         <translation>Total tubes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="305"/>
-        <location filename="sheet_window.cpp" line="323"/>
+        <location filename="sheet_window.cpp" line="405"/>
+        <location filename="sheet_window.cpp" line="423"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="316"/>
+        <location filename="sheet_window.cpp" line="416"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="383"/>
+        <location filename="sheet_window.cpp" line="484"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="410"/>
+        <location filename="sheet_window.cpp" line="519"/>
         <source>korvane-sheet 不认识选项 --%1</source>
         <translation>korvane-sheet has no option --%1</translation>
     </message>
@@ -272,269 +281,440 @@ pass %4</translation>
         <translation>the layout circle is more than a million pitches in radius: too many rows</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="114"/>
+        <location filename="sheet_window.cpp" line="115"/>
+        <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
+        <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="116"/>
         <source>请输入数值</source>
         <translation>enter a value</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="116"/>
+        <location filename="sheet_window.cpp" line="118"/>
+        <source>移位时 Sn 不能小于管子外径：槽两侧的管子会重叠</source>
+        <translation>shifted lanes need Sn of at least the tube: the tubes across the lane would overlap</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="120"/>
+        <source>GB/T 151 没有此管径的管心距，请输入数值</source>
+        <translation>GB/T 151 gives no pitch for this tube: enter a value</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="122"/>
+        <source>移位且有竖直隔板槽时只能对中</source>
+        <translation>shifted lanes with a vertical lane take on-tube only</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="125"/>
+        <source>U形管束不能有中心管</source>
+        <translation>a U-tube bundle has no centre tube</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="126"/>
+        <source>U形管束只能为 2 或 4 管程</source>
+        <translation>a U-tube bundle has 2 or 4 passes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="129"/>
+        <source>按 GB/T 151 取值须给定壳体内径</source>
+        <translation>GB/T 151's values need the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="130"/>
+        <source>拉杆须给定壳体内径</source>
+        <translation>tie rods need the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="132"/>
+        <source>超出拉杆表的范围，请输入根数</source>
+        <translation>outside the tie-rod table: enter a number</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="134"/>
+        <source>拉杆过多：管束边缘的管子不够</source>
+        <translation>too many tie rods for the tubes at the bundle's edge</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="136"/>
+        <source>须为整数根数、gb151 或 tema</source>
+        <translation>a whole number, gb151 or tema</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="138"/>
+        <source>弯管半径只用于 U形管束</source>
+        <translation>a bend radius is for U-tubes only</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="140"/>
+        <source>U形管束的拉杆须成对：根数须为偶数</source>
+        <translation>U-tubes take tie rods in pairs: the number must be even</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="142"/>
         <source>不是可选的值</source>
         <translation>is not one of the choices</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="118"/>
+        <location filename="sheet_window.cpp" line="144"/>
         <source>壳体内径与布管限定圆只能给定一个</source>
         <translation>give the shell or the layout circle, not both</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="120"/>
+        <location filename="sheet_window.cpp" line="146"/>
         <source>重复给出</source>
         <translation>given twice</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="122"/>
+        <location filename="sheet_window.cpp" line="148"/>
         <source>未知选项</source>
         <translation>unknown option</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="124"/>
+        <location filename="sheet_window.cpp" line="150"/>
         <source>须为一个数值，或“水平,竖直”两个</source>
         <translation>one value, or two as &quot;horizontal,vertical&quot;</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="126"/>
+        <location filename="sheet_window.cpp" line="152"/>
         <source>单管程没有隔板槽，不用 Sn</source>
         <translation>one pass has no lanes: Sn is not used</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="128"/>
+        <location filename="sheet_window.cpp" line="154"/>
         <source>此管程数没有竖直隔板槽，不用第二个值</source>
         <translation>these passes have no vertical lane: the second value is not used</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="131"/>
+        <location filename="sheet_window.cpp" line="157"/>
         <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
         <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="132"/>
+        <location filename="sheet_window.cpp" line="158"/>
         <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="136"/>
+        <location filename="sheet_window.cpp" line="162"/>
         <source>输入有误</source>
         <translation>invalid input</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="144"/>
+        <location filename="sheet_window.cpp" line="203"/>
         <source>没有那个文件或目录</source>
         <translation>No such file or directory</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="146"/>
+        <location filename="sheet_window.cpp" line="205"/>
         <source>权限不够</source>
         <translation>Permission denied</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="148"/>
+        <location filename="sheet_window.cpp" line="207"/>
         <source>不允许的操作</source>
         <translation>Operation not permitted</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="150"/>
+        <location filename="sheet_window.cpp" line="209"/>
         <source>设备上没有空间</source>
         <translation>No space left on device</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="152"/>
+        <location filename="sheet_window.cpp" line="211"/>
         <source>超出磁盘配额</source>
         <translation>Disk quota exceeded</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="154"/>
+        <location filename="sheet_window.cpp" line="213"/>
         <source>文件过大</source>
         <translation>File too large</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="156"/>
+        <location filename="sheet_window.cpp" line="215"/>
         <source>只读文件系统</source>
         <translation>Read-only file system</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="158"/>
+        <location filename="sheet_window.cpp" line="217"/>
         <source>是一个目录</source>
         <translation>Is a directory</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="160"/>
+        <location filename="sheet_window.cpp" line="219"/>
         <source>路径中有一部分不是目录</source>
         <translation>Not a directory</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="162"/>
+        <location filename="sheet_window.cpp" line="221"/>
         <source>文件名过长</source>
         <translation>File name too long</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="164"/>
+        <location filename="sheet_window.cpp" line="223"/>
         <source>输入/输出错误</source>
         <translation>Input/output error</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="166"/>
+        <location filename="sheet_window.cpp" line="225"/>
         <source>符号链接层数过多</source>
         <translation>Too many levels of symbolic links</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="169"/>
+        <location filename="sheet_window.cpp" line="228"/>
         <source>打开的文件过多</source>
         <translation>Too many open files</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="172"/>
+        <location filename="sheet_window.cpp" line="231"/>
         <source>文件正忙</source>
         <translation>The file is busy</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="176"/>
+        <location filename="sheet_window.cpp" line="235"/>
         <source>系统错误 %1</source>
         <translation>system error %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="186"/>
+        <location filename="sheet_window.cpp" line="245"/>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="187"/>
+        <location filename="sheet_window.cpp" line="246"/>
         <source>无法写入 %1</source>
         <translation>Cannot write %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="190"/>
+        <location filename="sheet_window.cpp" line="249"/>
         <source>内存不足</source>
         <translation>Not enough memory</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="191"/>
+        <location filename="sheet_window.cpp" line="250"/>
         <source>无法绘制图纸：绘图模块无法加载或内存不足</source>
         <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="530"/>
+        <location filename="sheet_window.cpp" line="295"/>
+        <source>弯管半径 R(&amp;R)</source>
+        <translation>Bend &amp;radius R</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="295"/>
+        <source>拉杆(&amp;Z)</source>
+        <translation>Tie rods (&amp;Z)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="306"/>
+        <source>无（根数、gb151 或 tema）</source>
+        <translation>none (a number, gb151 or tema)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="307"/>
+        <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
+        <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard's table</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="337"/>
+        <source>去管</source>
+        <translation>remove tubes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="337"/>
+        <source>移位</source>
+        <translation>shift rows</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="338"/>
+        <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
+        <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="340"/>
+        <source>按 GB/T 151 取值(&amp;Q)</source>
+        <translation>GB/T 151 values (&amp;Q)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="343"/>
+        <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
+        <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="347"/>
+        <source>固定管板</source>
+        <translation>fixed tube sheets</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="347"/>
+        <source>U形管</source>
+        <translation>U-tubes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="364"/>
+        <source>隔板槽(&amp;W)</source>
+        <translation>Pass lanes (&amp;W)</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="368"/>
+        <source>管束(&amp;U)</source>
+        <translation>B&amp;undle</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="630"/>
         <source>输入有误：为上次有效布置的数值</source>
         <translation>An input is invalid: these are the last valid layout&apos;s counts</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="552"/>
+        <location filename="sheet_window.cpp" line="652"/>
         <source>输入有误：图为上次有效的布置</source>
         <translation>An input is invalid: the drawing is the last valid layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="569"/>
+        <location filename="sheet_window.cpp" line="669"/>
         <source>计算中…</source>
         <translation>Counting…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="587"/>
+        <location filename="sheet_window.cpp" line="694"/>
         <source>无法计算：%1</source>
         <translation>Cannot count: %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="608"/>
+        <location filename="sheet_window.cpp" line="727"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="615"/>
+        <location filename="sheet_window.cpp" line="731"/>
+        <source>拉杆 %1 根</source>
+        <translation>%1 tie rods</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="733"/>
+        <source>U形管 %1 根，R = %2 mm</source>
+        <translation>%1 U-tubes, R = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="740"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="655"/>
+        <location filename="sheet_window.cpp" line="781"/>
+        <source>GB/T 151 %1</source>
+        <translation>GB/T 151 %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="782"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="657"/>
-        <location filename="sheet_window.cpp" line="661"/>
+        <location filename="sheet_window.cpp" line="313"/>
+        <location filename="sheet_window.cpp" line="784"/>
+        <location filename="sheet_window.cpp" line="797"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="663"/>
+        <location filename="sheet_window.cpp" line="792"/>
+        <source>GB/T 151 %1 mm</source>
+        <translation>GB/T 151 %1 mm</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="799"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="666"/>
+        <location filename="sheet_window.cpp" line="802"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="670"/>
+        <location filename="sheet_window.cpp" line="806"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="677"/>
+        <location filename="sheet_window.cpp" line="809"/>
+        <source>，拉杆 %1 根，直径 %2 mm</source>
+        <translation>, %1 tie rods of %2 mm</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="812"/>
+        <source>，拉杆 %1 根</source>
+        <translation>, %1 tie rods</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="814"/>
+        <source>，U形管 %1 根</source>
+        <translation>, %1 U-tubes</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="816"/>
+        <source>，按 GB/T 151 取值</source>
+        <translation>, values from GB/T 151</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="823"/>
         <source>没有可导出的图纸</source>
         <translation>There is no drawing to export</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="681"/>
+        <location filename="sheet_window.cpp" line="827"/>
         <source>文件名须以 .svg、.png、.pdf 或 .dxf 结尾</source>
         <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="744"/>
+        <location filename="sheet_window.cpp" line="890"/>
         <source>%1 已存在。要替换它吗？</source>
         <translation>%1 already exists. Replace it?</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="755"/>
+        <location filename="sheet_window.cpp" line="901"/>
         <source>SVG 图 (*.svg)</source>
         <translation>SVG drawing (*.svg)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="755"/>
+        <location filename="sheet_window.cpp" line="901"/>
         <source>PNG 图 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="755"/>
+        <location filename="sheet_window.cpp" line="901"/>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF file (*.pdf)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="756"/>
+        <location filename="sheet_window.cpp" line="902"/>
         <source>DXF 图 (*.dxf)</source>
         <translation>DXF drawing (*.dxf)</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="697"/>
+        <location filename="sheet_window.cpp" line="843"/>
         <source>没有可导出的管孔表</source>
         <translation>There is no hole list to export</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="754"/>
+        <location filename="sheet_window.cpp" line="900"/>
         <source>导出图纸</source>
         <translation>Export drawing</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="760"/>
-        <location filename="sheet_window.cpp" line="769"/>
+        <location filename="sheet_window.cpp" line="906"/>
+        <location filename="sheet_window.cpp" line="915"/>
         <source>已写入 %1</source>
         <translation>Written to %1</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="765"/>
+        <location filename="sheet_window.cpp" line="911"/>
         <source>导出管孔表</source>
         <translation>Export hole list</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="765"/>
+        <location filename="sheet_window.cpp" line="911"/>
         <source>CSV 表 (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
     </message>

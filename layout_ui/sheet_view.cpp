@@ -143,6 +143,9 @@ QString SheetView::describe(QPointF point) const
                                                                    : tr("让位于中心管，已去掉");
         return tr("x = %1 mm，y = %2 mm\n%3").arg(x, y, why);
     }
+    if (tube->tieRod)
+        return tr("管 %1：拉杆\nx = %2 mm，y = %3 mm\n第 %4 管程")
+            .arg(QString::number(number), x, y, QString::number(tube->pass));
     return tr("管 %1\nx = %2 mm，y = %3 mm\n第 %4 管程")
         .arg(QString::number(number), x, y, QString::number(tube->pass));
 }

@@ -35,7 +35,7 @@ namespace {
     constexpr int kPauseMs = 250;
 
     const char *const kOptionNames[kInputCount] = { "diameter", "tube", "pitch", "lane-spacing",
-        "clearance", "centre-tube" };
+        "clearance", "centre-tube", "bend-radius", "tie-rods" };
 
     /// The patterns in the order of the choice, with their option values.
     const layout::Pattern kPatterns[] = { layout::Pattern::Triangular,
@@ -179,6 +179,10 @@ namespace {
             return Input::Clearance;
         case layout::Field::CentreTube:
             return Input::CentreTube;
+        case layout::Field::BendRadius:
+            return Input::BendRadius;
+        case layout::Field::TieRods:
+            return Input::TieRods;
         case layout::Field::None:
         case layout::Field::Pattern:
         case layout::Field::Passes:
@@ -186,8 +190,6 @@ namespace {
         case layout::Field::LaneModel:
         case layout::Field::Standard:
         case layout::Field::Bundle:
-        case layout::Field::BendRadius:
-        case layout::Field::TieRods:
             break;
         }
         return std::nullopt;
@@ -289,10 +291,11 @@ SheetWindow::SheetWindow(QWidget *parent)
         return reason;
     };
     const QString labels[kInputCount] = { tr("直径(&D)"), tr("管子外径 d(&T)"), tr("管心距 p(&P)"),
-        tr("隔板槽中心距 Sn(&S)"), tr("边缘间隙 b(&B)"), tr("中心管外径 d0(&C)") };
+        tr("隔板槽中心距 Sn(&S)"), tr("边缘间隙 b(&B)"), tr("中心管外径 d0(&C)"),
+        tr("弯管半径 R(&R)"), tr("拉杆(&Z)") };
     const QString objectNames[kInputCount] = { QStringLiteral("diameter"), QStringLiteral("tube"),
         QStringLiteral("pitch"), QStringLiteral("laneSpacing"), QStringLiteral("clearance"),
-        QStringLiteral("centreTube") };
+        QStringLiteral("centreTube"), QStringLiteral("bendRadius"), QStringLiteral("tieRods") };
     for (std::size_t i = 0; i < kInputCount; ++i) {
         m_boxes[i] = new QLineEdit;
         m_boxes[i]->setObjectName(objectNames[i]);
@@ -300,6 +303,8 @@ SheetWindow::SheetWindow(QWidget *parent)
         connect(m_boxes[i], &QLineEdit::textChanged, this, &SheetWindow::inputsChanged);
     }
     box(Input::CentreTube)->setPlaceholderText(tr("无"));
+    box(Input::TieRods)->setPlaceholderText(tr("无（根数、gb151 或 tema）"));
+    box(Input::TieRods)->setToolTip(tr("拉杆根数，或 gb151、tema：按标准的表取根数和直径"));
     // Wide enough for the defaults Sn shows when empty, such as these.
     box(Input::LaneSpacing)
         ->setMinimumWidth(box(Input::LaneSpacing)
@@ -326,8 +331,28 @@ SheetWindow::SheetWindow(QWidget *parent)
     m_centring = new QComboBox;
     m_centring->setObjectName(QStringLiteral("centring"));
     m_centring->addItems({ tr("对中"), tr("跨中"), tr("最佳") });
-    for (QComboBox *choice : { m_given, m_pattern, m_passes, m_centring })
+    m_centringReason = reasonFor(QStringLiteral("centring"));
+    m_laneModel = new QComboBox;
+    m_laneModel->setObjectName(QStringLiteral("laneModel"));
+    m_laneModel->addItems({ tr("去管"), tr("移位") });
+    m_laneModel->setToolTip(tr("去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，"
+                               "槽两侧管排的中心距为 Sn（GB/T 151）"));
+    m_gb151 = new QCheckBox(tr("按 GB/T 151 取值(&Q)"));
+    m_gb151->setObjectName(QStringLiteral("gb151"));
+    m_gb151->setAccessibleName(m_gb151->text().remove(QLatin1Char('&')));
+    m_gb151->setToolTip(tr("未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位"));
+    m_gb151Reason = reasonFor(QStringLiteral("gb151"));
+    m_bundle = new QComboBox;
+    m_bundle->setObjectName(QStringLiteral("bundle"));
+    m_bundle->addItems({ tr("固定管板"), tr("U形管") });
+    for (QComboBox *choice : { m_given, m_pattern, m_passes, m_centring, m_laneModel, m_bundle })
         connect(choice, &QComboBox::currentIndexChanged, this, &SheetWindow::inputsChanged);
+    // The standard's lanes are shifted: ticking it says so in the choice too.
+    connect(m_gb151, &QCheckBox::toggled, this, [this](bool on) {
+        if (on && !m_loading)
+            m_laneModel->setCurrentIndex(1);
+        inputsChanged();
+    });
 
     addRow(tr("给定(&G)"), m_given);
     addRow(labels[0], box(Input::Diameter), reasonLabel(Input::Diameter));
@@ -335,10 +360,21 @@ SheetWindow::SheetWindow(QWidget *parent)
     addRow(labels[2], box(Input::Pitch), reasonLabel(Input::Pitch));
     addRow(tr("布管方式(&A)"), m_pattern);
     addRow(tr("管程数(&N)"), m_passes, m_passesReason);
-    addRow(tr("中心布置(&E)"), m_centring);
+    addRow(tr("中心布置(&E)"), m_centring, m_centringReason);
+    addRow(tr("隔板槽(&W)"), m_laneModel);
     addRow(labels[3], box(Input::LaneSpacing), reasonLabel(Input::LaneSpacing));
     addRow(labels[4], box(Input::Clearance), reasonLabel(Input::Clearance));
     addRow(labels[5], box(Input::CentreTube), reasonLabel(Input::CentreTube));
+    addRow(tr("管束(&U)"), m_bundle);
+    addRow(labels[6], box(Input::BendRadius), reasonLabel(Input::BendRadius));
+    addRow(labels[7], box(Input::TieRods), reasonLabel(Input::TieRods));
+    {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(1);
+        column->addWidget(m_gb151);
+        column->addWidget(m_gb151Reason);
+        inputs->addRow(column);
+    }
 
     m_numbers = new QCheckBox(tr("导出时标注管号(&M)"));
     m_numbers->setObjectName(QStringLiteral("numbers"));
@@ -406,8 +442,9 @@ SheetWindow::SheetWindow(QWidget *parent)
 
     // The keyboard goes down the inputs, then to the sheet and what acts on it.
     QWidget *order[] = { m_given, box(Input::Diameter), box(Input::Tube), box(Input::Pitch),
-        m_pattern, m_passes, m_centring, box(Input::LaneSpacing), box(Input::Clearance),
-        box(Input::CentreTube), m_numbers, m_exportDrawing, m_exportHoles, fitButton, m_view,
+        m_pattern, m_passes, m_centring, m_laneModel, box(Input::LaneSpacing),
+        box(Input::Clearance), box(Input::CentreTube), m_bundle, box(Input::BendRadius),
+        box(Input::TieRods), m_gb151, m_numbers, m_exportDrawing, m_exportHoles, fitButton, m_view,
         m_inCircle, m_laneRemoved, m_centreRemoved, m_total, m_perPass };
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
@@ -465,6 +502,14 @@ QString SheetWindow::setOption(const QString &name, const QString &value)
     if (name == QLatin1String("centre"))
         return choose(m_centring,
             { QStringLiteral("on-tube"), QStringLiteral("straddle"), QStringLiteral("best") });
+    if (name == QLatin1String("lanes"))
+        return choose(m_laneModel, { QStringLiteral("remove"), QStringLiteral("shift") });
+    if (name == QLatin1String("bundle"))
+        return choose(m_bundle, { QStringLiteral("fixed"), QStringLiteral("u-tube") });
+    if (name == QLatin1String("gb151")) {
+        m_gb151->setChecked(value.isEmpty() || value == QLatin1String("1"));
+        return {};
+    }
     for (std::size_t i = 1; i < kInputCount; ++i) {
         if (name == QLatin1String(kOptionNames[i])) {
             m_boxes[i]->setText(value);
@@ -487,10 +532,14 @@ void SheetWindow::applyOptions(const std::vector<layout::TypedOption> &options)
     m_pattern->setCurrentIndex(indexOf(kPatterns, read.pattern));
     m_passes->setCurrentIndex(indexOf(kPasses, read.passes));
     m_centring->setCurrentIndex(indexOf(kCentrings, read.centring));
+    m_laneModel->setCurrentIndex(read.lanes == layout::LaneModel::Shift ? 1 : 0);
+    m_bundle->setCurrentIndex(read.bundle == layout::Bundle::UTube ? 1 : 0);
+    m_gb151->setChecked(read.gb151);
     for (QLineEdit *input : m_boxes)
         input->clear();
     for (const layout::TypedOption &option : options)
-        if (option.name != "pattern" && option.name != "passes" && option.name != "centre")
+        if (option.name != "pattern" && option.name != "passes" && option.name != "centre"
+            && option.name != "lanes" && option.name != "bundle" && option.name != "gb151")
             setOption(QString::fromStdString(option.name), QString::fromStdString(option.value));
     m_loading = false;
     inputsChanged();
@@ -521,14 +570,28 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     if (shell)
         add("clearance", Input::Clearance);
     add("centre-tube", Input::CentreTube);
+    const bool shifted = m_laneModel->currentIndex() == 1, uTube = m_bundle->currentIndex() == 1;
+    typed.push_back({ "lanes", shifted ? "shift" : "remove" });
+    typed.push_back({ "bundle", uTube ? "u-tube" : "fixed" });
+    // The bend radius belongs to U-tubes only: its box rests otherwise.
+    box(Input::BendRadius)->setEnabled(uTube);
+    if (uTube)
+        add("bend-radius", Input::BendRadius);
+    add("tie-rods", Input::TieRods);
+    if (m_gb151->isChecked())
+        typed.push_back({ "gb151", "" });
     const layout::Reading reading = layout::readLayout(typed);
 
     // Every box that cannot be taken is marked at once, each with its own reason.
     std::array<QString, kInputCount> reasons;
-    QString passesReason;
+    QString passesReason, centringReason, gb151Reason;
     for (const layout::InputError &problem : reading.problems) {
         if (problem.field() == layout::Field::Passes)
             passesReason = reasonOf(problem);
+        else if (problem.field() == layout::Field::Centring)
+            centringReason = reasonOf(problem);
+        else if (problem.field() == layout::Field::Standard)
+            gb151Reason = reasonOf(problem);
         else if (const std::optional<Input> input = boxOf(problem.field())) {
             // H and V share a box: the first reason stands.
             if (QString &reason = reasons[static_cast<std::size_t>(*input)]; reason.isEmpty())
@@ -537,20 +600,27 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     }
     const bool readable = reading.ok();
 
-    for (std::size_t i = 0; i < kInputCount; ++i) {
-        m_boxes[i]->setProperty("invalid", !reasons[i].isEmpty());
-        m_boxes[i]->setStyleSheet(reasons[i].isEmpty()
-                ? QString()
-                : QStringLiteral("QLineEdit { border: 2px solid #c03030; }"));
-        m_boxes[i]->setAccessibleDescription(reasons[i]);
-        m_reasons[i]->setText(reasons[i]);
-        m_reasons[i]->setVisible(!reasons[i].isEmpty());
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        markBox(static_cast<Input>(i), reasons[i]);
+    for (const auto &[label, reason] : { std::pair { m_passesReason, passesReason },
+             { m_centringReason, centringReason }, { m_gb151Reason, gb151Reason } }) {
+        label->setText(reason);
+        label->setVisible(!reason.isEmpty());
     }
-    m_passesReason->setText(passesReason);
-    m_passesReason->setVisible(!passesReason.isEmpty());
     if (!readable)
         return std::nullopt;
     return reading.inputs;
+}
+
+void SheetWindow::markBox(Input input, const QString &reason)
+{
+    QLineEdit *edit = box(input);
+    edit->setProperty("invalid", !reason.isEmpty());
+    edit->setStyleSheet(
+        reason.isEmpty() ? QString() : QStringLiteral("QLineEdit { border: 2px solid #c03030; }"));
+    edit->setAccessibleDescription(reason);
+    reasonLabel(input)->setText(reason);
+    reasonLabel(input)->setVisible(!reason.isEmpty());
 }
 
 void SheetWindow::setCountsStale(bool stale)
@@ -600,7 +670,13 @@ void SheetWindow::startStudy()
     const layout::Inputs inputs = *m_wanted;
     m_watcher.setFuture(QtConcurrent::run([inputs]() -> std::shared_ptr<Study> {
         auto study = std::make_shared<Study>();
-        study->layout = layout::study(inputs);
+        try {
+            study->layout = layout::study(inputs);
+        } catch (const layout::InputError &error) {
+            // Said in the window, not thrown across threads.
+            study->refused = error;
+            return study;
+        }
         if (study->layout.counts.inCircle <= static_cast<std::int64_t>(sheet::kMaxDrawnTubes))
             study->sheet = std::make_shared<const Sheet>(study->layout);
         return study;
@@ -611,10 +687,18 @@ void SheetWindow::studyFinished()
 {
     std::shared_ptr<Study> study;
     QString failure;
+    std::optional<layout::InputError> refused;
     try {
         study = m_watcher.result();
     } catch (const std::exception &error) {
         failure = tr("无法计算：%1").arg(failureText(error));
+    }
+    if (study && study->refused) {
+        // Found only by laying the tubes out, such as more tie rods than the edge takes: the
+        // box is marked as the checks mark theirs.
+        refused = study->refused;
+        failure = reasonOf(*refused);
+        study.reset();
     }
     m_counting = false;
     if (m_again) {
@@ -623,8 +707,13 @@ void SheetWindow::studyFinished()
     }
     if (!study) {
         m_status->setText(failure);
+        if (refused)
+            if (const std::optional<Input> input = boxOf(refused->field()))
+                markBox(*input, failure);
         m_view->setStale(true);
         setCountsStale(true);
+        m_exportDrawing->setEnabled(false);
+        m_exportHoles->setEnabled(false);
         emit settled();
         return;
     }
@@ -638,6 +727,12 @@ void SheetWindow::studyFinished()
             legend << tr("第 %1 管程 %2 管")
                           .arg(i + 1)
                           .arg(study->layout.counts.perPass[static_cast<std::size_t>(i)]);
+        if (study->layout.tieRods.count > 0)
+            legend << tr("拉杆 %1 根").arg(study->layout.tieRods.count);
+        if (study->layout.inputs.bundle == layout::Bundle::UTube)
+            legend << tr("U形管 %1 根，R = %2 mm")
+                          .arg(study->layout.uTubes)
+                          .arg(text(layout::lengthText(study->layout.bendRadius)));
         m_legend->setEntries(study->sheet, legend);
         m_status->clear();
     } else {
@@ -681,11 +776,21 @@ void SheetWindow::showCounts(const Study &study)
                 spacings << shown;
         }
     }
+    // Under shifted lanes the default is GB/T 151's, one value for every lane.
+    if (study.layout.isShifted && !study.layout.inputs.laneSpacing)
+        spacings << tr("GB/T 151 %1").arg(text(layout::lengthText(study.layout.lanes[0].typable)));
     const QString defaults = study.layout.laneCount == 0 ? tr("单管程无隔板槽")
         : spacings.isEmpty()                             ? QString()
                              : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", ")));
     box(Input::LaneSpacing)->setPlaceholderText(defaults);
     box(Input::LaneSpacing)->setToolTip(defaults);
+    const bool standardPitch = std::count(study.layout.fromStandard.begin(),
+                                   study.layout.fromStandard.end(), layout::Field::Pitch)
+        > 0;
+    box(Input::Pitch)
+        ->setPlaceholderText(standardPitch
+                ? tr("GB/T 151 %1 mm").arg(text(layout::lengthText(study.layout.inputs.pitch)))
+                : QString());
     if (study.layout.inputs.given == layout::Given::Shell)
         box(Input::Clearance)
             ->setPlaceholderText(
@@ -699,6 +804,16 @@ void SheetWindow::showCounts(const Study &study)
                 study.layout.centring == layout::Centring::OnTube ? tr("对中") : tr("跨中"));
     if (study.layout.otherTotal)
         arrangement += tr("（另一种布置 %1 管）").arg(*study.layout.otherTotal);
+    const layout::TieRodSpec &rods = study.layout.tieRods;
+    if (rods.count > 0)
+        arrangement += rods.diameter ? tr("，拉杆 %1 根，直径 %2 mm")
+                                           .arg(rods.count)
+                                           .arg(text(layout::lengthText(*rods.diameter)))
+                                     : tr("，拉杆 %1 根").arg(rods.count);
+    if (study.layout.inputs.bundle == layout::Bundle::UTube)
+        arrangement += tr("，U形管 %1 根").arg(study.layout.uTubes);
+    if (!study.layout.fromStandard.empty())
+        arrangement += tr("，按 GB/T 151 取值");
     m_arrangement->setText(arrangement);
 }
 
@@ -728,11 +843,12 @@ QString SheetWindow::exportHoles(const QString &file)
         return tr("没有可导出的管孔表");
     try {
         files::AtomicFile target(QFile::encodeName(file).toStdString());
-        target.write(layout_cli::tubesHeader());
+        const bool kinds = m_shown->layout.tieRods.count > 0;
+        target.write(layout_cli::tubesHeader(kinds));
         std::int64_t n = 0;
         for (const layout::Tube &tube : m_shown->sheet->tubes)
             if (tube.pass > 0)
-                target.write(layout_cli::tubeRow(++n, tube));
+                target.write(layout_cli::tubeRow(++n, tube, kinds));
         target.commit();
     } catch (const std::exception &error) {
         return failureText(error);
@@ -806,6 +922,9 @@ void SheetWindow::saveSettings() const
     settings.setValue(QStringLiteral("pattern"), m_pattern->currentIndex());
     settings.setValue(QStringLiteral("passes"), m_passes->currentIndex());
     settings.setValue(QStringLiteral("centring"), m_centring->currentIndex());
+    settings.setValue(QStringLiteral("lanes"), m_laneModel->currentIndex());
+    settings.setValue(QStringLiteral("bundle"), m_bundle->currentIndex());
+    settings.setValue(QStringLiteral("gb151"), m_gb151->isChecked());
     settings.setValue(QStringLiteral("numbers"), m_numbers->isChecked());
     for (std::size_t i = 0; i < kInputCount; ++i)
         settings.setValue(QString::fromLatin1(kOptionNames[i]), m_boxes[i]->text());
@@ -824,10 +943,13 @@ void SheetWindow::loadSettings()
     index(m_pattern, "pattern");
     index(m_passes, "passes");
     index(m_centring, "centring");
+    index(m_laneModel, "lanes");
+    index(m_bundle, "bundle");
+    m_gb151->setChecked(settings.value(QStringLiteral("gb151"), false).toBool());
     m_numbers->setChecked(settings.value(QStringLiteral("numbers"), false).toBool());
     // A first run starts from a sheet a designer knows, so the window never opens empty.
     const QString firstRun[kInputCount] = { QStringLiteral("600"), QStringLiteral("25"),
-        QStringLiteral("32"), QString(), QString(), QString() };
+        QStringLiteral("32"), QString(), QString(), QString(), QString(), QString() };
     for (std::size_t i = 0; i < kInputCount; ++i)
         m_boxes[i]->setText(
             settings.value(QString::fromLatin1(kOptionNames[i]), firstRun[i]).toString());

@@ -21,8 +21,8 @@ class QPushButton;
 namespace layout_ui {
 
 /// The inputs typed into a box, in the window's tab order.
-enum class Input { Diameter, Tube, Pitch, LaneSpacing, Clearance, CentreTube };
-constexpr std::size_t kInputCount = 6;
+enum class Input { Diameter, Tube, Pitch, LaneSpacing, Clearance, CentreTube, BendRadius, TieRods };
+constexpr std::size_t kInputCount = 8;
 
 /// What a finished study gives the window: the counts always, the drawing when it is small
 /// enough to draw.
@@ -30,6 +30,8 @@ struct Study
 {
     layout::Layout layout;
     std::shared_ptr<const Sheet> sheet; ///< none above sheet::kMaxDrawnTubes
+    /// Why the layout could not be laid out, found only in laying it (too many tie rods).
+    std::optional<layout::InputError> refused;
 };
 
 /// The layout window: the inputs on the left, the tube sheet on the right, the counts below it.
@@ -83,6 +85,8 @@ private:
 
     void inputsChanged();
     std::optional<layout::Inputs> readInputs();
+    /// Marks a box with the reason it cannot be taken, or clears the mark for an empty reason.
+    void markBox(Input input, const QString &reason);
     /// Greys the counts and the line under them while they are not of the inputs shown.
     void setCountsStale(bool stale);
     void startStudy();
@@ -97,7 +101,12 @@ private:
     QComboBox *m_pattern = nullptr;
     QComboBox *m_passes = nullptr;
     QComboBox *m_centring = nullptr;
+    QComboBox *m_laneModel = nullptr;
+    QCheckBox *m_gb151 = nullptr;
+    QComboBox *m_bundle = nullptr;
     QLabel *m_passesReason = nullptr;
+    QLabel *m_centringReason = nullptr;
+    QLabel *m_gb151Reason = nullptr;
     QCheckBox *m_numbers = nullptr;
     SheetView *m_view = nullptr;
     QLineEdit *m_inCircle = nullptr;

@@ -49,7 +49,10 @@ QJsonObject layoutJson(const QStringList &options)
     QStringList args { QStringLiteral("--json") };
     for (const QString &option : options) {
         const auto equals = option.indexOf(QLatin1Char('='));
-        args << QStringLiteral("--") + option.left(equals) << option.mid(equals + 1);
+        args << QStringLiteral("--") + option.left(equals);
+        // A switch such as gb151 comes alone.
+        if (equals + 1 < option.size())
+            args << option.mid(equals + 1);
     }
     program.start(QStringLiteral(KORVANE_LAYOUT), args);
     program.waitForFinished(60000);
@@ -108,6 +111,14 @@ private slots:
             QStringLiteral("shell=493.65 tube=19.05 pitch=23.81 pattern=60 passes=4 centre=best"));
         row("100k tubes",
             QStringLiteral("otl=8350 tube=19 pitch=25 pattern=30 passes=4 centre-tube=100"));
+        row("GB/T 151",
+            QStringLiteral("shell=600 tube=25 pattern=30 passes=2 centre=on-tube gb151="));
+        row("shifted U-tubes, TEMA's tie rods",
+            QStringLiteral("shell=800 tube=19 pitch=25 pattern=45 passes=4 lanes=shift "
+                           "lane-spacing=38 bundle=u-tube bend-radius=40 tie-rods=tema"));
+        row("shifted, 8 passes, 12 tie rods",
+            QStringLiteral(
+                "shell=1500 tube=25 pitch=32 pattern=60 passes=8 lanes=shift tie-rods=12"));
     }
 
     void countsAreKorvaneLayouts()
@@ -116,9 +127,13 @@ private slots:
         SheetWindow window;
         window.show();
         // Every other input back to its default first, so each row stands alone.
-        for (const char *name : { "lane-spacing", "clearance", "centre-tube" })
+        for (const char *name :
+            { "pitch", "lane-spacing", "clearance", "centre-tube", "bend-radius", "tie-rods" })
             window.setOption(QLatin1String(name), QString());
         window.setOption(QStringLiteral("centre"), QStringLiteral("on-tube"));
+        window.setOption(QStringLiteral("lanes"), QStringLiteral("remove"));
+        window.setOption(QStringLiteral("bundle"), QStringLiteral("fixed"));
+        window.setOption(QStringLiteral("gb151"), QStringLiteral("0"));
         apply(window, options);
         QVERIFY(settle(window));
         const QJsonObject expected = layoutJson(options);
@@ -187,6 +202,23 @@ private slots:
             "此管程数没有竖直隔板槽，不用第二个值");
         row("too many pitches", "tube=0.0001", "pitch", "0.0001", "diameter",
             "布管限定圆半径超过 100 万个管心距，行数太多");
+        row("shifted lane narrower than the tube", "lanes=shift", "lane-spacing", "24",
+            "laneSpacing", "移位时 Sn 不能小于管子外径：槽两侧的管子会重叠");
+        row("shifted lane of a tube the standard lacks", "lanes=shift", "tube", "24", "laneSpacing",
+            "GB/T 151 没有此管径的 Sn，请输入数值");
+        row("standard pitch of a tube it lacks", "gb151= pitch=", "tube", "24", "pitch",
+            "GB/T 151 没有此管径的管心距，请输入数值");
+        row("U-tubes around a centre tube", "bundle=u-tube", "centre-tube", "57", "centreTube",
+            "U形管束不能有中心管");
+        row("odd tie rods in U-tubes", "bundle=u-tube", "tie-rods", "5", "tieRods",
+            "U形管束的拉杆须成对：根数须为偶数");
+        row("bend radius of nothing", "bundle=u-tube", "bend-radius", "0", "bendRadius",
+            "须大于 0");
+        row("tie rods in words", "", "tie-rods", "some", "tieRods", "须为整数根数、gb151 或 tema");
+        row("tie rods beyond the table", "shell=2600", "tie-rods", "gb151", "tieRods",
+            "超出拉杆表的范围，请输入根数");
+        row("more tie rods than the edge", "", "tie-rods", "200", "tieRods",
+            "拉杆过多：管束边缘的管子不够");
     }
 
     void invalidInputsAreMarkedAndKeepTheDrawing()
@@ -200,10 +232,13 @@ private slots:
         window.show();
         const QStringList base = { QStringLiteral("shell=600"), QStringLiteral("tube=25"),
             QStringLiteral("pitch=32"), QStringLiteral("passes=2"), QStringLiteral("clearance="),
-            QStringLiteral("lane-spacing="), QStringLiteral("centre-tube=") };
+            QStringLiteral("lane-spacing="), QStringLiteral("centre-tube="),
+            QStringLiteral("lanes=remove"), QStringLiteral("bundle=fixed"),
+            QStringLiteral("gb151=0"), QStringLiteral("tie-rods="),
+            QStringLiteral("bend-radius=") };
         apply(window, base);
         if (!preset.isEmpty())
-            apply(window, { preset });
+            apply(window, preset.split(QLatin1Char(' ')));
         QVERIFY(settle(window));
         const layout_ui::Study *before = window.shown();
         QVERIFY(before);
@@ -391,10 +426,10 @@ private slots:
             at = QApplication::focusWidget();
         } while (at && at != start && order.size() < 40);
         QCOMPARE(order,
-            QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring",
-                "laneSpacing", "clearance", "centreTube", "numbers", "exportDrawing", "exportHoles",
-                "fit", "sheet", "inCircle", "laneRemoved", "centreRemoved", "total", "perPass",
-                "given" }));
+            QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring", "laneModel",
+                "laneSpacing", "clearance", "centreTube", "bundle", "tieRods", "gb151", "numbers",
+                "exportDrawing", "exportHoles", "fit", "sheet", "inCircle", "laneRemoved",
+                "centreRemoved", "total", "perPass", "given" }));
         // Every one of them has a name a screen reader reads out.
         for (const QString &name : order)
             QVERIFY2(
@@ -603,6 +638,73 @@ private slots:
             QStringList(
                 { QStringLiteral("第 1 管程 133 管"), QStringLiteral("第 2 管程 133 管") }));
         QCOMPARE(legend->accessibleName(), QStringLiteral("图例"));
+    }
+
+    void designersChoicesAsTheyAreNamed()
+    {
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch="),
+                QStringLiteral("pattern=30"), QStringLiteral("passes=2"),
+                QStringLiteral("centre=on-tube"), QStringLiteral("lane-spacing="),
+                QStringLiteral("clearance="), QStringLiteral("centre-tube="),
+                QStringLiteral("lanes=remove"), QStringLiteral("bundle=fixed"),
+                QStringLiteral("tie-rods="), QStringLiteral("bend-radius="),
+                QStringLiteral("gb151=0") });
+        // Each new control is read out by its label.
+        const std::pair<const char *, const char *> names[] = { { "laneModel", "隔板槽(W)" },
+            { "bundle", "管束(U)" }, { "bendRadius", "弯管半径 R(R)" }, { "tieRods", "拉杆(Z)" },
+            { "gb151", "按 GB/T 151 取值(Q)" } };
+        for (const auto &[object, name] : names)
+            QCOMPARE(window.findChild<QWidget *>(QLatin1String(object))->accessibleName(),
+                QString::fromUtf8(name));
+        // Ticking the standard shifts the lanes and fills in the pitch: korvane-layout's figures.
+        window.findChild<QCheckBox *>(QStringLiteral("gb151"))->setChecked(true);
+        QVERIFY(settle(window));
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("laneModel"))->currentText(),
+            QStringLiteral("移位"));
+        const QJsonObject expected = layoutJson(
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("passes=2"),
+                QStringLiteral("gb151="), QStringLiteral("lanes=shift") });
+        QCOMPARE(
+            field(window, "total"), QString::number(expected[QLatin1String("total")].toInteger()));
+        QCOMPARE(field(window, "pitch"), QString());
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("pitch"))->placeholderText(),
+            QStringLiteral("GB/T 151 32 mm"));
+        QVERIFY(window.findChild<QLabel *>(QStringLiteral("arrangement"))
+                    ->text()
+                    .contains(QStringLiteral("拉杆 4 根，直径 16 mm")));
+        auto *legend = window.findChild<layout_ui::LegendView *>(QStringLiteral("legend"));
+        QCOMPARE(legend->texts().last(), QStringLiteral("拉杆 4 根"));
+        // A rod says so when pointed at.
+        const QJsonArray rod = expected[QLatin1String("tie_rods")]
+                                   .toObject()[QLatin1String("positions")]
+                                   .toArray()[0]
+                                   .toArray();
+        auto *view = window.findChild<layout_ui::SheetView *>();
+        view->fit();
+        const QString tip = view->describe(view->toView(rod[0].toDouble(), rod[1].toDouble()));
+        QVERIFY2(tip.contains(QStringLiteral("拉杆")), qPrintable(tip));
+        // A centring the shifted vertical lane cannot take is marked under its choice.
+        apply(window, { QStringLiteral("passes=4"), QStringLiteral("centre=best") });
+        QVERIFY(settle(window));
+        auto *why = window.findChild<QLabel *>(QStringLiteral("centringReason"));
+        QCOMPARE(why->text(), QStringLiteral("移位且有竖直隔板槽时只能对中"));
+        QVERIFY(why->isVisible());
+        // U-tubes: the bend radius box wakes, and the legend gives R and the U-tubes.
+        apply(window,
+            { QStringLiteral("centre=on-tube"), QStringLiteral("bundle=u-tube"),
+                QStringLiteral("bend-radius=40") });
+        QVERIFY(settle(window));
+        QVERIFY(window.findChild<QLineEdit *>(QStringLiteral("bendRadius"))->isEnabled());
+        QVERIFY2(legend->texts().last().startsWith(QStringLiteral("U形管 ")),
+            qPrintable(legend->texts().join(QLatin1Char('|'))));
+        QVERIFY(legend->texts().last().endsWith(QStringLiteral("根，R = 40 mm")));
+        window.setOption(QStringLiteral("gb151"), QStringLiteral("0"));
+        window.setOption(QStringLiteral("bundle"), QStringLiteral("fixed"));
+        QVERIFY(settle(window));
+        QVERIFY(!window.findChild<QLineEdit *>(QStringLiteral("bendRadius"))->isEnabled());
     }
 
     void englishTranslationLoads()
