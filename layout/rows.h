@@ -68,7 +68,7 @@ struct Counts
 Counts count(const Plan &plan);
 
 /// Why a tube that fits the circle is not kept.
-enum class Removed { No, Lane, Centre };
+enum class Removed : std::uint8_t { No, Lane, Centre };
 
 /// One tube centre that fits the circle, by its whole-number position.
 struct TubeAt

@@ -812,12 +812,18 @@ std::vector<Tube> tubes(const Layout &layout)
     const long double p = static_cast<long double>(plan.pitch) / kUnitsPerMm;
     const long double xUnit = p / 2 * std::sqrt(static_cast<long double>(plan.fx));
     const long double yUnit = p / 4 * std::sqrt(static_cast<long double>(plan.fy));
-    forEachTube(plan, [&](const TubeAt &at) {
-        // + 0.0 turns the axis's -0 into 0.
-        Tube tube { static_cast<double>(at.n * xUnit) + 0.0,
+    // + 0.0 turns the axis's -0 into 0.
+    const auto tubeOf = [&](const TubeAt &at) {
+        return Tube { static_cast<double>(at.n * xUnit) + 0.0,
             static_cast<double>(at.Y * yUnit) + 0.0, at.pass, at.removed };
-        tube.tieRod =
-            at.pass > 0 && !layout.tieRodSites.empty() && rodAt({ at.Y / plan.rowStep, at.n });
+    };
+    if (layout.tieRodSites.empty()) {
+        forEachTube(plan, [&](const TubeAt &at) { list.push_back(tubeOf(at)); });
+        return list;
+    }
+    forEachTube(plan, [&](const TubeAt &at) {
+        Tube tube = tubeOf(at);
+        tube.tieRod = at.pass > 0 && rodAt({ at.Y / plan.rowStep, at.n });
         list.push_back(tube);
     });
     return list;
