@@ -30,7 +30,8 @@ constexpr const char *kNoDisplay =
 constexpr const char *kHelp =
     "usage: korvane-sheet [--shell DI | --otl DL] [--tube D] [--pitch P] [--pattern ANGLE]\n"
     "                     [--passes N] [--centre MODE] [--lane-spacing H[,V]] [--clearance B]\n"
-    "                     [--centre-tube D0]\n"
+    "                     [--centre-tube D0] [--lanes MODEL] [--gb151] [--bundle KIND]\n"
+    "                     [--bend-radius R] [--tie-rods N|gb151|tema]\n"
     "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as it\n"
     "is typed. Without options it shows the layout it showed when it was last closed. The\n"
     "options describe a whole layout, as korvane-layout's do: what is not given takes\n"
@@ -49,6 +50,12 @@ constexpr const char *kHelp =
     "                      vertical ones\n"
     "  --clearance B       clearance b between shell and layout circle (default max(0.25 d, 8))\n"
     "  --centre-tube D0    centre tube outer diameter d0; 0 for none\n"
+    "  --lanes MODEL       remove (default): lanes take tubes out of one pattern; shift: the\n"
+    "                      rows across a lane are Sn apart (GB/T 151)\n"
+    "  --gb151             the pitch, Sn, lanes and tie rods not given from GB/T 151\n"
+    "  --bundle KIND       fixed (default) or u-tube (2 or 4 passes)\n"
+    "  --bend-radius R     the smallest U-bend radius (default 2 d)\n"
+    "  --tie-rods N        tie rods at the bundle's edge: a number, gb151 or tema\n"
     "  --help              print this and end\n"
     "  --version           print the version and end\n"
     "\n"
@@ -106,6 +113,11 @@ Request requestOf(int argc, char **argv)
         }
         if (!layout::isLayoutOption(name))
             throw std::invalid_argument("unknown option --" + name);
+        // --gb151 is a switch: it comes alone (or as --gb151=0 to say no).
+        if (equals == std::string::npos && name == "gb151") {
+            request.options.push_back({ name, "" });
+            continue;
+        }
         if (equals == std::string::npos) {
             if (i + 1 >= argc)
                 throw std::invalid_argument("--" + name + " needs a value");

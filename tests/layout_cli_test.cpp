@@ -578,6 +578,12 @@ TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
             "korvane-sheet: no display" },
         { layout, "unset WAYLAND_DISPLAY QT_QPA_PLATFORM; export DISPLAY=:65000", 1,
             "korvane-sheet: no display" },
+        // The designers' options, --gb151 as a switch among them.
+        { { "--gb151", "--shell", "600", "--tube", "25", "--passes", "2", "--tie-rods", "gb151" },
+            noDisplay, 1, "korvane-sheet: no display" },
+        { plus({ "--passes", "2", "--bundle", "u-tube", "--tie-rods", "3" }), noDisplay, 2,
+            "korvane-sheet: a U-tube bundle takes tie rods in mirror pairs" },
+        { plus({ "--lanes", "sideways" }), noDisplay, 2, "korvane-sheet: --lanes must be" },
     };
     for (const auto &c : cases) {
         const CountRun run = cli_run::runProgram(KORVANE_SHEET, c.args, c.setup);
