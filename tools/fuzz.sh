@@ -12,7 +12,8 @@ cmake --build "$root/build-fuzz" -j "$(nproc)"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
 pids=()
-for name in val calculate; do
+names=(val calculate layout)
+for name in "${names[@]}"; do
   work="$root/build-fuzz/corpus-$name"
   rm -rf "$work"
   mkdir -p "$work"
@@ -26,7 +27,7 @@ for name in val calculate; do
 done
 status=0
 for i in "${!pids[@]}"; do
-  name=$([ "$i" = 0 ] && echo val || echo calculate)
+  name=${names[$i]}
   if wait "${pids[$i]}"; then
     echo "fuzz $name: $(grep -E '^stat::number_of_executed_units' "$root/build-fuzz/$name.log" \
       | awk '{print $2}') inputs in ${seconds} s, nothing found"
