@@ -860,6 +860,7 @@ namespace {
             break;
         }
         std::vector<RodBand> bands;
+        bands.reserve(6);
         for (int i = 0; i < 6; ++i)
             bands.push_back({ inches(kTema[i].from),
                 i < 5 ? inches(kTema[i + 1].from) : inches(kTemaLast) + 1, kTema[i].count });
@@ -1025,7 +1026,7 @@ MinShell minShell(
         answer.below = Length { (*found - 1) * resolution.units };
         inputs.diameter = *answer.below;
         Layout below = arranged(inputs);
-        if (inputs.tieRods != TieRodRule::None && !problemsOf(inputs).size()) {
+        if (inputs.tieRods != TieRodRule::None && problemsOf(inputs).empty()) {
             try {
                 placeRods(below);
             } catch (const InputError &) {

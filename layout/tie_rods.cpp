@@ -95,6 +95,7 @@ std::optional<std::vector<Site>> placeTieRods(
         chosen.push_back(middle);
     std::sort(chosen.begin(), chosen.end());
     std::vector<Site> sites;
+    sites.reserve(static_cast<std::size_t>(count));
     for (std::int64_t at : chosen)
         sites.push_back(edge[static_cast<std::size_t>(at)]);
     // The lower half mirrors the upper, but for the odd one: the middle pick (on the vertical

@@ -350,8 +350,12 @@ TEST(Shift, CountsMatchEveryLatticeSite)
             std::multiset<std::pair<long long, long long>> expected, listed;
             const auto key = [](double v) { return std::llround(v * 1e6); };
             for (const Site &s : want.kept) {
-                const double x = (s.xa + s.xb * std::sqrt(static_cast<double>(g.tf))) * 0.05;
-                const double y = (s.ya + s.yb * std::sqrt(static_cast<double>(g.sf))) * 0.05;
+                const auto at = [](std::int64_t a, std::int64_t b, int f) {
+                    return (static_cast<double>(a)
+                               + static_cast<double>(b) * std::sqrt(static_cast<double>(f)))
+                        * 0.05;
+                };
+                const double x = at(s.xa, s.xb, g.tf), y = at(s.ya, s.yb, g.sf);
                 expected.insert({ key(x), key(y) });
             }
             double lastY = 1e300;
@@ -525,7 +529,8 @@ TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
         in.pitch = layout::mm(pitches[which]);
         // Spacings from the tube up to 12 pitches: below a row step as well as far above it.
         if (trial % 2)
-            in.laneSpacing = units(pick(random, 20 * tubes[which], 240 * pitches[which]));
+            in.laneSpacing = units(pick(
+                random, 20 * std::int64_t { tubes[which] }, 240 * std::int64_t { pitches[which] }));
         if (trial % 4 == 1)
             in.centreTube = layout::mm(pick(random, 20, 60));
         if (trial % 3 == 1) {
