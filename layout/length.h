@@ -42,6 +42,8 @@ enum class Problem {
     NotWhole, ///< a count that is not a whole number
     NeedsUTube, ///< a bend radius for a bundle without U-tubes
     OddTieRods, ///< tie rods a U-tube bundle cannot take in mirror pairs
+    CutOutOfRange, ///< a baffle cut outside 15 to 45 %
+    CutMissesTubes, ///< a baffle cut whose line lies beyond every tube
 };
 
 /// The input a problem lies in, where the study can tell.
@@ -62,6 +64,7 @@ enum class Field {
     Bundle,
     BendRadius,
     TieRods,
+    BaffleCut,
 };
 
 /// Input the study cannot take: not a number, outside the exact range, or a combination the

@@ -24,7 +24,8 @@ namespace {
         { "lane-spacing", Field::LaneSpacing }, { "clearance", Field::Clearance },
         { "centre-tube", Field::CentreTube }, { "lanes", Field::LaneModel },
         { "gb151", Field::Standard }, { "bundle", Field::Bundle },
-        { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods } };
+        { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods },
+        { "baffle-cut", Field::BaffleCut } };
 
     /// A switch's text: empty (given alone) or a yes, or a no.
     std::optional<bool> switchOf(const std::string &text)
@@ -312,6 +313,15 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
         }
     } else if (in.gb151) {
         in.tieRods = TieRodRule::Gb151;
+    }
+
+    if (const std::string *text = value("baffle-cut")) {
+        for (const std::string &part : text::split(*text, ',')) {
+            const auto cut = lengthOf(normalised(part), "baffle-cut", Field::BaffleCut, found);
+            if (!cut)
+                break;
+            in.baffleCuts.push_back(*cut);
+        }
     }
 
     for (const InputError &problem : problemsOf(in, found.unknown))

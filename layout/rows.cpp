@@ -114,6 +114,21 @@ void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &vi
     }
 }
 
+void forEachRow(const Plan &plan, const std::function<void(const RowCount &)> &visit)
+{
+    if (plan.empty)
+        return;
+    for (std::int64_t k = plan.lastRow; k >= -plan.lastRow; --k) {
+        const Row row = rowAt(plan, k);
+        std::int64_t kept = 0;
+        if (row.band >= 0) {
+            const std::int64_t inner = std::min(innerReach(plan, row), row.reach);
+            kept = across(row.reach, row.odd) - across(inner, row.odd);
+        }
+        visit({ 0, Int128(row.Y) * plan.pitch / 4, plan.fy, k, kept });
+    }
+}
+
 std::vector<RowSpan> spans(const Plan &plan)
 {
     std::vector<RowSpan> list;

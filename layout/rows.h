@@ -113,6 +113,19 @@ struct SiteAt
     int pass = 0;
 };
 
+/// One row of an arrangement and the tubes it keeps, for figures taken row by row: its y is
+/// a + b·√f in the units of layout/length.h, its Site row is `row`.
+struct RowCount
+{
+    Int128 a = 0, b = 0;
+    int f = 1;
+    std::int64_t row = 0;
+    std::int64_t kept = 0;
+};
+
+/// Visits every row of a remove-model arrangement that a centre fits, top to bottom.
+void forEachRow(const Plan &plan, const std::function<void(const RowCount &)> &visit);
+
 /// The rows of a remove-model arrangement as RowSpans, from the axis outward; a site is
 /// (k, n), row k at Y = k·rowStep.
 std::vector<RowSpan> spans(const Plan &plan);

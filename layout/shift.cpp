@@ -197,6 +197,26 @@ void forEachTube(const ShiftPlan &plan, const std::function<void(const Site &, i
     }
 }
 
+void forEachRow(const ShiftPlan &plan, const std::function<void(const RowCount &)> &visit)
+{
+    if (plan.empty)
+        return;
+    const auto keptIn = [&plan](std::int64_t k) {
+        const ShiftRow row = shiftRow(plan, k);
+        const int odd = plan.parity(k);
+        return plan.vertical
+            ? 2 * (countWithParity(0, row.reach, odd) - countWithParity(0, row.centreReach, odd))
+            : countWithParity(-row.reach, row.reach, odd)
+                - countWithParity(-row.centreReach, row.centreReach, odd);
+    };
+    const std::int64_t first = plan.centreLane ? 0 : 1;
+    for (std::int64_t k = plan.rows - 1; k >= 0; --k)
+        visit({ plan.yA(k), plan.yB(k), plan.sf, plan.centreLane ? k + 1 : k, keptIn(k) });
+    for (std::int64_t k = first; k < plan.rows; ++k)
+        visit({ -Int128(plan.yA(k)), -Int128(plan.yB(k)), plan.sf, -(plan.centreLane ? k + 1 : k),
+            keptIn(k) });
+}
+
 std::vector<RowSpan> spans(const ShiftPlan &plan)
 {
     std::vector<RowSpan> list;

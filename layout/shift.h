@@ -77,6 +77,9 @@ Counts count(const ShiftPlan &plan);
 /// ±(h + 1) across a vertical lane) and its pass (from 1; 0 when removed).
 void forEachTube(const ShiftPlan &plan, const std::function<void(const Site &, int pass)> &visit);
 
+/// Visits every row that a centre fits, top to bottom, with the tubes it keeps.
+void forEachRow(const ShiftPlan &plan, const std::function<void(const RowCount &)> &visit);
+
 /// The kept tubes right of the vertical axis, row by row from the axis outward.
 std::vector<RowSpan> spans(const ShiftPlan &plan);
 

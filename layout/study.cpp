@@ -447,6 +447,22 @@ namespace {
                                        "shell diameter");
                 },
                 Problem::NeedsShell, Field::Standard);
+        for (const Length cut : in.baffleCuts) {
+            checks.require(
+                in.given == Given::Shell,
+                [] {
+                    return std::string("--baffle-cut needs --shell: the cut is a share of the "
+                                       "shell diameter");
+                },
+                Problem::NeedsShell, Field::BaffleCut);
+            checks.require(
+                !(cut < mm(15)) && !(mm(45) < cut),
+                [&] {
+                    return "the baffle cut must be 15 to 45 % of the shell diameter, not "
+                        + lengthText(cut) + " %";
+                },
+                Problem::CutOutOfRange, Field::BaffleCut);
+        }
         if (in.tieRods == TieRodRule::None)
             return;
         checks.require(
@@ -787,6 +803,8 @@ Layout study(const Inputs &inputs)
     if (inputs.bundle == Bundle::UTube)
         layout.uTubes = layout.counts.total / 2;
     layout.fromStandard = standardFields(layout);
+    for (const Length cut : inputs.baffleCuts)
+        layout.baffles.push_back(baffleOf(layout, cut));
     return layout;
 }
 

@@ -66,6 +66,37 @@ struct Inputs
     std::optional<Length> bendRadius; ///< R, U-tubes only; 2·d when not given
     TieRodRule tieRods = TieRodRule::None;
     int tieRodCount = 0; ///< with TieRodRule::Count
+    /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
+    std::vector<Length> baffleCuts;
+};
+
+/// The figures of one baffle cut that the shell side's thermal design takes from the layout:
+/// counted exactly from the tubes left (tie rods are not tubes), and the uniform-density
+/// formulas' estimates beside them.
+struct Baffle
+{
+    Length cut; ///< BC, % of Di
+    double cutLine = 0; ///< yc = Di·(1/2 − BC/100), mm: the cut lines are y = ±yc
+    std::int64_t windowTubes = 0; ///< centres beyond the top cut line, y > yc
+    std::int64_t edgeTubes = 0; ///< holes the top cut line crosses, |y − yc| < d/2
+    std::vector<double> edgeRows; ///< the y of the rows those holes are in, mm, for drawings
+    double fc = 0; ///< (total − 2·windowTubes) / total
+    std::int64_t nc = 0; ///< rows holding a tube strictly between −yc and yc
+    std::int64_t windowRows = 0; ///< rows holding a tube with y > yc
+    std::int64_t lineRows = 0; ///< rows holding a tube exactly on a cut line, both lines
+    /// The rest of the sheet, for the figures' sums: the bottom window (y < −yc) and its
+    /// rows, the tubes exactly on a cut line, those strictly between the lines, and every row
+    /// that holds a tube.
+    std::int64_t bottomWindowTubes = 0, bottomWindowRows = 0, lineTubes = 0, crossflowTubes = 0,
+                 rows = 0;
+    double ncw = 0; ///< 0.8·windowRows
+    /// No tube centre lies beyond the cut line: the figures would describe no window.
+    bool missesTubes = false;
+    struct Formula
+    {
+        std::optional<double> fw, fc; ///< null where the acos argument is outside [−1, 1]
+        double nc = 0, ncw = 0;
+    } formula;
 };
 
 /// GB/T 151's pitch and groove spacing for a tube diameter, when its table has the diameter.
@@ -127,7 +158,15 @@ struct Layout
     std::vector<SiteAt> tieRodPositions;
     /// The values GB/T 151 gave, in the order of the fields.
     std::vector<Field> fromStandard;
+    std::vector<Baffle> baffles; ///< one for each of inputs.baffleCuts
 };
+
+/// The figures of a baffle cut for a layout counted with a shell: a pass over its rows.
+Baffle baffleOf(const Layout &layout, Length cut);
+
+/// The refusal of a layout's first baffle cut whose line lies beyond every tube (a window
+/// without tubes is no design), if there is one: Problem::CutMissesTubes.
+std::optional<InputError> missedCut(const Layout &layout);
 
 /// The default clearance between shell and layout circle: max(d/4, 8 mm).
 Length defaultClearance(Length tube);

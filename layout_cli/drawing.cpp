@@ -17,6 +17,8 @@ namespace {
         { 0xff, 0xff, 0xb3 }, { 0xbe, 0xba, 0xda }, { 0x80, 0xb1, 0xd3 }, { 0xfd, 0xb4, 0x62 },
         { 0xb3, 0xde, 0x69 }, { 0xd9, 0xd9, 0xd9 }, { 0xbc, 0x80, 0xbd } };
     constexpr int kPassAci[layout::kMaxPasses] = { 3, 2, 5, 1, 4, 30, 90, 210 };
+    constexpr sheet::Colour kBaffle { 0xd9, 0x5f, 0x02 };
+    constexpr sheet::Colour kWindow { 0xf1, 0xc4, 0x9c };
 
     /// A line across the layout circle of radius r at distance `at` from its centre, if it
     /// crosses it.
@@ -63,6 +65,8 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
     const int removed = scene.addLayer({ "REMOVED", 1, kRemovedInk, kRemovedTube, 0.5 });
     const int centre = scene.addLayer({ "CENTRE", 1, kInk, kCentreTube, 0.5 });
     const int rods = scene.addLayer({ "TIE_RODS", 250, kInk, kInk, 0.5 });
+    const int baffle = scene.addLayer({ "BAFFLE", 30, kBaffle, std::nullopt, 1.5 });
+    const int window = scene.addLayer({ "BAFFLE_WINDOW", 254, kWindow, std::nullopt, 0.5 });
     scene.textLayer = scene.addLayer({ "TEXT", 7, kInk, std::nullopt, 1 });
 
     std::optional<double> clearanceCircle;
@@ -104,6 +108,27 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
             chord(scene, DL / 2, lane.position + edge, lane.horizontal, lanes, true);
     }
 
+    // Baffle cuts: the cut lines dashed across the shell, the windows hatched lightly, the
+    // holes the edge crosses ringed.
+    for (const layout::Baffle &cut : layout.baffles) {
+        const double yc = cut.cutLine, radius = outer / 2;
+        for (const double side : { 1.0, -1.0 }) {
+            chord(scene, radius, side * yc, true, baffle, true);
+            const double step = std::max(outer / 40, d / 2);
+            for (double y = yc + step / 2; y < radius; y += step)
+                chord(scene, radius, side * y, true, window, false);
+        }
+        // The rows the exact count found cut, and their mirror images at the other line:
+        // rows lie far further apart than the micrometre the match allows.
+        const auto cutRow = [&cut](double y) {
+            return std::any_of(cut.edgeRows.begin(), cut.edgeRows.end(),
+                [y](double row) { return std::abs(std::abs(y) - row) < 1e-6; });
+        };
+        for (const layout::Tube &tube : tubes)
+            if (tube.pass > 0 && cutRow(tube.y))
+                scene.circles.push_back({ tube.x, tube.y, d * 1.3, baffle, false, true });
+    }
+
     if (numbers) {
         std::int64_t n = 0;
         for (const layout::Tube &tube : tubes)
@@ -122,6 +147,10 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
             pass[i] });
     if (layout.tieRods.count > 0)
         scene.legend.push_back({ "拉杆 " + std::to_string(layout.tieRods.count) + " 根", rods });
+    for (const layout::Baffle &cut : layout.baffles)
+        scene.legend.push_back({ "折流板缺口 " + layout::lengthText(cut.cut) + "%，切边管 "
+                + std::to_string(cut.edgeTubes),
+            baffle });
     if (in.bundle == layout::Bundle::UTube)
         scene.legend.push_back({ "U形管 " + std::to_string(layout.uTubes)
                 + " 根，R = " + layout::lengthText(layout.bendRadius) + " mm",

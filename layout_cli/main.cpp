@@ -143,6 +143,8 @@ void writeFiles(const layout::Layout &layout, const Options &options, files::Sta
 int runSingle(const Options &options, const layout::Inputs &in, files::StandardOutput &out)
 {
     const layout::Layout layout = layout::study(in);
+    if (const auto missed = layout::missedCut(layout))
+        throw *missed;
     checkFiles(layout, options);
     out.write(
         options.json ? layout_cli::toJson(layout).dump(2) + "\n" : layout_cli::plainText(layout));
@@ -184,7 +186,10 @@ int runSweep(const Options &options, const layout::Reading &reading, files::Stan
     }
     checkLayoutCircles(sweep, in);
     files::InterruptFlag interrupt;
-    out.write(options.json ? "[\n" : layout_cli::sweepHeader(in.given, passes));
+    if (!in.baffleCuts.empty() && passes.size() > 1)
+        throw UsageError("--baffle-cut in a sweep takes one pass count: its figures are a "
+                         "column each");
+    out.write(options.json ? "[\n" : layout_cli::sweepHeader(in.given, passes, in.baffleCuts));
     auto flushed = std::chrono::steady_clock::now();
     std::vector<layout::Layout> layouts(passes.size());
     for (std::int64_t i = 0; i < sweep.rows && !files::InterruptFlag::raised(); ++i) {
@@ -306,6 +311,9 @@ int run(int argc, char **argv)
         { "tie-rods", "N|gb151|tema",
             "Tie rods in place of tubes at the bundle's edge: N of them, or the number and "
             "diameter from GB/T 151 or TEMA (needs --shell)" },
+        { "baffle-cut", "BC[,BC...]",
+            "Segmental baffles cut at BC % of Di (15 to 45; needs --shell): the tubes in the "
+            "window and cut by the edge, Fc, Nc and Ncw, with the formulas' values" },
     };
     std::vector<std::pair<std::string, CLI::Option *>> given;
     for (const auto &option : layoutOptions)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace layout_cli {
 
@@ -89,6 +90,28 @@ namespace {
         return "";
     }
 
+    /// A figure to `digits` decimals.
+    std::string fixed(double value, int digits)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", digits, value);
+        return text;
+    }
+
+    /// One baffle cut's figures, the formulas' beside them.
+    std::string baffleText(const layout::Baffle &b)
+    {
+        const auto formula = [](const std::optional<double> &value, int digits) {
+            return "（公式 " + (value ? fixed(*value, digits) : std::string("—")) + "）";
+        };
+        return "折流板缺口 " + lengthText(b.cut) + "%：切线 y = ±" + roundedText(b.cutLine)
+            + " mm；缺口内管数 " + std::to_string(b.windowTubes) + " 管，切边管 "
+            + std::to_string(b.edgeTubes) + " 管\n  错流管数比 Fc " + fixed(b.fc, 4)
+            + formula(b.formula.fc, 4) + "；错流管排数 Nc " + std::to_string(b.nc)
+            + formula(b.formula.nc, 2) + "；缺口内有效管排数 Ncw " + fixed(b.ncw, 1)
+            + formula(b.formula.ncw, 2) + "\n";
+    }
+
     std::string list(const layout::Counts &counts)
     {
         std::string text;
@@ -162,6 +185,8 @@ std::string plainText(const Layout &layout)
         text += "各管程管数 " + list(c) + " 管\n";
     if (in.bundle == layout::Bundle::UTube)
         text += "U形管 " + std::to_string(layout.uTubes) + " 根\n";
+    for (const layout::Baffle &baffle : layout.baffles)
+        text += baffleText(baffle);
     return text;
 }
 
@@ -215,12 +240,34 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["from_gb151"] = nlohmann::ordered_json::array();
     for (layout::Field field : layout.fromStandard)
         out["from_gb151"].push_back(optionName(field));
+    if (layout.baffles.size() == 1)
+        out["baffle"] = baffleJson(layout.baffles.front());
+    else if (!layout.baffles.empty()) {
+        out["baffle"] = nlohmann::ordered_json::array();
+        for (const layout::Baffle &baffle : layout.baffles)
+            out["baffle"].push_back(baffleJson(baffle));
+    }
     if (layout.otherTotal) {
         const bool onTube = layout.centring == Centring::OnTube;
         out["best_of"] = { { "on-tube", onTube ? c.total : *layout.otherTotal },
             { "straddle", onTube ? *layout.otherTotal : c.total } };
     }
     return out;
+}
+
+nlohmann::ordered_json baffleJson(const layout::Baffle &b)
+{
+    const auto maybe = [](const std::optional<double> &value) -> nlohmann::ordered_json {
+        if (value)
+            return *value;
+        return nullptr;
+    };
+    return { { "cut", millimetres(b.cut) }, { "cut_line", b.cutLine },
+        { "window_tubes", b.windowTubes }, { "edge_tubes", b.edgeTubes }, { "Fc", b.fc },
+        { "Nc", b.nc }, { "Ncw", b.ncw },
+        { "formula",
+            { { "Fw", maybe(b.formula.fw) }, { "Fc", maybe(b.formula.fc) }, { "Nc", b.formula.nc },
+                { "Ncw", b.formula.ncw } } } };
 }
 
 nlohmann::ordered_json perPassJson(const layout::Counts &counts)
@@ -242,13 +289,17 @@ std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds)
         + std::to_string(tube.pass) + (kinds ? (tube.tieRod ? ",tie_rod" : ",tube") : "") + "\n";
 }
 
-std::string sweepHeader(Given swept, const std::vector<int> &passes)
+std::string sweepHeader(
+    Given swept, const std::vector<int> &passes, const std::vector<layout::Length> &cuts)
 {
     std::string text = swept == Given::Shell ? "shell,layout_circle" : "layout_circle";
     if (passes.size() == 1) {
         text += ",centre,in_circle,lane_removed,centre_removed,total";
         for (int i = 1; i <= passes.front(); ++i)
             text += ",pass_" + std::to_string(i);
+        for (const layout::Length cut : cuts)
+            for (const char *figure : { "window_tubes", "edge_tubes", "Fc", "Nc", "Ncw" })
+                text += std::string(",") + figure + "_" + lengthText(cut);
     } else {
         for (int count : passes)
             text += ",total_" + std::to_string(count);
@@ -270,6 +321,12 @@ std::string sweepRow(const std::vector<Layout> &layouts)
             + std::to_string(c.centreRemoved) + "," + std::to_string(c.total);
         for (int i = 0; i < c.passes; ++i)
             text += "," + std::to_string(c.perPass[i]);
+        // A cut whose window holds no tube has no figures: empty cells, not zeros.
+        for (const layout::Baffle &b : first.baffles)
+            text += b.missesTubes
+                ? std::string(",,,,,")
+                : "," + std::to_string(b.windowTubes) + "," + std::to_string(b.edgeTubes) + ","
+                    + numberText(b.fc) + "," + std::to_string(b.nc) + "," + numberText(b.ncw);
     } else {
         for (const Layout &one : layouts)
             text += "," + std::to_string(one.counts.total);

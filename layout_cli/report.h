@@ -22,6 +22,10 @@ std::string plainText(const layout::Layout &layout);
 /// "u_tubes", "tie_rods", "from_gb151" and, under best, "best_of".
 nlohmann::ordered_json toJson(const layout::Layout &layout);
 
+/// One baffle cut's figures: "cut", "cut_line", "window_tubes", "edge_tubes", "Fc", "Nc",
+/// "Ncw" and the formulas' "formula" {"Fw", "Fc", "Nc", "Ncw"}.
+nlohmann::ordered_json baffleJson(const layout::Baffle &baffle);
+
 /// The tubes left in each pass, as a JSON array.
 nlohmann::ordered_json perPassJson(const layout::Counts &counts);
 
@@ -32,8 +36,10 @@ std::string tubesHeader(bool kinds = false);
 std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds = false);
 
 /// A sweep's CSV. With one pass count, a row gives the diameter, the layout circle, the
-/// centring, every count and each pass's; with several, the total of each.
-std::string sweepHeader(layout::Given swept, const std::vector<int> &passes);
+/// centring, every count and each pass's, and each baffle cut's figures; with several, the
+/// total of each.
+std::string sweepHeader(layout::Given swept, const std::vector<int> &passes,
+    const std::vector<layout::Length> &cuts = {});
 std::string sweepRow(const std::vector<layout::Layout> &layouts);
 
 /// The shortest text that reads back as the same double ("27.712812921102035", "12.5", "0").

@@ -35,7 +35,7 @@ namespace {
     constexpr int kPauseMs = 250;
 
     const char *const kOptionNames[kInputCount] = { "diameter", "tube", "pitch", "lane-spacing",
-        "clearance", "centre-tube", "bend-radius", "tie-rods" };
+        "clearance", "centre-tube", "bend-radius", "tie-rods", "baffle-cut" };
 
     /// The patterns in the order of the choice, with their option values.
     const layout::Pattern kPatterns[] = { layout::Pattern::Triangular,
@@ -127,6 +127,8 @@ namespace {
         case layout::Problem::NeedsShell:
             return error.field() == layout::Field::Standard
                 ? SheetWindow::tr("按 GB/T 151 取值须给定壳体内径")
+                : error.field() == layout::Field::BaffleCut
+                ? SheetWindow::tr("折流板缺口须给定壳体内径")
                 : SheetWindow::tr("拉杆须给定壳体内径");
         case layout::Problem::OutsideTable:
             return SheetWindow::tr("超出拉杆表的范围，请输入根数");
@@ -136,6 +138,10 @@ namespace {
             return SheetWindow::tr("须为整数根数、gb151 或 tema");
         case layout::Problem::NeedsUTube:
             return SheetWindow::tr("弯管半径只用于 U形管束");
+        case layout::Problem::CutOutOfRange:
+            return SheetWindow::tr("须在 15% 到 45% 之间");
+        case layout::Problem::CutMissesTubes:
+            return SheetWindow::tr("切线在所有管子之外：缺口内没有管子");
         case layout::Problem::OddTieRods:
             return SheetWindow::tr("U形管束的拉杆须成对：根数须为偶数");
         case layout::Problem::NotAChoice:
@@ -183,6 +189,8 @@ namespace {
             return Input::BendRadius;
         case layout::Field::TieRods:
             return Input::TieRods;
+        case layout::Field::BaffleCut:
+            return Input::BaffleCut;
         case layout::Field::None:
         case layout::Field::Pattern:
         case layout::Field::Passes:
@@ -292,10 +300,11 @@ SheetWindow::SheetWindow(QWidget *parent)
     };
     const QString labels[kInputCount] = { tr("直径(&D)"), tr("管子外径 d(&T)"), tr("管心距 p(&P)"),
         tr("隔板槽中心距 Sn(&S)"), tr("边缘间隙 b(&B)"), tr("中心管外径 d0(&C)"),
-        tr("弯管半径 R(&R)"), tr("拉杆(&Z)") };
+        tr("弯管半径 R(&R)"), tr("拉杆(&Z)"), tr("折流板缺口 %(&K)") };
     const QString objectNames[kInputCount] = { QStringLiteral("diameter"), QStringLiteral("tube"),
         QStringLiteral("pitch"), QStringLiteral("laneSpacing"), QStringLiteral("clearance"),
-        QStringLiteral("centreTube"), QStringLiteral("bendRadius"), QStringLiteral("tieRods") };
+        QStringLiteral("centreTube"), QStringLiteral("bendRadius"), QStringLiteral("tieRods"),
+        QStringLiteral("baffleCut") };
     for (std::size_t i = 0; i < kInputCount; ++i) {
         m_boxes[i] = new QLineEdit;
         m_boxes[i]->setObjectName(objectNames[i]);
@@ -304,6 +313,7 @@ SheetWindow::SheetWindow(QWidget *parent)
     }
     box(Input::CentreTube)->setPlaceholderText(tr("无"));
     box(Input::TieRods)->setPlaceholderText(tr("无（根数、gb151 或 tema）"));
+    box(Input::BaffleCut)->setPlaceholderText(tr("无（如 25，或 20,25,30）"));
     box(Input::TieRods)->setToolTip(tr("拉杆根数，或 gb151、tema：按标准的表取根数和直径"));
     // Wide enough for the defaults Sn shows when empty, such as these.
     box(Input::LaneSpacing)
@@ -368,6 +378,7 @@ SheetWindow::SheetWindow(QWidget *parent)
     addRow(tr("管束(&U)"), m_bundle);
     addRow(labels[6], box(Input::BendRadius), reasonLabel(Input::BendRadius));
     addRow(labels[7], box(Input::TieRods), reasonLabel(Input::TieRods));
+    addRow(labels[8], box(Input::BaffleCut), reasonLabel(Input::BaffleCut));
     {
         auto *column = new QVBoxLayout;
         column->setSpacing(1);
@@ -405,6 +416,12 @@ SheetWindow::SheetWindow(QWidget *parent)
     m_perPass = countBox(tr("各管程管数"), QStringLiteral("perPass"));
     m_arrangement = new QLabel;
     m_arrangement->setObjectName(QStringLiteral("arrangement"));
+    m_baffles = new QLabel;
+    m_baffles->setObjectName(QStringLiteral("baffles"));
+    m_baffles->setTextFormat(Qt::RichText);
+    m_baffles->setWordWrap(true);
+    m_baffles->setAccessibleName(tr("折流板缺口"));
+    m_baffles->hide();
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
@@ -425,6 +442,7 @@ SheetWindow::SheetWindow(QWidget *parent)
     counts->addWidget(perPassLabel, 1, 0);
     counts->addWidget(m_perPass, 1, 1, 1, 7);
     counts->addWidget(m_arrangement, 2, 0, 1, 8);
+    counts->addWidget(m_baffles, 3, 0, 1, 8);
 
     auto *tools = new QHBoxLayout;
     tools->addWidget(fitButton);
@@ -444,8 +462,9 @@ SheetWindow::SheetWindow(QWidget *parent)
     QWidget *order[] = { m_given, box(Input::Diameter), box(Input::Tube), box(Input::Pitch),
         m_pattern, m_passes, m_centring, m_laneModel, box(Input::LaneSpacing),
         box(Input::Clearance), box(Input::CentreTube), m_bundle, box(Input::BendRadius),
-        box(Input::TieRods), m_gb151, m_numbers, m_exportDrawing, m_exportHoles, fitButton, m_view,
-        m_inCircle, m_laneRemoved, m_centreRemoved, m_total, m_perPass };
+        box(Input::TieRods), box(Input::BaffleCut), m_gb151, m_numbers, m_exportDrawing,
+        m_exportHoles, fitButton, m_view, m_inCircle, m_laneRemoved, m_centreRemoved, m_total,
+        m_perPass };
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -633,8 +652,10 @@ void SheetWindow::setCountsStale(bool stale)
         count->setStyleSheet(stale ? QStringLiteral("QLineEdit { %1 }").arg(look) : QString());
         count->setAccessibleDescription(note);
     }
-    m_arrangement->setProperty("stale", stale);
-    m_arrangement->setStyleSheet(look);
+    for (QLabel *line : { m_arrangement, m_baffles }) {
+        line->setProperty("stale", stale);
+        line->setStyleSheet(look);
+    }
     m_legend->setStale(stale);
 }
 
@@ -672,6 +693,8 @@ void SheetWindow::startStudy()
         auto study = std::make_shared<Study>();
         try {
             study->layout = layout::study(inputs);
+            if (const auto missed = layout::missedCut(study->layout))
+                throw *missed;
         } catch (const layout::InputError &error) {
             // Said in the window, not thrown across threads.
             study->refused = error;
@@ -815,6 +838,26 @@ void SheetWindow::showCounts(const Study &study)
     if (!study.layout.fromStandard.empty())
         arrangement += tr("，按 GB/T 151 取值");
     m_arrangement->setText(arrangement);
+
+    // Each cut's exact figures, the uniform-density formulas' beside them in grey.
+    QStringList baffles;
+    const auto grey = [](const std::optional<double> &value, int digits) {
+        return QStringLiteral(" <span style=\"color:#8a8a8a\">(%1)</span>")
+            .arg(value ? QString::number(*value, 'f', digits) : QStringLiteral("—"));
+    };
+    for (const layout::Baffle &b : study.layout.baffles)
+        baffles << tr("折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc "
+                      "%6%7；缺口内有效管排数 Ncw %8%9")
+                       .arg(text(layout::lengthText(b.cut)))
+                       .arg(b.windowTubes)
+                       .arg(b.edgeTubes)
+                       .arg(QString::number(b.fc, 'f', 4), grey(b.formula.fc, 4))
+                       .arg(b.nc)
+                       .arg(grey(b.formula.nc, 2), QString::number(b.ncw, 'f', 1),
+                           grey(b.formula.ncw, 2));
+    m_baffles->setText(baffles.join(QStringLiteral("<br>")));
+    m_baffles->setVisible(!baffles.isEmpty());
+    m_baffles->setToolTip(tr("括号内灰色数值为均布公式的估算"));
 }
 
 QString SheetWindow::exportDrawing(const QString &file)
@@ -949,7 +992,7 @@ void SheetWindow::loadSettings()
     m_numbers->setChecked(settings.value(QStringLiteral("numbers"), false).toBool());
     // A first run starts from a sheet a designer knows, so the window never opens empty.
     const QString firstRun[kInputCount] = { QStringLiteral("600"), QStringLiteral("25"),
-        QStringLiteral("32"), QString(), QString(), QString(), QString(), QString() };
+        QStringLiteral("32"), QString(), QString(), QString(), QString(), QString(), QString() };
     for (std::size_t i = 0; i < kInputCount; ++i)
         m_boxes[i]->setText(
             settings.value(QString::fromLatin1(kOptionNames[i]), firstRun[i]).toString());

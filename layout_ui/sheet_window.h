@@ -21,8 +21,18 @@ class QPushButton;
 namespace layout_ui {
 
 /// The inputs typed into a box, in the window's tab order.
-enum class Input { Diameter, Tube, Pitch, LaneSpacing, Clearance, CentreTube, BendRadius, TieRods };
-constexpr std::size_t kInputCount = 8;
+enum class Input {
+    Diameter,
+    Tube,
+    Pitch,
+    LaneSpacing,
+    Clearance,
+    CentreTube,
+    BendRadius,
+    TieRods,
+    BaffleCut
+};
+constexpr std::size_t kInputCount = 9;
 
 /// What a finished study gives the window: the counts always, the drawing when it is small
 /// enough to draw.
@@ -115,6 +125,7 @@ private:
     QLineEdit *m_total = nullptr;
     QLineEdit *m_perPass = nullptr;
     QLabel *m_arrangement = nullptr;
+    QLabel *m_baffles = nullptr; ///< the baffle cuts' figures, the formulas' in grey
     LegendView *m_legend = nullptr;
     QLabel *m_status = nullptr;
     QPushButton *m_exportDrawing = nullptr;
