@@ -597,6 +597,7 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     if (uTube)
         add("bend-radius", Input::BendRadius);
     add("tie-rods", Input::TieRods);
+    add("baffle-cut", Input::BaffleCut);
     if (m_gb151->isChecked())
         typed.push_back({ "gb151", "" });
     const layout::Reading reading = layout::readLayout(typed);

@@ -267,3 +267,75 @@ TEST(Designers, StudiesUnderEitherModel)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Baffles, FiguresInEveryOutput)
+{
+    const std::vector<std::string> layout = { "--shell", "600", "--tube", "25", "--pitch", "32",
+        "--passes", "2", "--baffle-cut", "25" };
+    const CountRun plain = layoutRun(layout);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_NE(plain.out.find("折流板缺口 25%：切线 y = ±150 mm；缺口内管数 49 管，切边管 16 管\n"
+                             "  错流管数比 Fc 0.6316（公式 0.6489）；错流管排数 Nc 10（公式 "
+                             "10.83）；缺口内有效管排数 Ncw 4.0（公式 3.74）\n"),
+        std::string::npos)
+        << plain.out;
+    const nlohmann::json one = jsonRun(layout);
+    EXPECT_EQ(one["baffle"]["cut"], 25);
+    EXPECT_EQ(one["baffle"]["cut_line"], 150);
+    EXPECT_EQ(one["baffle"]["window_tubes"], 49);
+    EXPECT_EQ(one["baffle"]["edge_tubes"], 16);
+    EXPECT_EQ(one["baffle"]["Nc"], 10);
+    EXPECT_DOUBLE_EQ(one["baffle"]["Fc"].get<double>(), (266.0 - 98) / 266);
+    EXPECT_EQ(one["baffle"]["formula"].size(), 4u);
+    // Several cuts: a list, one object each, in the order given.
+    std::vector<std::string> three = layout;
+    three.back() = "20,25.5,30";
+    const nlohmann::json list = jsonRun(three);
+    ASSERT_TRUE(list["baffle"].is_array());
+    ASSERT_EQ(list["baffle"].size(), 3u);
+    EXPECT_EQ(list["baffle"][1]["cut"], 25.5);
+    EXPECT_LT(list["baffle"][0]["window_tubes"], list["baffle"][2]["window_tubes"]);
+    // A sweep: five columns a cut, empty where the window holds no tube.
+    const CountRun sweep = layoutRun({ "--sweep", "80:600:520", "--tube", "25", "--pitch", "32",
+        "--passes", "2", "--baffle-cut", "25" });
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    EXPECT_EQ(sweep.out.substr(0, sweep.out.find('\n')),
+        "shell,layout_circle,centre,in_circle,lane_removed,centre_removed,total,pass_1,pass_2,"
+        "window_tubes_25,edge_tubes_25,Fc_25,Nc_25,Ncw_25");
+    EXPECT_NE(sweep.out.find("\n80,64,"), std::string::npos);
+    EXPECT_NE(sweep.out.find(",,,,,\n600,584,on-tube,283,17,0,266,133,133,49,16,0.631578947368421"),
+        std::string::npos)
+        << sweep.out;
+    EXPECT_EQ(sweep.out.substr(sweep.out.size() - 6), ",10,4\n");
+}
+
+TEST(Baffles, RefusedWithOneLine)
+{
+    const std::vector<std::string> base = { "--tube", "25", "--pitch", "32", "--passes", "2" };
+    const std::vector<std::pair<std::vector<std::string>, const char *>> cases = {
+        { { "--shell", "600", "--baffle-cut", "14.999999" }, "must be 15 to 45 %" },
+        { { "--shell", "600", "--baffle-cut", "45.000001" }, "not 45.000001 %" },
+        { { "--shell", "600", "--baffle-cut", "25,50" }, "not 50 %" },
+        { { "--shell", "600", "--baffle-cut", "25,x" }, "--baffle-cut" },
+        { { "--otl", "600", "--baffle-cut", "25" }, "--baffle-cut needs --shell" },
+        { { "--shell", "80", "--baffle-cut", "25" }, "beyond every tube" },
+    };
+    for (const auto &[args, message] : cases) {
+        std::vector<std::string> all = base;
+        all.insert(all.end(), args.begin(), args.end());
+        const CountRun run = layoutRun(all);
+        SCOPED_TRACE(message);
+        EXPECT_EQ(run.status, 2) << run.out;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    const CountRun sweep = layoutRun({ "--sweep", "500:600:50", "--tube", "25", "--pitch", "32",
+        "--passes", "2,4", "--baffle-cut", "25" });
+    EXPECT_EQ(sweep.status, 2);
+    EXPECT_NE(sweep.err.find("takes one pass count"), std::string::npos) << sweep.err;
+}
+
+} // namespace

@@ -40,6 +40,8 @@ CASES = [
     ("60 straddled shift with 7 tie rods", ["--shell", "640", "--tube", "20", "--pitch", "26",
                                            "--pattern", "60", "--passes", "2", "--lanes",
                                            "shift", "--centre", "straddle", "--tie-rods", "7"]),
+    ("two baffle cuts", ["--shell", "600", "--tube", "25", "--pitch", "32", "--passes", "6",
+                         "--baffle-cut", "20,25"]),
 ]
 
 failures = []
@@ -121,6 +123,20 @@ def check_layout(case, args, folder):
                 [(float(r["x"]), float(r["y"])) for r in rows if r.get("kind") == "tie_rod"])
     rod = want["diameter"] if want["diameter"] is not None else out["tube"]
     check(all(abs(r.dxf.radius - rod / 2) <= TOLERANCE for r in rods), case, "rod radius")
+    # Baffle cuts: two dashed lines each across the shell at ±yc, a ring round every tube the
+    # lines cut (the top line's count, twice).
+    cuts = out.get("baffle")
+    cuts = [] if cuts is None else cuts if isinstance(cuts, list) else [cuts]
+    baffle_lines = entities(doc, "LINE", lambda layer: layer == "BAFFLE")
+    check(len(baffle_lines) == 2 * len(cuts), case, f"{len(baffle_lines)} baffle lines")
+    for cut in cuts:
+        for y in (cut["cut_line"], -cut["cut_line"]):
+            check(any(abs(l.dxf.start.y - y) <= TOLERANCE and abs(l.dxf.end.y - y) <= TOLERANCE
+                      and l.dxf.linetype == "DASHED" for l in baffle_lines),
+                  case, f"no dashed cut line at y = {y}")
+    rings = entities(doc, "CIRCLE", lambda layer: layer == "BAFFLE")
+    check(len(rings) == sum(2 * cut["edge_tubes"] for cut in cuts), case,
+          f"{len(rings)} edge rings for {[c['edge_tubes'] for c in cuts]}")
     if out["u_tubes"] is not None:
         check(out["u_tubes"] * 2 == out["total"], case, "U-tubes are not half the holes")
 

@@ -127,8 +127,8 @@ private slots:
         SheetWindow window;
         window.show();
         // Every other input back to its default first, so each row stands alone.
-        for (const char *name :
-            { "pitch", "lane-spacing", "clearance", "centre-tube", "bend-radius", "tie-rods" })
+        for (const char *name : { "pitch", "lane-spacing", "clearance", "centre-tube",
+                 "bend-radius", "tie-rods", "baffle-cut" })
             window.setOption(QLatin1String(name), QString());
         window.setOption(QStringLiteral("centre"), QStringLiteral("on-tube"));
         window.setOption(QStringLiteral("lanes"), QStringLiteral("remove"));
@@ -219,6 +219,12 @@ private slots:
             "超出拉杆表的范围，请输入根数");
         row("more tie rods than the edge", "", "tie-rods", "200", "tieRods",
             "拉杆过多：管束边缘的管子不够");
+        row("baffle cut beyond 45 %", "", "baffle-cut", "45.5", "baffleCut",
+            "须在 15% 到 45% 之间");
+        row("baffle cut with the layout circle", "baffle-cut=25", "otl", "584", "baffleCut",
+            "折流板缺口须给定壳体内径");
+        row("baffle cut beyond every tube", "baffle-cut=25", "shell", "80", "baffleCut",
+            "切线在所有管子之外：缺口内没有管子");
     }
 
     void invalidInputsAreMarkedAndKeepTheDrawing()
@@ -234,8 +240,8 @@ private slots:
             QStringLiteral("pitch=32"), QStringLiteral("passes=2"), QStringLiteral("clearance="),
             QStringLiteral("lane-spacing="), QStringLiteral("centre-tube="),
             QStringLiteral("lanes=remove"), QStringLiteral("bundle=fixed"),
-            QStringLiteral("gb151=0"), QStringLiteral("tie-rods="),
-            QStringLiteral("bend-radius=") };
+            QStringLiteral("gb151=0"), QStringLiteral("tie-rods="), QStringLiteral("bend-radius="),
+            QStringLiteral("baffle-cut=") };
         apply(window, base);
         if (!preset.isEmpty())
             apply(window, preset.split(QLatin1Char(' ')));
@@ -427,9 +433,9 @@ private slots:
         } while (at && at != start && order.size() < 40);
         QCOMPARE(order,
             QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring", "laneModel",
-                "laneSpacing", "clearance", "centreTube", "bundle", "tieRods", "gb151", "numbers",
-                "exportDrawing", "exportHoles", "fit", "sheet", "inCircle", "laneRemoved",
-                "centreRemoved", "total", "perPass", "given" }));
+                "laneSpacing", "clearance", "centreTube", "bundle", "tieRods", "baffleCut", "gb151",
+                "numbers", "exportDrawing", "exportHoles", "fit", "sheet", "inCircle",
+                "laneRemoved", "centreRemoved", "total", "perPass", "given" }));
         // Every one of them has a name a screen reader reads out.
         for (const QString &name : order)
             QVERIFY2(
@@ -705,6 +711,31 @@ private slots:
         window.setOption(QStringLiteral("bundle"), QStringLiteral("fixed"));
         QVERIFY(settle(window));
         QVERIFY(!window.findChild<QLineEdit *>(QStringLiteral("bendRadius"))->isEnabled());
+
+        // Baffle cuts: the figures under the counts, the formulas' in grey beside them, and
+        // the cut lines on the live drawing.
+        apply(window,
+            { QStringLiteral("lanes=remove"), QStringLiteral("passes=2"),
+                QStringLiteral("pitch=32"), QStringLiteral("tie-rods="),
+                QStringLiteral("baffle-cut=25") });
+        QVERIFY(settle(window));
+        QCOMPARE(window.findChild<QWidget *>(QStringLiteral("baffleCut"))->accessibleName(),
+            QStringLiteral("折流板缺口 %(K)"));
+        auto *baffles = window.findChild<QLabel *>(QStringLiteral("baffles"));
+        QVERIFY(baffles->isVisible());
+        QVERIFY2(
+            baffles->text().contains(QStringLiteral("折流板缺口 25%：缺口内管数 49，切边管 16")),
+            qPrintable(baffles->text()));
+        QVERIFY(baffles->text().contains(QStringLiteral("color:#8a8a8a\">(0.6489)")));
+        const auto &lines = window.shown()->sheet->scene.lines;
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [&](const sheet::Line &line) {
+            return line.dashed && std::abs(line.y1 - 150) < 1e-9
+                && window.shown()->sheet->scene.layers[static_cast<std::size_t>(line.layer)].name
+                == "BAFFLE";
+        }));
+        window.setOption(QStringLiteral("baffle-cut"), QString());
+        QVERIFY(settle(window));
+        QVERIFY(!baffles->isVisible());
     }
 
     void englishTranslationLoads()

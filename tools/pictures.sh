@@ -18,3 +18,7 @@ done
 "$root/build/layout_cli/korvane-layout" --gb151 --shell 600 --tube 25 --passes 2 \
   --draw "$root/docs/gb151.png" >/dev/null
 echo "docs/gb151.png"
+# A 25 % baffle cut on the 6-pass layout of a 600 mm shell.
+"$root/build/layout_cli/korvane-layout" --shell 600 --tube 25 --pitch 32 --passes 6 \
+  --baffle-cut 25 --draw "$root/docs/baffle.png" >/dev/null
+echo "docs/baffle.png"
