@@ -85,8 +85,8 @@ void expectSame(const layout::Baffle &got, const Found &want, std::int64_t total
     EXPECT_EQ(got.nc + got.windowRows + got.bottomWindowRows + got.lineRows, got.rows);
     EXPECT_EQ(got.missesTubes, got.windowTubes == 0);
     if (total > 0) {
-        EXPECT_DOUBLE_EQ(got.fc,
-            static_cast<double>(total - 2 * got.windowTubes) / static_cast<double>(total));
+        EXPECT_DOUBLE_EQ(
+            got.fc, static_cast<double>(total - 2 * got.windowTubes) / static_cast<double>(total));
     }
     EXPECT_DOUBLE_EQ(got.ncw, 0.8 * static_cast<double>(got.windowRows));
 }
