@@ -32,7 +32,9 @@ Found enumerate(const std::vector<std::pair<std::pair<Int128, Int128>, std::int6
     Found found;
     const Int128 line = di * (5000 - bc), half = 5000 * tube;
     std::map<std::pair<Int128, Int128>, int> rowKind;
-    for (const auto &[y, count] : centres) {
+    for (const auto &centre : centres) {
+        const std::pair<Int128, Int128> &y = centre.first;
+        const std::int64_t count = centre.second;
         const auto against = [&](Int128 offset) {
             return signOf(10000 * y.first - offset, 10000 * y.second, f);
         };
