@@ -185,6 +185,20 @@ int runSweep(const Options &options, const layout::Reading &reading, files::Stan
         }
     }
     checkLayoutCircles(sweep, in);
+    // Tie rods need room at the edge, which the smallest shell has least of: found there, a
+    // refusal comes before the first row rather than in the middle of the table.
+    if (in.tieRods != layout::TieRodRule::None && in.given == layout::Given::Shell) {
+        in.diameter = sweep.from;
+        for (int count : passes) {
+            in.passes = count;
+            try {
+                layout::study(in);
+            } catch (const layout::InputError &error) {
+                throw UsageError(std::string(error.what()) + " at the sweep's first shell, "
+                    + layout::lengthText(sweep.from) + " mm: start it at a larger one");
+            }
+        }
+    }
     files::InterruptFlag interrupt;
     if (!in.baffleCuts.empty() && passes.size() > 1)
         throw UsageError("--baffle-cut in a sweep takes one pass count: its figures are a "

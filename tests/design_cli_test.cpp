@@ -248,6 +248,14 @@ TEST(Designers, UTubesAndTheirLane)
 
 TEST(Designers, StudiesUnderEitherModel)
 {
+    // A sweep whose first shell has no room for its tie rods is refused before any row.
+    const CountRun cramped =
+        layoutRun({ "--sweep", "100:600:100", "--gb151", "--tube", "25", "--passes", "2" });
+    EXPECT_EQ(cramped.status, 2);
+    EXPECT_EQ(cramped.out, "");
+    EXPECT_NE(cramped.err.find("at the sweep's first shell, 100 mm: start it at a larger one"),
+        std::string::npos)
+        << cramped.err;
     // A sweep's total column, and the smallest shell checked one step below.
     const CountRun sweep =
         layoutRun({ "--sweep", "700:900:100", "--gb151", "--tube", "19", "--passes", "2,4,6,8" });

@@ -268,4 +268,62 @@ TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
     EXPECT_GT(dips, 0);
 }
 
+TEST(TieRods, TablesAtEveryEdge)
+{
+    const struct
+    {
+        layout::TieRodRule rule;
+        const char *shell, *tube;
+        int count;
+        const char *rod; ///< nullptr: outside the table
+    } rows[] = {
+        { layout::TieRodRule::Gb151, "399.999999", "10", 4, "10" },
+        { layout::TieRodRule::Gb151, "400", "10", 6, "10" },
+        { layout::TieRodRule::Gb151, "900", "14", 12, "10" },
+        { layout::TieRodRule::Gb151, "900", "14.000001", 10, "12" },
+        { layout::TieRodRule::Gb151, "1300", "24.999999", 12, "12" },
+        { layout::TieRodRule::Gb151, "1300", "25", 8, "16" },
+        { layout::TieRodRule::Gb151, "2599.999999", "57", 16, "16" },
+        { layout::TieRodRule::Gb151, "2600", "57", 0, nullptr },
+        { layout::TieRodRule::Gb151, "600", "9.999999", 0, nullptr },
+        { layout::TieRodRule::Gb151, "600", "57.000001", 0, nullptr },
+        { layout::TieRodRule::Tema, "152.399999", "19", 0, nullptr },
+        { layout::TieRodRule::Tema, "152.4", "19", 4, "9.525" },
+        { layout::TieRodRule::Tema, "711.199999", "19", 6, "9.525" },
+        { layout::TieRodRule::Tema, "711.2", "19", 6, "12.7" },
+        { layout::TieRodRule::Tema, "1549.4", "19", 12, "15.875" },
+        { layout::TieRodRule::Tema, "2540", "19", 12, "15.875" },
+        { layout::TieRodRule::Tema, "2540.000001", "19", 0, nullptr },
+    };
+    for (const auto &row : rows) {
+        Inputs in;
+        in.diameter = layout::parseLength(row.shell, "shell");
+        in.tube = layout::parseLength(row.tube, "tube");
+        in.tieRods = row.rule;
+        SCOPED_TRACE(::testing::Message() << row.shell << " " << row.tube);
+        if (!row.rod) {
+            try {
+                layout::tieRodSpec(in);
+                ADD_FAILURE() << "not refused";
+            } catch (const layout::InputError &error) {
+                EXPECT_EQ(error.problem(), layout::Problem::OutsideTable);
+            }
+            continue;
+        }
+        const layout::TieRodSpec spec = layout::tieRodSpec(in);
+        EXPECT_EQ(spec.count, row.count);
+        ASSERT_TRUE(spec.diameter);
+        EXPECT_EQ(*spec.diameter, layout::parseLength(row.rod, "rod"));
+    }
+    // A count of one's own: GB/T 151's rod only under the standard.
+    Inputs in;
+    in.tube = layout::mm(25);
+    in.tieRods = layout::TieRodRule::Count;
+    in.tieRodCount = 6;
+    EXPECT_FALSE(layout::tieRodSpec(in).diameter);
+    in.gb151 = true;
+    EXPECT_EQ(layout::tieRodSpec(in).diameter, layout::mm(16));
+    EXPECT_EQ(layout::tieRodSpec(in).count, 6);
+}
+
 } // namespace
