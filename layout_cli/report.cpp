@@ -262,9 +262,15 @@ nlohmann::ordered_json baffleJson(const layout::Baffle &b)
             return *value;
         return nullptr;
     };
+    // A window without tubes has no figures (a sweep's small shells): null, not zeros.
+    const auto figure = [&b](auto value) -> nlohmann::ordered_json {
+        if (b.missesTubes)
+            return nullptr;
+        return value;
+    };
     return { { "cut", millimetres(b.cut) }, { "cut_line", b.cutLine },
-        { "window_tubes", b.windowTubes }, { "edge_tubes", b.edgeTubes }, { "Fc", b.fc },
-        { "Nc", b.nc }, { "Ncw", b.ncw },
+        { "window_tubes", figure(b.windowTubes) }, { "edge_tubes", figure(b.edgeTubes) },
+        { "Fc", figure(b.fc) }, { "Nc", figure(b.nc) }, { "Ncw", figure(b.ncw) },
         { "formula",
             { { "Fw", maybe(b.formula.fw) }, { "Fc", maybe(b.formula.fc) }, { "Nc", b.formula.nc },
                 { "Ncw", b.formula.ncw } } } };

@@ -317,6 +317,15 @@ TEST(Baffles, FiguresInEveryOutput)
         std::string::npos)
         << sweep.out;
     EXPECT_EQ(sweep.out.substr(sweep.out.size() - 6), ",10,4\n");
+    // In JSON the same window's figures are null, the cut and its line still given.
+    const CountRun json = layoutRun({ "--json", "--sweep", "80:600:520", "--tube", "25", "--pitch",
+        "32", "--passes", "2", "--baffle-cut", "25" });
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json rows = cli_run::jsonOf(json);
+    EXPECT_EQ(rows[0]["baffle"]["window_tubes"], nullptr);
+    EXPECT_EQ(rows[0]["baffle"]["Fc"], nullptr);
+    EXPECT_EQ(rows[0]["baffle"]["cut_line"], 20);
+    EXPECT_EQ(rows[1]["baffle"]["window_tubes"], 49);
 }
 
 TEST(Baffles, RefusedWithOneLine)
