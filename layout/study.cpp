@@ -483,7 +483,7 @@ namespace {
         if (in.given == Given::Shell && !checks.failed(Field::TieRods) && tubeKnown
             && checks.known({ Field::Diameter }) && !checks.failed(Field::Diameter)) {
             try {
-                tieRodSpec(in);
+                tieRodCountOf(in);
             } catch (const InputError &error) {
                 checks.require(
                     false, [&] { return std::string(error.what()); }, error.problem(),
@@ -588,21 +588,21 @@ std::string gb151Diameters()
     return text;
 }
 
-TieRodSpec tieRodSpec(const Inputs &in)
+TieRodCount tieRodCountOf(const Inputs &in)
 {
-    TieRodSpec spec;
+    TieRodCount rods;
     const int column = gbRodColumn(in.tube);
     const auto outside = [](const std::string &message) {
         return InputError(message, Problem::OutsideTable, Field::TieRods);
     };
     switch (in.tieRods) {
     case TieRodRule::None:
-        return spec;
+        return rods;
     case TieRodRule::Count:
-        spec.count = in.tieRodCount;
+        rods.count = in.tieRodCount;
         if (in.gb151 && column >= 0)
-            spec.diameter = mm(kGbRodDiameters[column]);
-        return spec;
+            rods.diameter = mm(kGbRodDiameters[column]);
+        return rods;
     case TieRodRule::Gb151: {
         if (column < 0)
             throw outside("GB/T 151's tie rods are for tubes of 10 to 57 mm, not "
@@ -623,7 +623,7 @@ TieRodSpec tieRodSpec(const Inputs &in)
     for (int i = 5; i >= 0; --i)
         if (inches(kTema[i].from) <= in.diameter.units)
             return { kTema[i].count, Length { kTema[i].rod * (kUnitsPerMm / 1000) } };
-    return spec;
+    return rods;
 }
 
 Length defaultClearance(Length tube)
@@ -755,7 +755,7 @@ namespace {
     /// Puts the tie rods in place of tubes and takes them off the counts.
     void placeRods(Layout &layout)
     {
-        layout.tieRods = tieRodSpec(layout.inputs);
+        layout.tieRods = tieRodCountOf(layout.inputs);
         const int wanted = layout.tieRods.count;
         if (wanted < 1)
             return;

@@ -111,7 +111,7 @@ std::string gb151Diameters();
 
 /// The number and diameter of tie rods a table asks for; the diameter is unknown for a count
 /// typed without the standard.
-struct TieRodSpec
+struct TieRodCount
 {
     int count = 0;
     std::optional<Length> diameter;
@@ -119,7 +119,7 @@ struct TieRodSpec
 
 /// The tie rods of inputs.tieRods, or an InputError (OutsideTable) for a shell or tube outside
 /// the table. Needs the shell diameter.
-TieRodSpec tieRodSpec(const Inputs &inputs);
+TieRodCount tieRodCountOf(const Inputs &inputs);
 
 /// A pass lane as drawn and reported.
 struct Lane
@@ -153,7 +153,7 @@ struct Layout
     bool isShifted = false;
     Length bendRadius; ///< R, for a U-tube bundle
     std::int64_t uTubes = 0; ///< total / 2 for a U-tube bundle
-    TieRodSpec tieRods;
+    TieRodCount tieRods;
     std::vector<Site> tieRodSites; ///< where they are, in the order of tieRodPositions
     std::vector<SiteAt> tieRodPositions;
     /// The values GB/T 151 gave, in the order of the fields.

@@ -828,7 +828,7 @@ void SheetWindow::showCounts(const Study &study)
                 study.layout.centring == layout::Centring::OnTube ? tr("对中") : tr("跨中"));
     if (study.layout.otherTotal)
         arrangement += tr("（另一种布置 %1 管）").arg(*study.layout.otherTotal);
-    const layout::TieRodSpec &rods = study.layout.tieRods;
+    const layout::TieRodCount &rods = study.layout.tieRods;
     if (rods.count > 0)
         arrangement += rods.diameter ? tr("，拉杆 %1 根，直径 %2 mm")
                                            .arg(rods.count)

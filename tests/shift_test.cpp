@@ -254,7 +254,7 @@ TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
             if (in.diameter < layout::mm(40))
                 continue;
             const std::int64_t total =
-                layout::study(bare).counts.total - layout::tieRodSpec(in).count;
+                layout::study(bare).counts.total - layout::tieRodCountOf(in).count;
             dips += total < best;
             best = std::max(best, total);
             if (total >= required)
@@ -303,27 +303,27 @@ TEST(TieRods, TablesAtEveryEdge)
         SCOPED_TRACE(::testing::Message() << row.shell << " " << row.tube);
         if (!row.rod) {
             try {
-                layout::tieRodSpec(in);
+                layout::tieRodCountOf(in);
                 ADD_FAILURE() << "not refused";
             } catch (const layout::InputError &error) {
                 EXPECT_EQ(error.problem(), layout::Problem::OutsideTable);
             }
             continue;
         }
-        const layout::TieRodSpec spec = layout::tieRodSpec(in);
-        EXPECT_EQ(spec.count, row.count);
-        ASSERT_TRUE(spec.diameter);
-        EXPECT_EQ(*spec.diameter, layout::parseLength(row.rod, "rod"));
+        const layout::TieRodCount rods = layout::tieRodCountOf(in);
+        EXPECT_EQ(rods.count, row.count);
+        ASSERT_TRUE(rods.diameter);
+        EXPECT_EQ(*rods.diameter, layout::parseLength(row.rod, "rod"));
     }
     // A count of one's own: GB/T 151's rod only under the standard.
     Inputs in;
     in.tube = layout::mm(25);
     in.tieRods = layout::TieRodRule::Count;
     in.tieRodCount = 6;
-    EXPECT_FALSE(layout::tieRodSpec(in).diameter);
+    EXPECT_FALSE(layout::tieRodCountOf(in).diameter);
     in.gb151 = true;
-    EXPECT_EQ(layout::tieRodSpec(in).diameter, layout::mm(16));
-    EXPECT_EQ(layout::tieRodSpec(in).count, 6);
+    EXPECT_EQ(layout::tieRodCountOf(in).diameter, layout::mm(16));
+    EXPECT_EQ(layout::tieRodCountOf(in).count, 6);
 }
 
 } // namespace
