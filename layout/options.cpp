@@ -5,7 +5,9 @@
 #include "text/split.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
+#include <optional>
 #include <string_view>
 
 namespace layout {
@@ -36,6 +38,17 @@ namespace {
         for (const char *no : { "0", "false", "no", "off" })
             if (text == no)
                 return false;
+        return std::nullopt;
+    }
+
+    /// The value a choice's text names, if it names one of `choices`.
+    template <class T>
+    std::optional<T> choiceOf(
+        const std::string &text, std::initializer_list<std::pair<const char *, T>> choices)
+    {
+        for (const auto &[name, value] : choices)
+            if (text == name)
+                return value;
         return std::nullopt;
     }
 
@@ -273,8 +286,9 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
     }
 
     if (const std::string *text = value("lanes")) {
-        if (*text == "remove" || *text == "shift")
-            in.lanes = *text == "shift" ? LaneModel::Shift : LaneModel::Remove;
+        if (const auto lanes = choiceOf<LaneModel>(
+                *text, { { "remove", LaneModel::Remove }, { "shift", LaneModel::Shift } }))
+            in.lanes = *lanes;
         else
             found.add("--lanes must be remove or shift, not " + text::quote(*text),
                 Problem::NotAChoice, Field::LaneModel);
@@ -284,8 +298,9 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
     }
 
     if (const std::string *text = value("bundle")) {
-        if (*text == "fixed" || *text == "u-tube")
-            in.bundle = *text == "u-tube" ? Bundle::UTube : Bundle::Fixed;
+        if (const auto bundle = choiceOf<Bundle>(
+                *text, { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }))
+            in.bundle = *bundle;
         else
             found.add("--bundle must be fixed or u-tube, not " + text::quote(*text),
                 Problem::NotAChoice, Field::Bundle);
@@ -295,8 +310,9 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
         in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, found);
 
     if (const std::string *text = value("tie-rods")) {
-        if (*text == "gb151" || *text == "tema") {
-            in.tieRods = *text == "tema" ? TieRodRule::Tema : TieRodRule::Gb151;
+        if (const auto table = choiceOf<TieRodRule>(
+                *text, { { "gb151", TieRodRule::Gb151 }, { "tema", TieRodRule::Tema } })) {
+            in.tieRods = *table;
         } else {
             const bool digits = text->size() <= 6
                 && std::all_of(

@@ -50,44 +50,23 @@ namespace {
         return text == "-0" ? "0" : text;
     }
 
-    /// The name of an input in the window's vocabulary, for the values GB/T 151 gave.
-    const char *standardName(layout::Field field)
+    /// The inputs GB/T 151 may give: their names in the window's vocabulary and in JSON.
+    constexpr struct
     {
-        switch (field) {
-        case layout::Field::Pitch:
-            return "管心距 p";
-        case layout::Field::LaneModel:
-            return "隔板槽移位";
-        case layout::Field::LaneSpacing:
-            return "隔板槽中心距 Sn";
-        case layout::Field::Clearance:
-            return "边缘间隙 b";
-        case layout::Field::TieRods:
-            return "拉杆";
-        default:
-            break;
-        }
-        return "";
-    }
+        layout::Field field;
+        const char *text, *json;
+    } kStandardValues[] = { { layout::Field::Pitch, "管心距 p", "pitch" },
+        { layout::Field::LaneSpacing, "隔板槽中心距 Sn", "lane_spacing" },
+        { layout::Field::Clearance, "边缘间隙 b", "clearance" },
+        { layout::Field::LaneModel, "隔板槽移位", "lanes" },
+        { layout::Field::TieRods, "拉杆", "tie_rods" } };
 
-    /// The option a value GB/T 151 gave stands for, as JSON names it.
-    const char *optionName(layout::Field field)
+    const auto &standardValue(layout::Field field)
     {
-        switch (field) {
-        case layout::Field::Pitch:
-            return "pitch";
-        case layout::Field::LaneModel:
-            return "lanes";
-        case layout::Field::LaneSpacing:
-            return "lane_spacing";
-        case layout::Field::Clearance:
-            return "clearance";
-        case layout::Field::TieRods:
-            return "tie_rods";
-        default:
-            break;
-        }
-        return "";
+        for (const auto &value : kStandardValues)
+            if (value.field == field)
+                return value;
+        return kStandardValues[0];
     }
 
     /// A figure to `digits` decimals.
@@ -164,7 +143,7 @@ std::string plainText(const Layout &layout)
     if (!layout.fromStandard.empty()) {
         text += "按 GB/T 151 取值：";
         for (std::size_t i = 0; i < layout.fromStandard.size(); ++i)
-            text += (i ? "、" : "") + std::string(standardName(layout.fromStandard[i]));
+            text += (i ? "、" : "") + std::string(standardValue(layout.fromStandard[i]).text);
         text += "\n";
     }
     if (in.centreTube)
@@ -239,7 +218,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
     }
     out["from_gb151"] = nlohmann::ordered_json::array();
     for (layout::Field field : layout.fromStandard)
-        out["from_gb151"].push_back(optionName(field));
+        out["from_gb151"].push_back(standardValue(field).json);
     if (layout.baffles.size() == 1)
         out["baffle"] = baffleJson(layout.baffles.front());
     else if (!layout.baffles.empty()) {
