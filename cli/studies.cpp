@@ -1,5 +1,7 @@
 #include "cli/studies.h"
 
+#include "runtime/chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -16,7 +18,7 @@ namespace {
     {
         double value = 0;
         const char *end = text.data() + text.size();
-        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        const auto [stop, error] = runtime::readDouble(text.data(), end, value);
         if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
             return std::nullopt;
         return value;
@@ -92,11 +94,7 @@ std::string numberText(double value)
     // designer writes diameters that way (1000000, not 1e+06), else in exponent form.
     const double size = std::fabs(value);
     const bool fixed = size == 0 || (size >= 1e-6 && size < 1e16);
-    char buffer[64];
-    const auto result = fixed
-        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-        : std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return fixed ? runtime::fixedText(value) : runtime::shortestText(value);
 }
 
 Inputs inputsFor(double shell, const Pattern &pattern)

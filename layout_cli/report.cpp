@@ -1,5 +1,7 @@
 #include "layout_cli/report.h"
 
+#include "runtime/chars.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -103,9 +105,7 @@ namespace {
 
 std::string numberText(double value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return runtime::shortestText(value);
 }
 
 std::string plainText(const Layout &layout)

@@ -25,57 +25,14 @@ namespace {
 
 QString millimetresText(double value)
 {
-    // What a designer reads off a drawing: to a micrometre, without trailing zeros.
-    QString text = QString::number(std::round(value * 1000) / 1000, 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+    return QString::fromStdString(layout_cli::millimetresText(value));
 }
 
 Sheet::Sheet(const layout::Layout &counted)
-    : layout(counted)
+    : TubeIndex(counted)
+    , layout(counted)
     , scene(layout_cli::layoutScene(counted, false))
-    , tubes(layout::tubes(counted))
 {
-    // The hole list numbers the tubes left in the same order, so the tooltip and the file agree.
-    numbers.reserve(tubes.size());
-    std::int64_t n = 0;
-    for (const layout::Tube &tube : tubes)
-        numbers.push_back(tube.pass > 0 ? ++n : 0);
-    m_cell = std::max(layout::millimetres(counted.inputs.pitch), 1e-6);
-    for (std::size_t i = 0; i < tubes.size(); ++i)
-        m_cells[cellOf(tubes[i].x, tubes[i].y)].push_back(i);
-}
-
-std::uint64_t Sheet::cellOf(double x, double y) const
-{
-    const auto index = [this](double v) {
-        return static_cast<std::uint32_t>(static_cast<std::int64_t>(std::floor(v / m_cell)));
-    };
-    return (std::uint64_t(index(x)) << 32) | index(y);
-}
-
-const layout::Tube *Sheet::tubeAt(double x, double y, std::int64_t *number) const
-{
-    const double radius = layout::millimetres(layout.inputs.tube) / 2;
-    // A tube's circle reaches at most one cell past its own, as d <= p.
-    for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            const auto found = m_cells.find(cellOf(x + dx * m_cell, y + dy * m_cell));
-            if (found == m_cells.end())
-                continue;
-            for (std::size_t i : found->second) {
-                if (std::hypot(tubes[i].x - x, tubes[i].y - y) <= radius) {
-                    if (number)
-                        *number = numbers[i];
-                    return &tubes[i];
-                }
-            }
-        }
-    }
-    return nullptr;
 }
 
 SheetView::SheetView(QWidget *parent)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "layout/study.h"
+#include "layout_cli/tube_index.h"
 #include "sheet/scene.h"
 
 #include <QWidget>
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace layout_ui {
@@ -15,23 +15,13 @@ namespace layout_ui {
 QString millimetresText(double value);
 
 /// A counted layout ready to show: its drawing, and its tubes found by place for the tooltip.
-struct Sheet
+struct Sheet : layout_cli::TubeIndex
 {
     layout::Layout layout;
     sheet::Scene scene;
-    std::vector<layout::Tube> tubes; ///< every centre that fits, removed ones included
-    std::vector<std::int64_t> numbers; ///< each tube's number in the hole list; 0 if removed
 
     /// Builds the drawing and the index of a layout.
     explicit Sheet(const layout::Layout &counted);
-
-    /// The tube whose circle holds the point (mm from the shell centre), if any.
-    const layout::Tube *tubeAt(double x, double y, std::int64_t *number = nullptr) const;
-
-private:
-    double m_cell = 1;
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_cells;
-    std::uint64_t cellOf(double x, double y) const;
 };
 
 /// The tube sheet, drawn to fit and then zoomed with the wheel about the cursor, panned by

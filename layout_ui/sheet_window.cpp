@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,6 +23,9 @@
 #include <QSettings>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+
+// After Qt, whose translation marker it then uses.
+#include "layout/reasons.h"
 
 #include <cerrno>
 #include <cmath>
@@ -84,88 +88,9 @@ namespace {
     }
 
     /// Why the window cannot take an input, in its own language: one line under the box.
-    QString reasonOf(const layout::InputError &error)
+    QString reasonText(const layout::InputError &error)
     {
-        switch (error.problem()) {
-        case layout::Problem::NotANumber:
-            return SheetWindow::tr("不是数字");
-        case layout::Problem::TooManyDecimals:
-            return SheetWindow::tr("小数不能超过 6 位");
-        case layout::Problem::TooLarge:
-            return SheetWindow::tr("不能大于 100000 mm");
-        case layout::Problem::NotPositive:
-            return SheetWindow::tr("须大于 0");
-        case layout::Problem::Negative:
-            return error.field() == layout::Field::CentreTube
-                ? SheetWindow::tr("不能为负（0 为无中心管）")
-                : SheetWindow::tr("不能为负");
-        case layout::Problem::PitchBelowTube:
-            return SheetWindow::tr("小于管子外径：管子会重叠");
-        case layout::Problem::PassCount:
-            return SheetWindow::tr("须为 1、2、4、6 或 8");
-        case layout::Problem::VerticalWithoutHorizontal:
-            return SheetWindow::tr("竖直隔板槽须与水平隔板槽一同给出");
-        case layout::Problem::ClearanceWithoutShell:
-            return SheetWindow::tr("给定布管限定圆时不用边缘间隙");
-        case layout::Problem::TooManyPitches:
-            return SheetWindow::tr("布管限定圆半径超过 100 万个管心距，行数太多");
-        case layout::Problem::Empty:
-        case layout::Problem::Missing:
-            return error.field() == layout::Field::LaneSpacing
-                ? SheetWindow::tr("GB/T 151 没有此管径的 Sn，请输入数值")
-                : SheetWindow::tr("请输入数值");
-        case layout::Problem::SpacingBelowTube:
-            return SheetWindow::tr("移位时 Sn 不能小于管子外径：槽两侧的管子会重叠");
-        case layout::Problem::NotInTable:
-            return SheetWindow::tr("GB/T 151 没有此管径的管心距，请输入数值");
-        case layout::Problem::NeedsOnTube:
-            return SheetWindow::tr("移位且有竖直隔板槽时只能对中");
-        case layout::Problem::NotWithBundle:
-            return error.field() == layout::Field::CentreTube
-                ? SheetWindow::tr("U形管束不能有中心管")
-                : SheetWindow::tr("U形管束只能为 2 或 4 管程");
-        case layout::Problem::NeedsShell:
-            return error.field() == layout::Field::Standard
-                ? SheetWindow::tr("按 GB/T 151 取值须给定壳体内径")
-                : error.field() == layout::Field::BaffleCut
-                ? SheetWindow::tr("折流板缺口须给定壳体内径")
-                : SheetWindow::tr("拉杆须给定壳体内径");
-        case layout::Problem::OutsideTable:
-            return SheetWindow::tr("超出拉杆表的范围，请输入根数");
-        case layout::Problem::TooManyTieRods:
-            return SheetWindow::tr("拉杆过多：管束边缘的管子不够");
-        case layout::Problem::NotWhole:
-            return SheetWindow::tr("须为整数根数、gb151 或 tema");
-        case layout::Problem::NeedsUTube:
-            return SheetWindow::tr("弯管半径只用于 U形管束");
-        case layout::Problem::CutOutOfRange:
-            return SheetWindow::tr("须在 15% 到 45% 之间");
-        case layout::Problem::CutMissesTubes:
-            return SheetWindow::tr("切线在所有管子之外：缺口内没有管子");
-        case layout::Problem::OddTieRods:
-            return SheetWindow::tr("U形管束的拉杆须成对：根数须为偶数");
-        case layout::Problem::NotAChoice:
-            return SheetWindow::tr("不是可选的值");
-        case layout::Problem::Conflict:
-            return SheetWindow::tr("壳体内径与布管限定圆只能给定一个");
-        case layout::Problem::Repeated:
-            return SheetWindow::tr("重复给出");
-        case layout::Problem::UnknownOption:
-            return SheetWindow::tr("未知选项");
-        case layout::Problem::SpacingForm:
-            return SheetWindow::tr("须为一个数值，或“水平,竖直”两个");
-        case layout::Problem::NoLanes:
-            return SheetWindow::tr("单管程没有隔板槽，不用 Sn");
-        case layout::Problem::NoVerticalLane:
-            return SheetWindow::tr("此管程数没有竖直隔板槽，不用第二个值");
-        case layout::Problem::NoLayoutCircle:
-            return error.field() == layout::Field::Clearance
-                ? SheetWindow::tr("边缘间隙过大：布管限定圆 DL 不大于 0")
-                : SheetWindow::tr("壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0");
-        case layout::Problem::Other:
-            break;
-        }
-        return SheetWindow::tr("输入有误");
+        return QCoreApplication::translate("layout_ui::SheetWindow", layout::reasonOf(error));
     }
 
     /// The box a field is typed in. The choices have none: they cannot hold a wrong value.
@@ -607,15 +532,15 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     QString passesReason, centringReason, gb151Reason;
     for (const layout::InputError &problem : reading.problems) {
         if (problem.field() == layout::Field::Passes)
-            passesReason = reasonOf(problem);
+            passesReason = reasonText(problem);
         else if (problem.field() == layout::Field::Centring)
-            centringReason = reasonOf(problem);
+            centringReason = reasonText(problem);
         else if (problem.field() == layout::Field::Standard)
-            gb151Reason = reasonOf(problem);
+            gb151Reason = reasonText(problem);
         else if (const std::optional<Input> input = boxOf(problem.field())) {
             // H and V share a box: the first reason stands.
             if (QString &reason = reasons[static_cast<std::size_t>(*input)]; reason.isEmpty())
-                reason = reasonOf(problem);
+                reason = reasonText(problem);
         }
     }
     const bool readable = reading.ok();
@@ -721,7 +646,7 @@ void SheetWindow::studyFinished()
         // Found only by laying the tubes out, such as more tie rods than the edge takes: the
         // box is marked as the checks mark theirs.
         refused = study->refused;
-        failure = reasonOf(*refused);
+        failure = reasonText(*refused);
         study.reset();
     }
     m_counting = false;

@@ -1,5 +1,7 @@
 #include "runtime/cstr.h"
 
+#include "runtime/chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -20,9 +22,7 @@ std::string CStr(double value)
         return std::string(buffer, result.ptr);
     }
     // Shortest general form at 15 significant digits, without the locale's say.
-    const auto result =
-        std::to_chars(std::begin(buffer), std::end(buffer), value, std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
+    std::string text = generalText(value, 15);
     std::replace(text.begin(), text.end(), 'e', 'E');
     return text;
 }

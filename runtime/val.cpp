@@ -1,5 +1,7 @@
 #include "runtime/val.h"
 
+#include "runtime/chars.h"
+
 #include "runtime/error.h"
 
 #include <charconv>
@@ -75,8 +77,8 @@ namespace {
         if (digits.empty())
             return 0;
         double value = 0;
-        const auto result = std::from_chars(
-            digits.data(), digits.data() + digits.size(), value, std::chars_format::hex);
+        const auto result =
+            readDouble(digits.data(), digits.data() + digits.size(), value, std::chars_format::hex);
         if (result.ec == std::errc::result_out_of_range)
             raise(ErrorNumber::Overflow);
         return value;
@@ -202,7 +204,7 @@ namespace {
             return negative ? -*exact : *exact;
         const std::string normal = "0." + digits + "e" + std::to_string(exponent);
         double value = 0;
-        const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+        const auto result = readDouble(normal.data(), normal.data() + normal.size(), value);
         if (result.ec == std::errc::result_out_of_range) {
             if (exponent > 0)
                 raise(ErrorNumber::Overflow);

@@ -1,5 +1,7 @@
 #include "sheet/scene.h"
 
+#include "runtime/chars.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -99,10 +101,7 @@ namespace {
     {
         if (value == 0)
             return "0.0";
-        char buffer[400];
-        const auto end =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-        std::string text(buffer, end);
+        std::string text = runtime::fixedText(value);
         if (text.find('.') == std::string::npos)
             text += ".0";
         return text;

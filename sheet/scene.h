@@ -105,6 +105,16 @@ const char *formatList();
 /// The scene as an AutoCAD R12 (AC1009) ASCII DXF file, in mm.
 std::string dxf(const Scene &scene);
 
+/// Where things stand in the scene's SVG picture, in its units: the sheet's millimetre
+/// (x, y) is at (centreX + scale·x, centreY − scale·y).
+struct SvgFrame
+{
+    double width = 0, height = 0;
+    double margin = 0, fontSize = 0, lineHeight = 0, legendTop = 0;
+    double centreX = 0, centreY = 0, scale = 1;
+};
+SvgFrame svgFrame(const Scene &scene);
+
 /// The scene as an SVG picture, the sheet in exact millimetres.
 std::string svg(const Scene &scene);
 

@@ -1,5 +1,7 @@
 #include "sheet/scene.h"
 
+#include "runtime/chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -12,9 +14,7 @@ namespace {
 
     std::string number(double value)
     {
-        char buffer[64];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-        return std::string(buffer, end);
+        return runtime::shortestText(value);
     }
 
     std::string colour(const Colour &c)
@@ -58,16 +58,33 @@ namespace {
 
 } // namespace
 
+SvgFrame svgFrame(const Scene &scene)
+{
+    SvgFrame frame;
+    frame.width = kPageWidth;
+    frame.margin = frame.width / 40;
+    frame.fontSize = frame.width / 48;
+    frame.lineHeight = frame.fontSize * 1.4;
+    frame.legendTop = frame.margin + frame.lineHeight * static_cast<double>(scene.caption.size());
+    const auto legendRows = (scene.legend.size() + kLegendColumns - 1) / kLegendColumns;
+    const double sheetTop =
+        frame.legendTop + frame.lineHeight * static_cast<double>(legendRows) + frame.margin;
+    frame.height = sheetTop + frame.width;
+    const double side = frame.width - 2 * frame.margin;
+    frame.scale = scene.extent > 0 ? side / scene.extent : 1.0;
+    frame.centreX = frame.width / 2;
+    frame.centreY = sheetTop + side / 2;
+    return frame;
+}
+
 std::string svg(const Scene &scene)
 {
-    const double width = kPageWidth;
-    const double margin = width / 40;
-    const double fontSize = width / 48;
-    const double lineHeight = fontSize * 1.4;
-    const double legendTop = margin + lineHeight * static_cast<double>(scene.caption.size());
-    const auto legendRows = (scene.legend.size() + kLegendColumns - 1) / kLegendColumns;
-    const double sheetTop = legendTop + lineHeight * static_cast<double>(legendRows) + margin;
-    const double height = sheetTop + width;
+    const SvgFrame frame = svgFrame(scene);
+    const double width = frame.width, height = frame.height;
+    const double margin = frame.margin;
+    const double fontSize = frame.fontSize;
+    const double lineHeight = frame.lineHeight;
+    const double legendTop = frame.legendTop;
     const double line = width / 800;
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -101,11 +118,10 @@ std::string svg(const Scene &scene)
     }
 
     // The sheet in its own millimetres, y up, with exact coordinates.
-    const double side = width - 2 * margin;
-    const double scale = scene.extent > 0 ? side / scene.extent : 1.0;
+    const double scale = frame.scale;
     const double unit = line / scale;
     out += "<g transform=\"matrix(" + number(scale) + " 0 0 " + number(-scale) + " "
-        + number(width / 2) + " " + number(sheetTop + side / 2) + ")\">\n";
+        + number(frame.centreX) + " " + number(frame.centreY) + ")\">\n";
     int layer = -1;
     bool dashed = false, hollow = false;
     for (const Circle &circle : scene.circles) {
@@ -141,7 +157,7 @@ std::string svg(const Scene &scene)
     // Labels upright: the same placement without the flip, so y is negated.
     if (!scene.labels.empty()) {
         out += "<g transform=\"matrix(" + number(scale) + " 0 0 " + number(scale) + " "
-            + number(width / 2) + " " + number(sheetTop + side / 2) + ")\"" + font
+            + number(frame.centreX) + " " + number(frame.centreY) + ")\"" + font
             + " text-anchor=\"middle\" dominant-baseline=\"central\">\n";
         layer = -1;
         double size = -1;

@@ -26,7 +26,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in ./usr/bin/korvane ./usr/bin/korvane-count ./usr/bin/korvane-layout ./usr/bin/korvane-sheet \
   ./usr/share/applications/korvane.desktop ./usr/share/applications/korvane-sheet.desktop \
   ./usr/share/icons/hicolor/scalable/apps/korvane.svg \
-  ./usr/share/icons/hicolor/scalable/apps/korvane-sheet.svg; do
+  ./usr/share/icons/hicolor/scalable/apps/korvane-sheet.svg ./usr/share/korvane/korvane.html; do
   grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
 done
 
@@ -45,6 +45,10 @@ grep -qx 'Name=Korvane 管板布置' "$work/root/usr/share/applications/korvane-
 "$work/root/usr/bin/korvane-layout" --otl 1184 --tube 28 --pitch 36 --passes 2 | grep -qx '总管数 898 管' \
   || fail "korvane-layout miscounts"
 grep -q '^\./usr/lib/.*korvane/korvane-draw\.so$' <<<"$contents" || fail "the package lacks korvane-draw.so"
+# The page is one file with its WebAssembly inside, and small enough to send by e-mail.
+grep -q 'KorvaneCore' "$work/root/usr/share/korvane/korvane.html" || fail "korvane.html lacks its core"
+[ "$(stat -c %s "$work/root/usr/share/korvane/korvane.html")" -le 1572864 ] \
+  || fail "korvane.html is larger than 1.5 MB"
 # The command-line tools load Qt only to paint a picture, from the packaged module.
 for program in korvane-count korvane-layout; do
   ldd "$work/root/usr/bin/$program" | grep -q libQt && fail "$program links Qt"

@@ -7,9 +7,10 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(
   g++ make cmake
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libfmt-dev libfast-float-dev
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
+  emscripten python3
   ${extra_packages[@]+"${extra_packages[@]}"}
 )
 

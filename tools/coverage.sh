@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-coverage"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKORVANE_COVERAGE=ON -DKORVANE_WERROR=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKORVANE_COVERAGE=ON -DKORVANE_WERROR=ON -DKORVANE_WEB=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target runtime_test engine_test layout_test calculate_replay val_replay layout_replay
 find "$build" -name '*.gcda' -delete
 "$build/tests/runtime_test" >/dev/null

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DKORVANE_SANITIZE=ON -DKORVANE_WERROR=ON \
-  -DKORVANE_BENCHMARKS=OFF >/dev/null
+  -DKORVANE_BENCHMARKS=OFF -DKORVANE_WEB=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$(nproc)"
 # The package and the format check say nothing about memory.
 ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1 \

@@ -1,0 +1,67 @@
+#include "layout_cli/tube_index.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace layout_cli {
+
+std::string millimetresText(double value)
+{
+    // What a designer reads off a drawing: to a micrometre, without trailing zeros.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.3f", std::round(value * 1000) / 1000);
+    std::string text = buffer;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+TubeIndex::TubeIndex(const layout::Layout &counted)
+    : tubes(layout::tubes(counted))
+{
+    // The hole list numbers the tubes left in the same order, so the pointer and the file agree.
+    numbers.reserve(tubes.size());
+    std::int64_t n = 0;
+    for (const layout::Tube &tube : tubes)
+        numbers.push_back(tube.pass > 0 ? ++n : 0);
+    m_radius = layout::millimetres(counted.inputs.tube) / 2;
+    m_cell = std::max(layout::millimetres(counted.inputs.pitch), 1e-6);
+    for (std::size_t i = 0; i < tubes.size(); ++i)
+        m_cells[cellOf(tubes[i].x, tubes[i].y)].push_back(i);
+}
+
+std::uint64_t TubeIndex::cellOf(double x, double y) const
+{
+    const auto index = [this](double v) {
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(std::floor(v / m_cell)));
+    };
+    return (std::uint64_t(index(x)) << 32) | index(y);
+}
+
+const layout::Tube *TubeIndex::tubeAt(double x, double y, std::int64_t *number) const
+{
+    // Far outside the sheet (a page's pointer can be anywhere): no cell to look in.
+    if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9))
+        return nullptr;
+    // A tube's circle reaches at most one cell past its own, as d <= p.
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            const auto found = m_cells.find(cellOf(x + dx * m_cell, y + dy * m_cell));
+            if (found == m_cells.end())
+                continue;
+            for (std::size_t i : found->second) {
+                if (std::hypot(tubes[i].x - x, tubes[i].y - y) <= m_radius) {
+                    if (number)
+                        *number = numbers[i];
+                    return &tubes[i];
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+} // namespace layout_cli

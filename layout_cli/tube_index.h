@@ -1,0 +1,38 @@
+#pragma once
+
+// The tubes of a drawn layout, found by place: what a pointer over the drawing is on, in the
+// window and on the page alike.
+
+#include "layout/study.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace layout_cli {
+
+/// A length in mm as a pointer over a drawing shows it: to 0.001 mm, trailing zeros dropped
+/// ("-110.851").
+std::string millimetresText(double value);
+
+class TubeIndex
+{
+public:
+    /// Lists the layout's tubes and files them by place.
+    explicit TubeIndex(const layout::Layout &counted);
+
+    std::vector<layout::Tube> tubes; ///< every centre that fits, removed ones included
+    std::vector<std::int64_t> numbers; ///< each tube's number in the hole list; 0 if removed
+
+    /// The tube whose circle holds the point (mm from the shell centre), if any.
+    const layout::Tube *tubeAt(double x, double y, std::int64_t *number = nullptr) const;
+
+private:
+    double m_radius = 0;
+    double m_cell = 1;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_cells;
+    std::uint64_t cellOf(double x, double y) const;
+};
+
+} // namespace layout_cli
