@@ -2,7 +2,11 @@
 
 #include "runtime/chars.h"
 
+#if defined(__EMSCRIPTEN__)
+#include "sheet/gbk.h"
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -20,6 +24,7 @@ namespace {
     class Gbk
     {
     public:
+#if !defined(__EMSCRIPTEN__)
         Gbk()
             : m_iconv(iconv_open("GBK", "UTF-8"))
         {
@@ -31,6 +36,7 @@ namespace {
         }
         Gbk(const Gbk &) = delete;
         Gbk &operator=(const Gbk &) = delete;
+#endif
 
         std::string operator()(const std::string &utf8)
         {
@@ -55,6 +61,30 @@ namespace {
         }
 
     private:
+#if defined(__EMSCRIPTEN__)
+        /// One character by the table made from iconv, which takes only well-formed UTF-8.
+        static bool convert(const std::string &one, std::string &out)
+        {
+            const auto byte = [&one](std::size_t k) { return static_cast<unsigned char>(one[k]); };
+            for (std::size_t k = 1; k < one.size(); ++k)
+                if ((byte(k) & 0xc0) != 0x80)
+                    return false;
+            char32_t code = 0;
+            if (one.size() == 2)
+                code = (byte(0) & 0x1fu) << 6 | (byte(1) & 0x3fu);
+            else if (one.size() == 3)
+                code = (byte(0) & 0x0fu) << 12 | (byte(1) & 0x3fu) << 6 | (byte(2) & 0x3fu);
+            const bool shortest = (one.size() == 2 && code >= 0x80)
+                || (one.size() == 3 && code >= 0x800 && !(code >= 0xd800 && code <= 0xdfff));
+            const std::uint16_t bytes = shortest ? gbkOf(code) : 0;
+            if (bytes == 0)
+                return false;
+            if (bytes > 0xff)
+                out += static_cast<char>(bytes >> 8);
+            out += static_cast<char>(bytes & 0xff);
+            return true;
+        }
+#else
         bool convert(const std::string &one, std::string &out)
         {
             if (!open())
@@ -71,6 +101,7 @@ namespace {
             out.append(buffer.data(), to);
             return true;
         }
+#endif
 
         static std::string escape(const std::string &one)
         {
@@ -89,10 +120,15 @@ namespace {
             return text;
         }
 
+#if !defined(__EMSCRIPTEN__)
         /// iconv_open() says it failed with (iconv_t)-1.
-        bool open() const { return reinterpret_cast<std::intptr_t>(m_iconv) != -1; }
+        bool open() const
+        {
+            return reinterpret_cast<std::intptr_t>(m_iconv) != -1;
+        }
 
         iconv_t m_iconv;
+#endif
     };
 
     /// The shortest fixed-point text that reads back as the same double: every tube centre

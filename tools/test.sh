@@ -7,10 +7,16 @@ set -euo pipefail
 # python3-ezdxf reads the DXF drawings back; the rest is for the hardening stages.
 extra_packages=(xvfb xauth xdotool xclip dpkg-dev file desktop-file-utils
   clang-14 libfuzzer-14-dev libclang-rt-14-dev gcovr clang-tidy-14 python3-ezdxf)
+# The page's tests drive Debian's Chromium with playwright-core from the npm registry; Debian's
+# Node.js has npm apart, a newer Node.js has it inside.
+extra_packages+=(chromium nodejs)
+command -v npm >/dev/null || extra_packages+=(npm)
 # Warnings are errors here, in the Release configuration that users and packagers build.
 cmake_options=(-DKORVANE_WERROR=ON)
 SECONDS=0
 source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
+# playwright-core as the lock file pins it, without a browser download of its own.
+PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$root/web" --no-audit --no-fund --loglevel=error
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
 echo "== build and tests: ${SECONDS} s"
 for stage in sanitize fuzz coverage tidy; do

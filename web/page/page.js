@@ -169,6 +169,7 @@ const korvane = {
   count: null, // the last calculation's JSON as korvane-count --json prints it
   busy: 0,
   timings: [],
+  cores: { counter, drawer },
 };
 window.korvane = korvane;
 
@@ -469,7 +470,11 @@ function requestDrawing() {
   const number = wanted;
   const started = performance.now();
   clearTimeout(slowDrawing);
-  slowDrawing = setTimeout(() => setStatus('计算中…'), 300);
+  // Said only when a drawing takes long, and never over something more important.
+  slowDrawing = setTimeout(() => {
+    if (!status.source)
+      setStatus('计算中…');
+  }, 300);
   tracked(drawer.call('layout', { options: typedOptions(), draw: true }, kLongest)
     .then((answer) => drawingArrived(answer, number, started),
       (error) => setStatus(failureText(error)))
@@ -529,6 +534,8 @@ function setExports(enabled) {
 
 // --- Zoom, pan and the pointer --------------------------------------------------------------
 const sheetView = { scale: 1, x: 0, y: 0, fitted: true };
+// Where the drawing stands in the view, for tests that point at a tube.
+korvane.view = () => ({ frame: drawing.frame, ...sheetView });
 const kLeastScale = 0.02, kMostScale = 400;
 
 function placeImage() {
