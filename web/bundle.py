@@ -54,9 +54,11 @@ def main():
     parts = {
         "{{VERSION}}": args.version,
         "{{STYLE}}": read("page.css"),
-        "{{WORKER}}": script_text(core + "\n" + read("worker.js"), "the worker"),
+        "{{WORKER}}": script_text(
+            core + "\n" + read("painter.js") + "\n" + read("worker.js"), "the worker"
+        ),
         "{{ENGLISH}}": english.replace("</", "<\\/"),
-        "{{SCRIPT}}": script_text(read("page.js"), "the page's script"),
+        "{{SCRIPT}}": script_text(read("painter.js") + "\n" + read("page.js"), "the page's script"),
     }
     page = read("index.html")
     # One pass, so that nothing put in is read again as a placeholder.

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
@@ -117,8 +118,56 @@ Json viewJson(const layout::Layout &layout)
     return view;
 }
 
+/// The shapes of the drawing for the page to paint, as korvane-sheet paints them: five numbers a
+/// circle (x, y, radius, layer, 1 dashed + 2 hollow) and six a line (x1, y1, x2, y2, layer,
+/// dashed), in the sheet's millimetres; the rest, few, in the JSON.
+std::vector<double> circles, lines;
+
+std::string colourText(const sheet::Colour &colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+    return text;
+}
+
+Json sceneJson(const sheet::Scene &scene)
+{
+    circles.clear();
+    lines.clear();
+    circles.reserve(scene.circles.size() * 5);
+    for (const sheet::Circle &c : scene.circles)
+        circles.insert(circles.end(),
+            { c.x, c.y, c.diameter / 2, static_cast<double>(c.layer),
+                static_cast<double>((c.dashed ? 1 : 0) | (c.hollow ? 2 : 0)) });
+    lines.reserve(scene.lines.size() * 6);
+    for (const sheet::Line &l : scene.lines)
+        lines.insert(lines.end(),
+            { l.x1, l.y1, l.x2, l.y2, static_cast<double>(l.layer), l.dashed ? 1.0 : 0.0 });
+    Json layers = Json::array();
+    for (const sheet::Layer &layer : scene.layers)
+        layers.push_back({ { "ink", colourText(layer.ink) },
+            { "fill", layer.fill ? Json(colourText(*layer.fill)) : Json(nullptr) },
+            { "fill_alpha", layer.fill ? layer.fill->alpha / 255.0 : 1.0 }, { "pen", layer.pen } });
+    Json legend = Json::array();
+    for (const sheet::LegendEntry &entry : scene.legend)
+        legend.push_back({ { "text", entry.text }, { "layer", entry.layer } });
+    Json labels = Json::array();
+    for (const sheet::Label &label : scene.labels)
+        labels.push_back({ { "x", label.x }, { "y", label.y }, { "height", label.height },
+            { "text", label.text }, { "layer", label.layer } });
+    const sheet::SvgFrame frame = sheet::svgFrame(scene);
+    return { { "frame",
+                 { { "width", frame.width }, { "height", frame.height }, { "margin", frame.margin },
+                     { "font_size", frame.fontSize }, { "line_height", frame.lineHeight },
+                     { "legend_top", frame.legendTop }, { "centre_x", frame.centreX },
+                     { "centre_y", frame.centreY }, { "scale", frame.scale } } },
+        { "title", scene.title }, { "caption", scene.caption }, { "legend", legend },
+        { "layers", layers }, { "labels", labels }, { "circles", scene.circles.size() },
+        { "lines", scene.lines.size() } };
+}
+
 /// {"options": [[name, text], ...], "draw": bool}: the layout's JSON as korvane-layout --json
-/// prints it, or the problems; with "draw", the drawing as SVG and where the sheet is in it.
+/// prints it, or the problems; with "draw", the drawing's shapes and where the sheet is.
 Json layoutJob(const Json &request)
 {
     std::vector<layout::TypedOption> typed;
@@ -149,13 +198,7 @@ Json layoutJob(const Json &request)
         if (counted->counts.inCircle > static_cast<std::int64_t>(sheet::kMaxDrawnTubes)) {
             answer["drawing"] = nullptr;
         } else {
-            const sheet::Scene scene = layout_cli::layoutScene(*counted, false);
-            const sheet::SvgFrame frame = sheet::svgFrame(scene);
-            answer["drawing"] = { { "svg", sheet::svg(scene) },
-                { "frame",
-                    { { "width", frame.width }, { "height", frame.height },
-                        { "centre_x", frame.centreX }, { "centre_y", frame.centreY },
-                        { "scale", frame.scale } } } };
+            answer["drawing"] = sceneJson(layout_cli::layoutScene(*counted, false));
             drawn = std::make_unique<Drawn>(*counted);
         }
     }
@@ -219,6 +262,17 @@ Json tubeAtJob(const Json &request)
 std::string answer;
 
 } // namespace
+
+/// The numbers of the last drawing's circles and lines, for the page to copy out.
+extern "C" const double *korvane_circles()
+{
+    return circles.data();
+}
+
+extern "C" const double *korvane_lines()
+{
+    return lines.data();
+}
 
 /// Runs one job. The answer stays valid until the next call. Whatever goes wrong inside is an
 /// answer too ({"failure": ...}): the page says it and stays usable.

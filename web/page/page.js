@@ -83,17 +83,24 @@ const workerUrl = URL.createObjectURL(
 
 class Aborted extends Error {}
 
+// The drawing worker paints the view where the browser lets it (an OffscreenCanvas), so that
+// typing never waits on a paint; elsewhere the page paints it.
+const paintsInWorker = 'transferControlToOffscreen' in HTMLCanvasElement.prototype;
+
 /// One worker and its calls. An abort inside it, or a call that runs too long, ends that worker
 /// and starts a fresh one; the page goes on.
 class Core {
-  constructor() {
+  /// `started` is told of each new worker, before any call reaches it.
+  constructor(started = () => {}) {
     this.pending = new Map();
     this.next = 1;
+    this.started = started;
     this.start();
   }
 
   start() {
     this.worker = new Worker(workerUrl);
+    this.started(this.worker);
     this.worker.onmessage = (event) => {
       const { id, answer, aborted } = event.data;
       const call = this.pending.get(id);
@@ -146,7 +153,7 @@ class Core {
 
 // Counting and drawing apart: a count never waits behind a drawing.
 const counter = new Core();
-const drawer = new Core();
+const drawer = new Core((worker) => attachCanvas(worker));
 // Nothing a designer types takes this long; something that does is stopped.
 const kLongest = 20000;
 
@@ -305,7 +312,7 @@ function recall(key) {
 // --- Counting and drawing as the designer types ----------------------------------------------
 let wanted = 0; // the latest inputs' number
 let lastHash = null;
-const shown = { answer: null, stale: false, problems: null, drawnFor: -1, drawing: null };
+const shown = { answer: null, stale: false, problems: null, drawnFor: -1, countedFor: -1 };
 
 function inputsChanged() {
   const typed = typedOptions();
@@ -319,10 +326,11 @@ function inputsChanged() {
   const started = performance.now();
   setExports(false);
   tracked(counter.call('layout', { options: typed }, kLongest).then((answer) => {
+    // An answer overtaken by a later keystroke is not shown.
     if (number !== wanted)
       return;
     countsArrived(answer, number);
-    korvane.timings.push({ what: 'counts', ms: performance.now() - started,
+    korvane.timings.push({ what: 'counts', ms: performance.now() - started, at: performance.now(),
       tubes: answer.layout ? answer.layout.in_circle : null });
   }, (error) => {
     if (number === wanted)
@@ -339,7 +347,9 @@ function countsArrived(answer, number) {
     return;
   }
   korvane.layout = answer.layout;
+  shown.countedFor = number;
   showCounts(answer, false);
+  updateExports();
   if (shown.drawnFor !== number && status.source === '输入有误：图为上次有效的布置')
     setStatus('');
 }
@@ -372,7 +382,8 @@ function markProblems(problems) {
 
 function setStale(stale) {
   shown.stale = stale;
-  $('sheet').classList.toggle('stale', stale || shown.drawnFor !== wanted);
+  // Grey when the drawing stands for nothing typed now; a drawing on its way is not.
+  $('sheet').classList.toggle('stale', stale || shown.drawnFor < 0);
   $('counts').classList.toggle('stale', stale);
   $('arrangement').classList.toggle('stale', stale);
   $('baffles').classList.toggle('stale', stale);
@@ -457,7 +468,7 @@ function showCounts(answer, stale) {
 }
 
 // The drawing: one request at a time, always for the latest inputs.
-const drawing = { busy: false, again: false, frame: null, url: null };
+const drawing = { busy: false, again: false, frame: null, scene: null, printed: false };
 let slowDrawing = 0;
 
 function requestDrawing() {
@@ -475,7 +486,8 @@ function requestDrawing() {
     if (!status.source)
       setStatus('计算中…');
   }, 300);
-  tracked(drawer.call('layout', { options: typedOptions(), draw: true }, kLongest)
+  tracked(drawer.call('layout', { options: typedOptions(), draw: true, view: currentView() },
+    kLongest)
     .then((answer) => drawingArrived(answer, number, started),
       (error) => setStatus(failureText(error)))
     .finally(() => {
@@ -493,38 +505,98 @@ function drawingArrived(answer, number, started) {
     if (answer.problems.length > 0)
       shown.drawnFor = -1;
     setStale(answer.problems.length > 0 || shown.stale);
-    return Promise.resolve();
+    return;
   }
   if (answer.drawing === null) {
+    // The last drawing stays, greyed, as in korvane-sheet.
     shown.drawnFor = -1;
-    drawing.frame = null;
     setStale(false);
     setStatus('布管限定圆内 %1 管，超过 %2 管，不再绘图', answer.layout.in_circle, 200000);
-    return Promise.resolve();
+    return;
   }
-  const image = $('sheet-image');
-  const url = URL.createObjectURL(new Blob([answer.drawing.svg], { type: 'image/svg+xml' }));
-  return new Promise((resolve) => {
-    image.onload = image.onerror = () => {
-      if (drawing.url)
-        URL.revokeObjectURL(drawing.url);
-      drawing.url = url;
-      const first = drawing.frame === null;
-      drawing.frame = answer.drawing.frame;
-      shown.drawnFor = number;
-      image.alt = answer.layout ? label('管板图') : '';
-      if (first || sheetView.fitted)
-        fit();
-      else
-        placeImage();
-      setStale(shown.stale);
-      setExports(number === wanted && !shown.stale);
-      korvane.timings.push({ what: 'drawing', ms: performance.now() - started,
-        tubes: answer.layout.in_circle });
-      resolve();
-    };
-    image.src = url;
+  const first = drawing.scene === null;
+  drawing.scene = answer.drawing;
+  drawing.frame = answer.drawing.frame;
+  drawing.printed = false;
+  shown.drawnFor = number;
+  // The worker painted it already, fitted if the view is; the page follows.
+  if (first || sheetView.fitted)
+    fit(paintsInWorker);
+  else if (!paintsInWorker)
+    repaint();
+  setStale(shown.stale);
+  updateExports();
+  korvane.timings.push({ what: 'drawing', ms: performance.now() - started, at: performance.now(),
+    tubes: answer.layout.in_circle });
+}
+
+/// The view as it should be painted now.
+function currentView() {
+  const box = $('sheet').getBoundingClientRect();
+  return { scale: sheetView.scale, x: sheetView.x, y: sheetView.y, width: box.width,
+    height: box.height, ratio: window.devicePixelRatio || 1, fitted: sheetView.fitted };
+}
+
+const painting = { asking: false, again: false };
+
+function repaint() {
+  if (!paintsInWorker) {
+    paintView($('sheet-canvas'), drawing.scene, currentView());
+    return;
+  }
+  if (painting.asking) {
+    painting.again = true;
+    return;
+  }
+  painting.asking = true;
+  painting.again = false;
+  tracked(drawer.call('view', currentView()).catch(() => {}).finally(() => {
+    painting.asking = false;
+    if (painting.again)
+      repaint();
+  }));
+}
+
+let paintWanted = false;
+function schedulePaint() {
+  if (paintWanted)
+    return;
+  paintWanted = true;
+  requestAnimationFrame(() => {
+    paintWanted = false;
+    repaint();
   });
+}
+
+/// A fresh canvas for a fresh drawing worker: a canvas hands its painting over only once.
+function attachCanvas(worker) {
+  if (!paintsInWorker)
+    return;
+  let canvas = $('sheet-canvas');
+  if (canvas.dataset.handedOver) {
+    const fresh = canvas.cloneNode(false);
+    canvas.replaceWith(fresh);
+    canvas = fresh;
+  }
+  canvas.dataset.handedOver = '1';
+  const offscreen = canvas.transferControlToOffscreen();
+  worker.postMessage({ id: 0, job: 'canvas', request: { canvas: offscreen } }, [offscreen]);
+}
+
+/// The whole drawing for print, at twice its units, painted when printing is asked for.
+function paintForPrint() {
+  if (!drawing.scene || drawing.printed)
+    return;
+  const f = drawing.scene.frame;
+  paintView($('print-sheet'), drawing.scene,
+    { scale: 1, x: 0, y: 0, width: f.width, height: f.height, ratio: 2 });
+  drawing.printed = true;
+}
+
+/// The files can be made when the drawing and the counts both stand for what is typed now:
+/// the two workers answer in either order.
+function updateExports() {
+  setExports(shown.drawnFor === wanted && shown.countedFor === wanted);
 }
 
 function setExports(enabled) {
@@ -538,26 +610,14 @@ const sheetView = { scale: 1, x: 0, y: 0, fitted: true };
 korvane.view = () => ({ frame: drawing.frame, ...sheetView });
 const kLeastScale = 0.02, kMostScale = 400;
 
-function placeImage() {
-  const frame = drawing.frame;
-  if (!frame)
-    return;
-  const image = $('sheet-image');
-  image.style.width = frame.width * sheetView.scale + 'px';
-  image.style.height = frame.height * sheetView.scale + 'px';
-  image.style.transform = `translate(${sheetView.x}px, ${sheetView.y}px)`;
-}
-
-function fit() {
+function fit(painted = false) {
   const frame = drawing.frame;
   if (!frame)
     return;
   const box = $('sheet').getBoundingClientRect();
-  sheetView.scale = Math.min(box.width / frame.width, box.height / frame.height) * 0.96;
-  sheetView.x = (box.width - frame.width * sheetView.scale) / 2;
-  sheetView.y = (box.height - frame.height * sheetView.scale) / 2;
-  sheetView.fitted = true;
-  placeImage();
+  Object.assign(sheetView, fitView(frame, box.width, box.height), { fitted: true });
+  if (!painted)
+    schedulePaint();
 }
 
 function zoomAt(factor, px, py) {
@@ -567,7 +627,7 @@ function zoomAt(factor, px, py) {
   sheetView.y = py - (py - sheetView.y) * ratio;
   sheetView.scale = scale;
   sheetView.fitted = false;
-  placeImage();
+  schedulePaint();
 }
 
 function zoomCentre(factor) {
@@ -579,7 +639,7 @@ function pan(dx, dy) {
   sheetView.x += dx;
   sheetView.y += dy;
   sheetView.fitted = false;
-  placeImage();
+  schedulePaint();
 }
 
 /// The sheet's millimetres (from the shell centre, y up) under a point of the view.
@@ -805,10 +865,8 @@ function setUpExports() {
       setStatus(copied ? '已复制链接' : '无法复制链接：%1', error.message || error);
     }
   });
-  $('print').addEventListener('click', () => {
-    fit();
-    window.print();
-  });
+  $('print').addEventListener('click', () => window.print());
+  window.addEventListener('beforeprint', paintForPrint);
 }
 
 // --- The calculator -------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The worker's side: the WebAssembly core above (KorvaneCore) answers one job at a time, so
-// that the page never waits on a count or a drawing.
+// that the page never waits on a count or a drawing. The drawing worker also keeps the last
+// drawing and paints the page's view of it, with the painter above.
 'use strict';
 let core = null;
 const ready = KorvaneCore({
@@ -10,13 +11,53 @@ const ready = KorvaneCore({
   core = module;
 });
 
+const screen = { canvas: null, scene: null, view: null };
+
+function paint() {
+  const { canvas, scene, view } = screen;
+  if (!canvas || !view)
+    return;
+  // A fitted view follows the drawing, as the page's own fit does.
+  const shown = view.fitted && scene ? { ...view, ...fitView(scene.frame, view.width, view.height) }
+                                     : view;
+  paintView(canvas, scene, shown);
+}
+
+function run(job, request) {
+  if (job === 'canvas') {
+    screen.canvas = request.canvas;
+    return {};
+  }
+  if (job === 'view') {
+    screen.view = request;
+    paint();
+    return {};
+  }
+  const answer = JSON.parse(core.ccall('korvane_call', 'string', ['string', 'string'],
+    [job, JSON.stringify(request)]));
+  // A drawing's shapes come as numbers, copied out of the module's memory.
+  if (answer.drawing) {
+    const copy = (name, per) => {
+      const at = core.ccall(`korvane_${name}`, 'number', [], []);
+      return core.HEAPF64.slice(at / 8, at / 8 + answer.drawing[name] * per);
+    };
+    answer.drawing.circles = copy('circles', 5);
+    answer.drawing.lines = copy('lines', 6);
+    screen.scene = answer.drawing;
+    if (request.view)
+      screen.view = request.view;
+    paint();
+  }
+  return answer;
+}
+
 self.onmessage = async (event) => {
   const { id, job, request } = event.data;
   try {
     await ready;
-    const text = core.ccall('korvane_call', 'string', ['string', 'string'],
-      [job, JSON.stringify(request)]);
-    self.postMessage({ id, answer: JSON.parse(text) });
+    const answer = run(job, request);
+    if (id !== 0)
+      self.postMessage({ id, answer });
   } catch (error) {
     // An abort inside the WebAssembly (out of memory, a trap) leaves the module unusable: the
     // page says so and starts a new worker.
