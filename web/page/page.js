@@ -336,7 +336,20 @@ function inputsChanged() {
     if (number === wanted)
       setStatus(failureText(error));
   }));
-  requestDrawing();
+  // The drawing waits for a pause in the typing, as korvane-sheet's does: the counts come at
+  // every key, and the keys never queue behind drawings nobody will see.
+  // The first drawing comes at once.
+  drawing.inputAt = started;
+  clearTimeout(drawing.pause);
+  drawing.pause = setTimeout(() => {
+    drawing.pausing = false;
+    requestDrawing();
+    busy(-1);
+  }, drawing.scene === null ? 0 : kPauseMs);
+  if (!drawing.pausing) {
+    drawing.pausing = true;
+    busy(+1);
+  }
 }
 
 function countsArrived(answer, number) {
@@ -468,7 +481,9 @@ function showCounts(answer, stale) {
 }
 
 // The drawing: one request at a time, always for the latest inputs.
-const drawing = { busy: false, again: false, frame: null, scene: null, printed: false };
+const drawing = { busy: false, again: false, frame: null, scene: null, printed: false, pause: 0,
+  pausing: false, inputAt: 0 };
+const kPauseMs = 120;
 let slowDrawing = 0;
 
 function requestDrawing() {
@@ -479,7 +494,8 @@ function requestDrawing() {
   drawing.busy = true;
   drawing.again = false;
   const number = wanted;
-  const started = performance.now();
+  // Timed from the key, the pause included.
+  const started = drawing.inputAt;
   clearTimeout(slowDrawing);
   // Said only when a drawing takes long, and never over something more important.
   slowDrawing = setTimeout(() => {

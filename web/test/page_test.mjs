@@ -419,6 +419,21 @@ describe('where a designer expects it', () => {
     await context.close();
   });
 
+  test('on a 4K screen and in dark mode', async () => {
+    const { context, page } = await openPage(browser, { viewport: { width: 3840, height: 2160 },
+      hash: '#shell=600&tube=25&pitch=32&passes=2' });
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 3840));
+    // The type grows with the screen, and the drawing takes the room.
+    assert.equal(await page.evaluate(() => getComputedStyle(document.documentElement).fontSize), '20px');
+    assert.ok((await page.locator('#sheet').boundingBox()).width > 2500);
+    const light = await page.evaluate(() => getComputedStyle(document.documentElement).backgroundColor);
+    await page.emulateMedia({ colorScheme: 'dark' });
+    const dark = await page.evaluate(() => getComputedStyle(document.documentElement).backgroundColor);
+    assert.notEqual(dark, light);
+    assert.equal(dark, 'rgb(21, 25, 29)');
+    await context.close();
+  });
+
   test('opened from disk, the page asks no server for anything', async () => {
     const context = await browser.newContext({ locale: 'zh-CN' });
     const requests = [];
