@@ -79,9 +79,10 @@ namespace portable {
             if (d.exponent >= n - 1)
                 return text + d.digits
                     + std::string(static_cast<std::size_t>(d.exponent - n + 1), '0');
-            if (d.exponent >= 0)
-                return text + d.digits.substr(0, static_cast<std::size_t>(d.exponent + 1)) + "."
-                    + d.digits.substr(static_cast<std::size_t>(d.exponent + 1));
+            if (d.exponent >= 0) {
+                const std::size_t whole = static_cast<std::size_t>(d.exponent) + 1;
+                return text + d.digits.substr(0, whole) + "." + d.digits.substr(whole);
+            }
             return text + "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0')
                 + d.digits;
         }

@@ -3,6 +3,7 @@
 
 #include <iconv.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -13,7 +14,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const iconv_t gbk = iconv_open("GBK", "UTF-8");
-    if (gbk == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open() says it failed with (iconv_t)-1.
+    if (reinterpret_cast<std::intptr_t>(gbk) == -1) {
         std::perror("korvane-gbk-table: iconv_open GBK");
         return 1;
     }

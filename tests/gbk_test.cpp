@@ -6,6 +6,7 @@
 
 #include <iconv.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -29,7 +30,8 @@ std::string utf8Of(char32_t code)
 TEST(Gbk, TableGivesIconvsBytesForEveryCharacter)
 {
     const iconv_t gbk = iconv_open("GBK", "UTF-8");
-    ASSERT_NE(gbk, reinterpret_cast<iconv_t>(-1));
+    // iconv_open() says it failed with (iconv_t)-1.
+    ASSERT_NE(reinterpret_cast<std::intptr_t>(gbk), -1);
     int found = 0;
     for (char32_t code = 1; code <= 0xffff; ++code) {
         if (code >= 0xd800 && code <= 0xdfff)

@@ -336,6 +336,11 @@ describe('where a designer expects it', () => {
     const url = page.url();
     assert.match(url, /#shell=750&tube=19&pitch=25&pattern=90&passes=4&lane-spacing=40,44&centre-tube=38$/);
     const layout = await page.evaluate(() => window.korvane.layout);
+    // 复制链接 puts that address on the clipboard.
+    await context.grantPermissions(['clipboard-read', 'clipboard-write']).catch(() => {});
+    await page.click('#copy-link');
+    await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+    assert.equal(await page.textContent('#status'), '已复制链接');
     const other = await openPage(browser, { hash: new URL(url).hash });
     assert.deepEqual(await other.page.evaluate(() => window.korvane.layout), layout);
     assert.equal(await other.page.inputValue('#lane-spacing'), '40,44');
