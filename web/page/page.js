@@ -727,7 +727,9 @@ function setUpSheet() {
     zoomAt(Math.pow(1.25, -notches), px, py);
   }, { passive: false });
   sheet.addEventListener('pointerdown', (event) => {
-    sheet.setPointerCapture(event.pointerId);
+    try {
+      sheet.setPointerCapture(event.pointerId);
+    } catch (e) { /* a pointer already gone: the drag simply ends at the edge */ }
     touches.set(event.pointerId, local(event));
     dragged = false;
     if (touches.size === 2) {

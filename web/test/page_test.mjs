@@ -321,6 +321,36 @@ print(len(holes), len(circles))
     assert.ok(Math.abs(await width() - fitted) < 1);
   });
 
+  test('on a touch screen: a pinch zooms, a tap shows the tube', async () => {
+    const { context, page: touch } = await openPage(browser, { hash: '#shell=600&tube=25&pitch=32',
+      touch: true });
+    const box = await touch.locator('#sheet').boundingBox();
+    const scale = () => touch.evaluate(() => window.korvane.view().scale);
+    const before = await scale();
+    const cdp = await context.newCDPSession(touch);
+    const at = (dx) => [{ x: box.x + box.width / 2 - dx, y: box.y + box.height / 2, id: 1 },
+      { x: box.x + box.width / 2 + dx, y: box.y + box.height / 2, id: 2 }];
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: at(40) });
+    for (const dx of [60, 80, 100, 120])
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: at(dx) });
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    // Spread to three times as wide, the drawing is about three times as large.
+    const ratio = (await scale()) / before;
+    assert.ok(ratio > 2 && ratio < 4, `pinch zoomed ${ratio} times`);
+    await touch.click('#fit');
+    // The centre tube's place: a tap there tells what is there.
+    const centre = await touch.evaluate(() => {
+      const view = window.korvane.view();
+      const sheet = document.getElementById('sheet').getBoundingClientRect();
+      return [sheet.left + view.x + view.frame.centre_x * view.scale,
+        sheet.top + view.y + view.frame.centre_y * view.scale];
+    });
+    await touch.touchscreen.tap(centre[0], centre[1]);
+    await touch.waitForSelector('#tip:not([hidden])');
+    assert.match(await touch.textContent('#tip'), /^管 \d+\nx = 0 mm，y = 0 mm\n第 1 管程$/);
+    await context.close();
+  });
+
   test('printed, the drawing and its counts fill one page', async () => {
     const pdf = await page.pdf({ format: 'A4' });
     const pages = pdf.toString('latin1').match(/\/Type\s*\/Page[^s]/g) || [];

@@ -28,9 +28,10 @@ export async function settle(page) {
 }
 
 /// A fresh context (its own storage) and the page in it, opened from disk and settled.
-export async function openPage(browser, { hash = '', locale = 'zh-CN', viewport, context } = {}) {
+export async function openPage(browser,
+  { hash = '', locale = 'zh-CN', viewport, context, touch = false } = {}) {
   const owner = context || await browser.newContext({ locale, viewport: viewport ||
-      { width: 1280, height: 900 }, acceptDownloads: true });
+      { width: 1280, height: 900 }, acceptDownloads: true, hasTouch: touch });
   const page = await owner.newPage();
   await page.goto(pageUrl + hash);
   await page.waitForFunction(() => window.korvane !== undefined);
