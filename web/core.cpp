@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -220,9 +221,11 @@ Json countJob(const Json &request)
 /// {"format": "svg" | "dxf" | "csv", "numbers": bool}: the file of the layout last drawn.
 Json exportJob(const Json &request)
 {
+    const std::string format = request.at("format").get<std::string>();
+    if (format != "csv" && format != "svg" && format != "dxf")
+        throw std::invalid_argument("no such format: " + format);
     if (!drawn)
         return { { "text", nullptr } };
-    const std::string format = request.at("format").get<std::string>();
     std::string text;
     if (format == "csv") {
         const bool kinds = drawn->layout.tieRods.count > 0;
@@ -242,11 +245,11 @@ Json exportJob(const Json &request)
 /// {"x": mm, "y": mm} from the shell centre: the tube of the drawing there, if any.
 Json tubeAtJob(const Json &request)
 {
+    const double x = request.at("x").get<double>(), y = request.at("y").get<double>();
     if (!drawn)
         return { { "tube", nullptr } };
     std::int64_t number = 0;
-    const layout::Tube *tube =
-        drawn->index.tubeAt(request.at("x").get<double>(), request.at("y").get<double>(), &number);
+    const layout::Tube *tube = drawn->index.tubeAt(x, y, &number);
     if (!tube)
         return { { "tube", nullptr } };
     const char *removed = tube->removed == layout::Removed::Lane ? "lane"

@@ -1,0 +1,168 @@
+// The page's one way into the C++: what it answers, what it refuses, and that every refusal
+// names a box the page has.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+extern "C" const char *korvane_call(const char *job, const char *request);
+extern "C" const double *korvane_circles();
+
+namespace {
+
+using Json = nlohmann::json;
+
+Json call(const std::string &job, const std::string &request)
+{
+    return Json::parse(korvane_call(job.c_str(), request.c_str()));
+}
+
+using Options = std::vector<std::pair<std::string, std::string>>;
+
+/// The options as the page sends them: a list of [name, text] pairs.
+Json layout(const Options &options, bool draw = false)
+{
+    Json list = Json::array();
+    for (const auto &[name, text] : options)
+        list.push_back(Json::array({ name, text }));
+    return call("layout", Json { { "options", list }, { "draw", draw } }.dump());
+}
+
+std::string pageHtml()
+{
+    std::ifstream file(KORVANE_PAGE_HTML);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(WebCore, WhatCannotBeReadIsAFailureNotACrash)
+{
+    const struct
+    {
+        const char *job, *request;
+    } cases[] = { { "layout", "{" }, { "layout", "[]" }, { "layout", R"({"options": 5})" },
+        { "layout", R"({"options": [["shell"]]})" }, { "layout", R"({"options": [[1, 2]]})" },
+        { "count", R"({"inputs": 5})" }, { "count", R"({"inputs": ["600"]})" },
+        { "tube_at", R"({"x": "a"})" }, { "export", R"({})" }, { "export", R"({"format": "pdf"})" },
+        { "sweep", "{}" }, { "", "" } };
+    for (const auto &c : cases) {
+        const Json answer = call(c.job, c.request);
+        ASSERT_TRUE(answer.contains("failure")) << c.job << " " << c.request << " " << answer;
+        EXPECT_FALSE(answer["failure"].get<std::string>().empty());
+    }
+}
+
+TEST(WebCore, EveryRefusalNamesABoxOfThePageWithItsReason)
+{
+    const std::string page = pageHtml();
+    ASSERT_NE(page.find("id=\"diameter\""), std::string::npos);
+    const Options base = { { "shell", "600" }, { "tube", "25" }, { "pitch", "32" } };
+    // Each field made wrong in turn, on a layout that is otherwise fine.
+    const struct
+    {
+        const char *option, *text, *box;
+    } cases[] = { { "shell", "x", "diameter" }, { "tube", "-1", "tube" },
+        { "pitch", "20", "pitch" }, { "pattern", "33", "pattern" }, { "passes", "3", "passes" },
+        { "centre", "middle", "centre" }, { "lane-spacing", "a", "lane-spacing" },
+        { "clearance", "400", "clearance" }, { "centre-tube", "-5", "centre-tube" },
+        { "lanes", "both", "lanes" }, { "gb151", "maybe", "gb151" },
+        { "bundle", "hairpin", "bundle" }, { "bend-radius", "40", "bend-radius" },
+        { "tie-rods", "many", "tie-rods" }, { "baffle-cut", "60", "baffle-cut" },
+        { "tie-rods", "5000", "tie-rods" } };
+    for (const auto &c : cases) {
+        Options options;
+        for (const auto &[name, value] : base)
+            if (name != c.option)
+                options.emplace_back(name, value);
+        options.emplace_back(c.option, c.text);
+        if (std::string(c.option) == "lane-spacing")
+            options.emplace_back("passes", "2");
+        const Json answer = layout(options);
+        ASSERT_FALSE(answer["problems"].empty()) << c.option << " " << answer;
+        const Json &problem = answer["problems"][0];
+        EXPECT_EQ(problem["field"], c.box) << c.option;
+        EXPECT_NE(
+            page.find("id=\"" + problem["field"].get<std::string>() + "\""), std::string::npos)
+            << problem;
+        // A reason of its own, not the catch-all.
+        EXPECT_NE(problem["reason"], "输入有误") << c.option;
+        EXPECT_FALSE(answer.contains("layout")) << c.option;
+    }
+}
+
+TEST(WebCore, DrawingPointerAndFilesFollowTheLastDrawnLayout)
+{
+    // Nothing drawn yet in a fresh state: nothing to point at or to save.
+    const Json big = layout({ { "otl", "6000" }, { "tube", "10" }, { "pitch", "12.5" } }, true);
+    ASSERT_TRUE(big.contains("drawing")) << big.dump().substr(0, 300);
+    ASSERT_TRUE(big["drawing"].is_null());
+    EXPECT_TRUE(call("export", R"({"format": "csv"})")["text"].is_null());
+    EXPECT_TRUE(call("tube_at", R"({"x": 0, "y": 0})")["tube"].is_null());
+
+    const Json drawn = layout(
+        { { "shell", "600" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "2" } }, true);
+    const Json &counts = drawn["layout"];
+    const Json &drawing = drawn["drawing"];
+    ASSERT_TRUE(drawing.is_object());
+    // Every tube that fits is a circle, with the shell and the layout circle.
+    const auto circles = drawing["circles"].get<std::size_t>();
+    EXPECT_GE(circles, counts["in_circle"].get<std::size_t>() + 2);
+    const double *shapes = korvane_circles();
+    for (std::size_t i = 0; i < circles; ++i) {
+        ASSERT_LT(shapes[5 * i + 3], static_cast<double>(drawing["layers"].size()));
+        ASSERT_GE(shapes[5 * i + 4], 0);
+        ASSERT_LE(shapes[5 * i + 4], 3);
+        ASSERT_GT(shapes[5 * i + 2], 0);
+    }
+    EXPECT_EQ(drawn["view"]["lane_defaults"], Json::array({ "√3·p = 55.425625" }));
+
+    const std::string csv = call("export", R"({"format": "csv"})")["text"];
+    EXPECT_EQ(static_cast<std::int64_t>(std::count(csv.begin(), csv.end(), '\n')),
+        counts["total"].get<std::int64_t>() + 1);
+    EXPECT_EQ(
+        call("export", R"({"format": "svg"})")["text"].get<std::string>().rfind("<?xml", 0), 0u);
+    EXPECT_EQ(
+        call("export", R"({"format": "dxf"})")["text"].get<std::string>().rfind("  0\nSECTION", 0),
+        0u);
+
+    // The first row above the lane, its first tube; the lane at the centre; far away, nothing.
+    const double row = 32 * std::sqrt(3.0) / 2;
+    const Json above = call("tube_at", Json { { "x", 16 }, { "y", row } }.dump())["tube"];
+    ASSERT_TRUE(above.is_object());
+    EXPECT_EQ(above["pass"], 1);
+    EXPECT_EQ(above["y"], "27.713");
+    EXPECT_TRUE(above["removed"].is_null());
+    const Json lane = call("tube_at", R"({"x": 0, "y": 0})")["tube"];
+    ASSERT_TRUE(lane.is_object());
+    EXPECT_EQ(lane["removed"], "lane");
+    EXPECT_EQ(lane["number"], 0);
+    for (const char *far : { R"({"x": 400, "y": 0})", R"({"x": 1e300, "y": -1e300})" })
+        EXPECT_TRUE(call("tube_at", far)["tube"].is_null()) << far;
+
+    // Refused inputs leave nothing drawn behind to save by mistake.
+    layout({ { "shell", "x" } }, true);
+    EXPECT_TRUE(call("export", R"({"format": "svg"})")["text"].is_null());
+}
+
+TEST(WebCore, CountIsTheWindowsCalculation)
+{
+    const Json answer = call("count", R"({"inputs": ["600", "32", "25", "57"]})");
+    EXPECT_EQ(answer["json"]["result"], "276");
+    EXPECT_EQ(answer["json"]["messages"],
+        Json::array({ "总的管束283", "中心去掉的管束7", " 最后管束276" }));
+    EXPECT_TRUE(answer["report"].is_null());
+    const Json error = call("count", R"({"inputs": ["600", "0", "25", ""]})");
+    EXPECT_TRUE(error["json"]["result"].is_null());
+    EXPECT_EQ(error["json"]["error"]["number"], 6);
+    EXPECT_EQ(error["report"], "实时错误 '6':\n\n溢出");
+}
+
+} // namespace
