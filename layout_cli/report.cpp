@@ -2,6 +2,7 @@
 
 #include "runtime/chars.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -102,6 +103,22 @@ namespace {
     }
 
 } // namespace
+
+std::vector<std::string> laneDefaults(const Layout &layout)
+{
+    std::vector<std::string> shown;
+    for (const bool horizontal : { true, false }) {
+        for (int i = 0; i < layout.laneCount; ++i) {
+            const layout::Lane &lane = layout.lanes[static_cast<std::size_t>(i)];
+            if (lane.horizontal != horizontal || !lane.formula)
+                continue;
+            const std::string text = std::string(lane.formula) + " = " + lengthText(lane.typable);
+            if (std::find(shown.begin(), shown.end(), text) == shown.end())
+                shown.push_back(text);
+        }
+    }
+    return shown;
+}
 
 std::string numberText(double value)
 {

@@ -42,6 +42,11 @@ std::string sweepHeader(layout::Given swept, const std::vector<int> &passes,
     const std::vector<layout::Length> &cuts = {});
 std::string sweepRow(const std::vector<layout::Layout> &layouts);
 
+/// The default pass-lane spacings of a layout as the rules write them, each with its value
+/// rounded down to what can be typed ("√3·p = 55.425625"), horizontal lanes first, each text
+/// once: typed back, they lay the same tubes.
+std::vector<std::string> laneDefaults(const layout::Layout &layout);
+
 /// The shortest text that reads back as the same double ("27.712812921102035", "12.5", "0").
 std::string numberText(double value);
 

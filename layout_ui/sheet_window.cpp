@@ -713,18 +713,8 @@ void SheetWindow::showCounts(const Study &study)
     // The default spacings, horizontal then vertical as the box takes them, each as the rule
     // writes it and rounded down to what can be typed: typed back, they lay the same tubes.
     QStringList spacings;
-    for (const bool horizontal : { true, false }) {
-        for (int i = 0; i < study.layout.laneCount; ++i) {
-            const layout::Lane &lane = study.layout.lanes[static_cast<std::size_t>(i)];
-            if (lane.horizontal != horizontal || !lane.formula)
-                continue;
-            const QString value = text(layout::lengthText(lane.typable));
-            const QString shown =
-                QStringLiteral("%1 = %2").arg(QString::fromUtf8(lane.formula), value);
-            if (!spacings.contains(shown))
-                spacings << shown;
-        }
-    }
+    for (const std::string &shown : layout_cli::laneDefaults(study.layout))
+        spacings << text(shown);
     // Under shifted lanes the default is GB/T 151's, one value for every lane.
     if (study.layout.isShifted && !study.layout.inputs.laneSpacing)
         spacings << tr("GB/T 151 %1").arg(text(layout::lengthText(study.layout.lanes[0].typable)));

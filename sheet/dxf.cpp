@@ -65,15 +65,10 @@ namespace {
         /// One character by the table made from iconv, which takes only well-formed UTF-8.
         static bool convert(const std::string &one, std::string &out)
         {
-            const auto byte = [&one](std::size_t k) { return static_cast<unsigned char>(one[k]); };
             for (std::size_t k = 1; k < one.size(); ++k)
-                if ((byte(k) & 0xc0) != 0x80)
+                if ((static_cast<unsigned char>(one[k]) & 0xc0) != 0x80)
                     return false;
-            char32_t code = 0;
-            if (one.size() == 2)
-                code = (byte(0) & 0x1fu) << 6 | (byte(1) & 0x3fu);
-            else if (one.size() == 3)
-                code = (byte(0) & 0x0fu) << 12 | (byte(1) & 0x3fu) << 6 | (byte(2) & 0x3fu);
+            const char32_t code = codeOf(one);
             const bool shortest = (one.size() == 2 && code >= 0x80)
                 || (one.size() == 3 && code >= 0x800 && !(code >= 0xd800 && code <= 0xdfff));
             const std::uint16_t bytes = shortest ? gbkOf(code) : 0;
@@ -103,20 +98,26 @@ namespace {
         }
 #endif
 
-        static std::string escape(const std::string &one)
+        /// The code point of one UTF-8 sequence of 1 to 4 bytes, its lead's length bits dropped.
+        static char32_t codeOf(const std::string &one)
         {
             const auto byte = [&one](std::size_t k) {
-                return static_cast<unsigned>(static_cast<unsigned char>(one[k]) & 0x3f);
+                return static_cast<char32_t>(static_cast<unsigned char>(one[k]) & 0x3f);
             };
-            unsigned code = static_cast<unsigned char>(one[0]);
+            char32_t code = static_cast<unsigned char>(one[0]);
             if (one.size() == 2)
                 code = (code & 0x1f) << 6 | byte(1);
             else if (one.size() == 3)
                 code = (code & 0x0f) << 12 | byte(1) << 6 | byte(2);
             else if (one.size() == 4)
                 code = (code & 0x07) << 18 | byte(1) << 12 | byte(2) << 6 | byte(3);
+            return code;
+        }
+
+        static std::string escape(const std::string &one)
+        {
             char text[16];
-            std::snprintf(text, sizeof text, "\\U+%04X", code);
+            std::snprintf(text, sizeof text, "\\U+%04X", static_cast<unsigned>(codeOf(one)));
             return text;
         }
 

@@ -105,6 +105,9 @@ const char *formatList();
 /// The scene as an AutoCAD R12 (AC1009) ASCII DXF file, in mm.
 std::string dxf(const Scene &scene);
 
+/// A colour as SVG and the page write it: "#rrggbb", without its alpha.
+std::string colourText(const Colour &colour);
+
 /// Where things stand in the scene's SVG picture, in its units: the sheet's millimetre
 /// (x, y) is at (centreX + scale·x, centreY − scale·y).
 struct SvgFrame

@@ -17,13 +17,6 @@ namespace {
         return runtime::shortestText(value);
     }
 
-    std::string colour(const Colour &c)
-    {
-        char text[8];
-        std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-        return text;
-    }
-
     std::string escaped(const std::string &text)
     {
         std::string out;
@@ -45,18 +38,25 @@ namespace {
     std::string group(const Layer &layer, bool dashed, bool hollow, double unit)
     {
         std::string tag = "<g fill=\"";
-        tag += layer.fill && !hollow ? colour(*layer.fill) : "none";
+        tag += layer.fill && !hollow ? colourText(*layer.fill) : "none";
         tag += "\"";
         if (layer.fill && !hollow && layer.fill->alpha != 255)
             tag += " fill-opacity=\"" + number(layer.fill->alpha / 255.0) + "\"";
-        tag += " stroke=\"" + colour(layer.ink) + "\" stroke-width=\"" + number(layer.pen * unit)
-            + "\"";
+        tag += " stroke=\"" + colourText(layer.ink) + "\" stroke-width=\""
+            + number(layer.pen * unit) + "\"";
         if (dashed)
             tag += " stroke-dasharray=\"" + number(4 * unit) + " " + number(3 * unit) + "\"";
         return tag + ">\n";
     }
 
 } // namespace
+
+std::string colourText(const Colour &c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
+    return text;
+}
 
 SvgFrame svgFrame(const Scene &scene)
 {
@@ -167,7 +167,8 @@ std::string svg(const Scene &scene)
                     out += "</g>\n";
                 layer = label.layer;
                 size = label.height;
-                out += "<g fill=\"" + colour(scene.layers.at(static_cast<std::size_t>(layer)).ink)
+                out += "<g fill=\""
+                    + colourText(scene.layers.at(static_cast<std::size_t>(layer)).ink)
                     + "\" font-size=\"" + number(size * 1.3) + "\">\n";
             }
             // Digits stand about 0.7 of the font size tall: half of that below the centre.

@@ -11,8 +11,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
@@ -88,19 +86,7 @@ std::unique_ptr<Drawn> drawn;
 /// defaults a box stands for, as they can be typed back.
 Json viewJson(const layout::Layout &layout)
 {
-    Json defaults = Json::array();
-    for (const bool horizontal : { true, false }) {
-        for (int i = 0; i < layout.laneCount; ++i) {
-            const layout::Lane &lane = layout.lanes[static_cast<std::size_t>(i)];
-            if (lane.horizontal != horizontal || !lane.formula)
-                continue;
-            const std::string shown =
-                std::string(lane.formula) + " = " + layout::lengthText(lane.typable);
-            if (std::find(defaults.begin(), defaults.end(), shown) == defaults.end())
-                defaults.push_back(shown);
-        }
-    }
-    Json view = { { "lane_defaults", defaults },
+    Json view = { { "lane_defaults", layout_cli::laneDefaults(layout) },
         { "standard_spacing",
             layout.isShifted && !layout.inputs.laneSpacing && layout.laneCount > 0
                 ? Json(layout::lengthText(layout.lanes[0].typable))
@@ -124,13 +110,6 @@ Json viewJson(const layout::Layout &layout)
 /// dashed), in the sheet's millimetres; the rest, few, in the JSON.
 std::vector<double> circles, lines;
 
-std::string colourText(const sheet::Colour &colour)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
-    return text;
-}
-
 Json sceneJson(const sheet::Scene &scene)
 {
     circles.clear();
@@ -146,8 +125,8 @@ Json sceneJson(const sheet::Scene &scene)
             { l.x1, l.y1, l.x2, l.y2, static_cast<double>(l.layer), l.dashed ? 1.0 : 0.0 });
     Json layers = Json::array();
     for (const sheet::Layer &layer : scene.layers)
-        layers.push_back({ { "ink", colourText(layer.ink) },
-            { "fill", layer.fill ? Json(colourText(*layer.fill)) : Json(nullptr) },
+        layers.push_back({ { "ink", sheet::colourText(layer.ink) },
+            { "fill", layer.fill ? Json(sheet::colourText(*layer.fill)) : Json(nullptr) },
             { "fill_alpha", layer.fill ? layer.fill->alpha / 255.0 : 1.0 }, { "pen", layer.pen } });
     Json legend = Json::array();
     for (const sheet::LegendEntry &entry : scene.legend)
