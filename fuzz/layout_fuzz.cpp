@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(sum == c.total, "the passes do not add up to the total");
     check(
         c.total + rods == c.inCircle - c.laneRemoved - c.centreRemoved, "the counts do not add up");
-    check(!result.isShifted || c.laneRemoved == 0, "shifted lanes removed tubes");
+    check(!result.arrangement.planOf<layout::ShiftPlan>() || c.laneRemoved == 0,
+        "shifted lanes removed tubes");
     check(static_cast<int>(result.tieRodPositions.size()) == rods, "tie rods not all placed");
     if (reading.inputs.bundle == layout::Bundle::UTube)
         check(result.uTubes * 2 == c.total, "U-tubes are not half the holes");

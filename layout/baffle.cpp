@@ -78,10 +78,7 @@ Baffle baffleOf(const Layout &layout, Length cut)
             baffle.edgeRows.push_back(static_cast<double>(y));
         }
     };
-    if (layout.isShifted)
-        forEachRow(layout.shifted, visit);
-    else
-        forEachRow(layout.plan, visit);
+    layout.arrangement.forEachRow(visit);
     const std::int64_t total = layout.counts.total;
     baffle.missesTubes = baffle.windowTubes == 0;
     baffle.fc = total > 0
@@ -103,6 +100,14 @@ Baffle baffleOf(const Layout &layout, Length cut)
     baffle.formula.nc = across / lpp;
     baffle.formula.ncw = 0.8 / lpp * (di * share - (di - dctl) / 2);
     return baffle;
+}
+
+std::vector<Baffle> bafflesOf(const Layout &layout)
+{
+    std::vector<Baffle> baffles;
+    for (const Length cut : layout.inputs.baffleCuts)
+        baffles.push_back(baffleOf(layout, cut));
+    return baffles;
 }
 
 std::optional<InputError> missedCut(const Layout &layout)

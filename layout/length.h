@@ -46,26 +46,8 @@ enum class Problem {
     CutMissesTubes, ///< a baffle cut whose line lies beyond every tube
 };
 
-/// The input a problem lies in, where the study can tell.
-enum class Field {
-    None,
-    Diameter,
-    Tube,
-    Pitch,
-    Pattern,
-    Passes,
-    Centring,
-    LaneSpacing,
-    VerticalSpacing,
-    Clearance,
-    CentreTube,
-    LaneModel,
-    Standard,
-    Bundle,
-    BendRadius,
-    TieRods,
-    BaffleCut,
-};
+/// The input a problem lies in; its values are the inputs' (layout/inputs.h), 0 for none.
+enum class Field : int;
 
 /// Input the study cannot take: not a number, outside the exact range, or a combination the
 /// rules do not allow. The message is one line for the user.
@@ -73,7 +55,7 @@ class InputError : public std::invalid_argument
 {
 public:
     explicit InputError(
-        const std::string &message, Problem problem = Problem::Other, Field field = Field::None)
+        const std::string &message, Problem problem = Problem::Other, Field field = Field {})
         : std::invalid_argument(message)
         , m_problem(problem)
         , m_field(field)

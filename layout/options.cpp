@@ -347,8 +347,7 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
     // layout, though a sweep may well start below it.
     if (diameter == Diameter::Typed && in.given == Given::Shell && !found.has(Field::Diameter)
         && !found.has(Field::Tube) && !found.has(Field::Clearance)) {
-        const Length b = in.clearance ? *in.clearance : defaultClearance(in.tube);
-        const Length circle { in.diameter.units - 2 * b.units };
+        const Length b = clearanceOf(in), circle = layoutCircleOf(in);
         if (circle.units <= 0) {
             const std::string dl = " (DL " + lengthText(circle) + " mm)";
             if (in.clearance)

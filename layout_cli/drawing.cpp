@@ -71,8 +71,7 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
 
     std::optional<double> clearanceCircle;
     if (in.centreTube)
-        clearanceCircle = layout::millimetres(
-            { in.tube.units + in.centreTube->units + 2 * layout.clearance.units });
+        clearanceCircle = layout::millimetres(layout::centreCircleOf(in));
     const double outer = in.given == layout::Given::Shell ? layout::millimetres(in.diameter) : DL;
     scene.extent = std::max({ outer, DL, clearanceCircle.value_or(0), d });
 
@@ -153,7 +152,7 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
             baffle });
     if (in.bundle == layout::Bundle::UTube)
         scene.legend.push_back({ "U形管 " + std::to_string(layout.uTubes)
-                + " 根，R = " + layout::lengthText(layout.bendRadius) + " mm",
+                + " 根，R = " + layout::lengthText(layout::bendRadiusOf(in)) + " mm",
             lanes });
     return scene;
 }

@@ -158,7 +158,7 @@ void checkLayoutCircles(const Sweep &sweep, const layout::Inputs &in)
 {
     if (in.given != layout::Given::Shell)
         return;
-    const layout::Length b = in.clearance ? *in.clearance : layout::defaultClearance(in.tube);
+    const layout::Length b = layout::clearanceOf(in);
     const layout::Length least { 2 * b.units };
     if (!(least < sweep.to))
         throw UsageError("the clearance b " + layout::lengthText(b)

@@ -153,10 +153,10 @@ std::string plainText(const Layout &layout)
             + roundedText(lane.position) + " mm，Sn = " + roundedText(lane.spacing) + " mm";
     }
     text += "\n";
-    if (layout.isShifted)
+    if (in.lanes == layout::LaneModel::Shift && layout.laneCount > 0)
         text += "隔板槽方式 移位：Sn 为槽两侧管排的中心距\n";
     if (in.bundle == layout::Bundle::UTube)
-        text += "管束 U形管，最小弯管半径 R " + lengthText(layout.bendRadius) + " mm\n";
+        text += "管束 U形管，最小弯管半径 R " + lengthText(layout::bendRadiusOf(in)) + " mm\n";
     if (!layout.fromStandard.empty()) {
         text += "按 GB/T 151 取值：";
         for (std::size_t i = 0; i < layout.fromStandard.size(); ++i)
@@ -165,8 +165,7 @@ std::string plainText(const Layout &layout)
     }
     if (in.centreTube)
         text += "中心管外径 d0 " + lengthText(*in.centreTube) + " mm，去管圆直径 "
-            + lengthText({ in.tube.units + in.centreTube->units + 2 * layout.clearance.units })
-            + " mm\n";
+            + lengthText(layout::centreCircleOf(in)) + " mm\n";
     const layout::Counts &c = layout.counts;
     text += "布管限定圆内管数 " + std::to_string(c.inCircle) + " 管\n";
     text += "隔板槽去掉 " + std::to_string(c.laneRemoved) + " 管\n";
@@ -220,7 +219,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["bend_radius"] = nullptr;
     out["u_tubes"] = nullptr;
     if (in.bundle == layout::Bundle::UTube) {
-        out["bend_radius"] = millimetres(layout.bendRadius);
+        out["bend_radius"] = millimetres(layout::bendRadiusOf(in));
         out["u_tubes"] = layout.uTubes;
     }
     out["tie_rods"] = nullptr;

@@ -681,7 +681,8 @@ void SheetWindow::studyFinished()
         if (study->layout.inputs.bundle == layout::Bundle::UTube)
             legend << tr("U形管 %1 根，R = %2 mm")
                           .arg(study->layout.uTubes)
-                          .arg(text(layout::lengthText(study->layout.bendRadius)));
+                          .arg(
+                              text(layout::lengthText(layout::bendRadiusOf(study->layout.inputs))));
         m_legend->setEntries(study->sheet, legend);
         m_status->clear();
     } else {
@@ -716,8 +717,8 @@ void SheetWindow::showCounts(const Study &study)
     for (const std::string &shown : layout_cli::laneDefaults(study.layout))
         spacings << text(shown);
     // Under shifted lanes the default is GB/T 151's, one value for every lane.
-    if (study.layout.isShifted && !study.layout.inputs.laneSpacing)
-        spacings << tr("GB/T 151 %1").arg(text(layout::lengthText(study.layout.lanes[0].typable)));
+    if (study.layout.standardSpacing)
+        spacings << tr("GB/T 151 %1").arg(text(layout::lengthText(*study.layout.standardSpacing)));
     const QString defaults = study.layout.laneCount == 0 ? tr("单管程无隔板槽")
         : spacings.isEmpty()                             ? QString()
                              : tr("默认 %1 mm").arg(spacings.join(QStringLiteral(", ")));

@@ -91,7 +91,9 @@ TEST(Shift, InnerRowsTieToTheLargerM)
     } rows[] = { { 40000, 14 }, { 39999, 13 }, { 40001, 14 } };
     for (const auto &row : rows) {
         c.dl = c.d + row.w;
-        EXPECT_EQ(layout::study(c.inputs()).shifted.inner, row.inner) << row.w;
+        EXPECT_EQ(
+            layout::study(c.inputs()).arrangement.planOf<layout::ShiftPlan>()->inner, row.inner)
+            << row.w;
         EXPECT_EQ(brute(c).total, layout::study(c.inputs()).counts.total) << row.w;
     }
 }

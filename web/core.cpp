@@ -88,13 +88,12 @@ Json viewJson(const layout::Layout &layout)
 {
     Json view = { { "lane_defaults", layout_cli::laneDefaults(layout) },
         { "standard_spacing",
-            layout.isShifted && !layout.inputs.laneSpacing && layout.laneCount > 0
-                ? Json(layout::lengthText(layout.lanes[0].typable))
-                : Json(nullptr) },
+            layout.standardSpacing ? Json(layout::lengthText(*layout.standardSpacing))
+                                   : Json(nullptr) },
         { "pitch", layout::lengthText(layout.inputs.pitch) },
         { "clearance", layout::lengthText(layout.clearance) },
         { "layout_circle", layout::lengthText(layout.layoutCircle) },
-        { "bend_radius", layout::lengthText(layout.bendRadius) },
+        { "bend_radius", layout::lengthText(layout::bendRadiusOf(layout.inputs)) },
         { "tie_rod_diameter",
             layout.tieRods.diameter ? Json(layout::lengthText(*layout.tieRods.diameter))
                                     : Json(nullptr) } };

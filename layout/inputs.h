@@ -1,0 +1,107 @@
+#pragma once
+
+// What a layout is asked for: the inputs of the study as read from what was typed, the fields
+// a problem can lie in, and the values the rules derive from the inputs alone.
+
+#include "layout/length.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace layout {
+
+/// The patterns, by the angle their name carries.
+enum class Pattern { Triangular = 30, RotatedTriangular = 60, Square = 90, RotatedSquare = 45 };
+
+/// Where the pattern sits: a tube on the shell's centre, the centre between two tubes, or
+/// whichever of the two keeps more tubes (on a tie, on a tube).
+enum class Centring { OnTube, Straddle, Best };
+
+/// Which diameter the user gave: the shell's inner one, or the layout circle's itself.
+enum class Given { Shell, LayoutCircle };
+
+/// How pass lanes make room for the partitions: by taking tubes out of one pattern, or by
+/// pulling the pattern apart until the rows across a lane are Sn apart (GB/T 151's way).
+enum class LaneModel { Remove, Shift };
+
+/// Straight tubes between two tube sheets, or U-tubes: each hole above the centre lane paired
+/// with its mirror image below.
+enum class Bundle { Fixed, UTube };
+
+/// Where the number of tie rods comes from.
+enum class TieRodRule { None, Count, Gb151, Tema };
+
+/// The input a problem lies in, where the study can tell (declared in layout/length.h).
+enum class Field : int {
+    None,
+    Diameter,
+    Tube,
+    Pitch,
+    Pattern,
+    Passes,
+    Centring,
+    LaneSpacing,
+    VerticalSpacing,
+    Clearance,
+    CentreTube,
+    LaneModel,
+    Standard,
+    Bundle,
+    BendRadius,
+    TieRods,
+    BaffleCut,
+};
+
+/// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
+constexpr std::int64_t kMaxPitchesInRadius = 1'000'000;
+
+struct Inputs
+{
+    Given given = Given::Shell;
+    Length diameter; ///< Di, or DL itself
+    Length tube; ///< d
+    Length pitch; ///< p
+    Pattern pattern = Pattern::Triangular;
+    int passes = 1; ///< 1, 2, 4, 6 or 8
+    Centring centring = Centring::OnTube;
+    /// Sn of every lane; of the horizontal ones only when verticalSpacing is given.
+    std::optional<Length> laneSpacing;
+    std::optional<Length> verticalSpacing;
+    std::optional<Length> clearance; ///< b, with a shell only
+    std::optional<Length> centreTube; ///< d0
+    LaneModel lanes = LaneModel::Remove;
+    /// GB/T 151 gives what was not typed; the reader fills in the pitch, the lane model and
+    /// the tie rods and lists them in fromStandard.
+    bool gb151 = false;
+    std::vector<Field> fromStandard;
+    Bundle bundle = Bundle::Fixed;
+    std::optional<Length> bendRadius; ///< R, U-tubes only; 2·d when not given
+    TieRodRule tieRods = TieRodRule::None;
+    int tieRodCount = 0; ///< with TieRodRule::Count
+    /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
+    std::vector<Length> baffleCuts;
+};
+
+/// The default clearance between shell and layout circle: max(d/4, 8 mm).
+Length defaultClearance(Length tube);
+
+/// The clearance b the inputs use: given, or the default (which the centre tube keeps when the
+/// layout circle is given instead of the shell).
+Length clearanceOf(const Inputs &inputs);
+
+/// DL: given, or the shell less the clearance on each side.
+Length layoutCircleOf(const Inputs &inputs);
+
+/// The smallest U-bend radius R of a U-tube bundle: given, or 2·d.
+Length bendRadiusOf(const Inputs &inputs);
+
+/// The circle inside which the centre tube takes tubes out, d + d0 + 2b across: a tube goes
+/// when its centre is closer than (d + d0)/2 + b. Needs a centre tube.
+Length centreCircleOf(const Inputs &inputs);
+
+/// The text of a pattern or centring as the options and JSON spell them.
+const char *patternName(Pattern pattern);
+const char *centringName(Centring centring);
+
+} // namespace layout
