@@ -29,18 +29,6 @@ namespace {
         { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods },
         { "baffle-cut", Field::BaffleCut } };
 
-    /// A switch's text: empty (given alone) or a yes, or a no.
-    std::optional<bool> switchOf(const std::string &text)
-    {
-        for (const char *yes : { "", "1", "true", "yes", "on" })
-            if (text == yes)
-                return true;
-        for (const char *no : { "0", "false", "no", "off" })
-            if (text == no)
-                return false;
-        return std::nullopt;
-    }
-
     /// The value a choice's text names, if it names one of `choices`.
     template <class T>
     std::optional<T> choiceOf(
@@ -58,16 +46,6 @@ namespace {
             if (name == option.name)
                 return option.field;
         return Field::None;
-    }
-
-    /// What was typed, read as it is meant: full-width forms as ASCII, blanks around it gone.
-    std::string normalised(const std::string &typed)
-    {
-        const std::string text = text::fromFullWidth(typed);
-        const std::size_t first = text.find_first_not_of(" \t\r\n");
-        if (first == std::string::npos)
-            return {};
-        return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
     }
 
     /// The problems found, one a field, and the fields that could not be read.
@@ -118,6 +96,39 @@ bool isLayoutOption(std::string_view name)
     return fieldOf(name) != Field::None;
 }
 
+Field optionField(std::string_view name)
+{
+    return fieldOf(name);
+}
+
+std::vector<std::string> optionNames()
+{
+    std::vector<std::string> names;
+    for (const auto &option : kOptions)
+        names.emplace_back(option.name);
+    return names;
+}
+
+std::string normalised(const std::string &typed)
+{
+    const std::string text = text::fromFullWidth(typed);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::optional<bool> switchOf(const std::string &text)
+{
+    for (const char *yes : { "", "1", "true", "yes", "on" })
+        if (text == yes)
+            return true;
+    for (const char *no : { "0", "false", "no", "off" })
+        if (text == no)
+            return false;
+    return std::nullopt;
+}
+
 Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, bool passList)
 {
     Reading reading;
@@ -136,7 +147,9 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
             continue;
         }
         const std::string value = normalised(option.value);
-        if (value.empty() && field != Field::Standard) {
+        // A study names the diameter it varies by its option alone.
+        const bool naming = diameter == Diameter::Varied && field == Field::Diameter;
+        if (value.empty() && field != Field::Standard && !naming) {
             found.add("--" + option.name + " is empty", Problem::Empty, field);
             continue;
         }
@@ -149,7 +162,15 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
 
     // The diameter, and which one it is.
     const std::string *shell = value("shell"), *otl = value("otl");
-    if (diameter != Diameter::Typed) {
+    if (diameter == Diameter::Varied) {
+        in.given = otl ? Given::LayoutCircle : Given::Shell;
+        found.unknown.push_back(Field::Diameter);
+        if (shell && otl)
+            found.add("--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
+        else if ((shell && !shell->empty()) || (otl && !otl->empty()))
+            found.add("the study varies the diameter: give --shell or --otl without a value",
+                Problem::Conflict, Field::Diameter);
+    } else if (diameter != Diameter::Typed) {
         in.given = diameter == Diameter::VariedShell ? Given::Shell : Given::LayoutCircle;
         found.unknown.push_back(Field::Diameter);
         if (shell || otl)
@@ -338,6 +359,9 @@ Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, boo
                 break;
             in.baffleCuts.push_back(*cut);
         }
+        if (reading.passes.size() > 1)
+            found.add("--baffle-cut in a sweep takes one pass count: its figures are a column each",
+                Problem::Conflict, Field::BaffleCut);
     }
 
     for (const InputError &problem : problemsOf(in, found.unknown))

@@ -6,6 +6,7 @@
 
 #include "layout/study.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,20 @@ struct TypedOption
 /// Whether a name (without the dashes) is one of the options readLayout() takes.
 bool isLayoutOption(std::string_view name);
 
+/// The field an option gives (Field::None for no option), and every option's name.
+Field optionField(std::string_view name);
+std::vector<std::string> optionNames();
+
+/// What was typed, read as it is meant: full-width forms as ASCII, blanks around it gone.
+std::string normalised(const std::string &typed);
+
+/// A switch's text: empty (given alone) or a yes ("1", "true", "yes", "on"), or a no.
+std::optional<bool> switchOf(const std::string &text);
+
 /// How the diameter comes: typed (one layout), or varied by a study (a sweep, the smallest
-/// shell), which names only which of the two it varies and leaves inputs.diameter at 0.
-enum class Diameter { Typed, VariedShell, VariedLayoutCircle };
+/// shell), which leaves inputs.diameter at 0 and varies the shell, the layout circle, or the
+/// one whose option is given without a value (the shell when neither is).
+enum class Diameter { Typed, VariedShell, VariedLayoutCircle, Varied };
 
 /// What a reading gives: the inputs as far as they could be read, and every problem found, at
 /// most one a field, in the order of the fields.

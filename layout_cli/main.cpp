@@ -6,8 +6,11 @@
 #include "files/signals.h"
 #include "layout/options.h"
 #include "layout/study.h"
-#include "layout_cli/drawing.h"
-#include "layout_cli/report.h"
+#include "report/csv.h"
+#include "report/drawing.h"
+#include "report/form.h"
+#include "report/json.h"
+#include "report/summary.h"
 #include "text/quote.h"
 #include "text/split.h"
 
@@ -86,11 +89,11 @@ void writeTubes(const layout::Layout &layout, const std::string &file, files::St
 {
     const auto list = [&layout](auto &sink) {
         const bool kinds = layout.tieRods.count > 0;
-        sink.write(layout_cli::tubesHeader(kinds));
+        sink.write(report::tubesHeader(kinds));
         std::int64_t n = 0;
         for (const layout::Tube &tube : layout::tubes(layout))
             if (tube.pass > 0)
-                sink.write(layout_cli::tubeRow(++n, tube, kinds));
+                sink.write(report::tubeRow(++n, tube, kinds));
     };
     if (file == "-") {
         list(out);
@@ -109,7 +112,7 @@ void writeDrawing(const layout::Layout &layout, const Options &options, files::S
     std::string bytes;
     try {
         bytes = sheet::render(
-            layout_cli::layoutScene(layout, options.numbers), *sheet::formatOf(options.drawFile));
+            report::layoutScene(layout, options.numbers), *sheet::formatOf(options.drawFile));
     } catch (const std::runtime_error &error) {
         throw files::WriteError(
             options.drawFile, "cannot draw " + options.drawFile + ": " + error.what());
@@ -142,12 +145,9 @@ void writeFiles(const layout::Layout &layout, const Options &options, files::Sta
 
 int runSingle(const Options &options, const layout::Inputs &in, files::StandardOutput &out)
 {
-    const layout::Layout layout = layout::study(in);
-    if (const auto missed = layout::missedCut(layout))
-        throw *missed;
+    const layout::Layout layout = layout::studyOne(in);
     checkFiles(layout, options);
-    out.write(
-        options.json ? layout_cli::toJson(layout).dump(2) + "\n" : layout_cli::plainText(layout));
+    out.write(options.json ? report::toJson(layout).dump(2) + "\n" : report::plainText(layout));
     out.flush();
     writeFiles(layout, options, out);
     return kDone;
@@ -185,44 +185,39 @@ int runSweep(const Options &options, const layout::Reading &reading, files::Stan
         }
     }
     checkLayoutCircles(sweep, in);
-    // Tie rods need room at the edge, which the smallest shell has least of: found there, a
-    // refusal comes before the first row rather than in the middle of the table.
-    if (in.tieRods != layout::TieRodRule::None && in.given == layout::Given::Shell) {
-        in.diameter = sweep.from;
-        for (int count : passes) {
-            in.passes = count;
-            try {
-                layout::study(in);
-            } catch (const layout::InputError &error) {
-                throw UsageError(std::string(error.what()) + " at the sweep's first shell, "
-                    + layout::lengthText(sweep.from) + " mm: start it at a larger one");
-            }
+    // The first row, which its smallest shell may refuse (no room for its tie rods at the
+    // edge): refused before the table starts, not in the middle of it.
+    std::vector<layout::Layout> layouts(passes.size());
+    in.diameter = sweep.from;
+    for (std::size_t j = 0; j < passes.size(); ++j) {
+        in.passes = passes[j];
+        try {
+            layouts[j] = layout::study(in);
+        } catch (const layout::InputError &error) {
+            throw UsageError(std::string(error.what()) + " at the sweep's first shell, "
+                + layout::lengthText(sweep.from) + " mm: start it at a larger one");
         }
     }
     files::InterruptFlag interrupt;
-    if (!in.baffleCuts.empty() && passes.size() > 1)
-        throw UsageError("--baffle-cut in a sweep takes one pass count: its figures are a "
-                         "column each");
-    out.write(options.json ? "[\n" : layout_cli::sweepHeader(in.given, passes, in.baffleCuts));
+    out.write(options.json ? "[\n" : report::sweepHeader(layouts));
     auto flushed = std::chrono::steady_clock::now();
-    std::vector<layout::Layout> layouts(passes.size());
     for (std::int64_t i = 0; i < sweep.rows && !files::InterruptFlag::raised(); ++i) {
         in.diameter = { sweep.from.units + i * sweep.step.units };
-        for (std::size_t j = 0; j < passes.size(); ++j) {
+        for (std::size_t j = 0; j < passes.size() && i > 0; ++j) {
             in.passes = passes[j];
             layouts[j] = layout::study(in);
         }
         if (options.json) {
-            nlohmann::ordered_json row = layout_cli::toJson(layouts.front());
+            nlohmann::ordered_json row = report::toJson(layouts.front());
             if (passes.size() > 1) {
                 row = { { "shell", row["shell"] }, { "layout_circle", row["layout_circle"] },
                     { "layouts", nlohmann::ordered_json::array() } };
                 for (const layout::Layout &one : layouts)
-                    row["layouts"].push_back(layout_cli::toJson(one));
+                    row["layouts"].push_back(report::toJson(one));
             }
             out.write((i ? ",\n" : "") + row.dump(2));
         } else {
-            out.write(layout_cli::sweepRow(layouts));
+            out.write(report::sweepRow(layouts));
         }
         const auto now = std::chrono::steady_clock::now();
         if (now - flushed >= kFlushEvery) {
@@ -260,18 +255,18 @@ int runMinShell(const Options &options, const layout::Inputs &in, files::Standar
             { "layout", nullptr }, { "below", nullptr } };
         if (answer.layout) {
             json["diameter"] = layout::millimetres(answer.diameter);
-            json["layout"] = layout_cli::toJson(*answer.layout);
+            json["layout"] = report::toJson(*answer.layout);
         }
         if (answer.below)
             json["below"] = { { "diameter", layout::millimetres(*answer.below) },
                 { "total", answer.belowCounts->total },
-                { "per_pass", layout_cli::perPassJson(*answer.belowCounts) } };
+                { "per_pass", report::perPassJson(*answer.belowCounts) } };
         out.write(json.dump(2) + "\n");
     } else if (answer.reached) {
         out.write("至少 " + std::to_string(required) + " 管的最小" + name + " "
             + layout::lengthText(answer.diameter) + " mm（步长 " + layout::lengthText(resolution)
             + " mm）\n");
-        out.write(layout_cli::plainText(*answer.layout));
+        out.write(report::plainText(*answer.layout));
         if (answer.below)
             out.write(std::string("小一档 ") + name + " " + layout::lengthText(*answer.below)
                 + " mm：总管数 " + std::to_string(answer.belowCounts->total) + " 管\n");
@@ -297,46 +292,19 @@ int run(int argc, char **argv)
     Options options;
     app.set_version_flag("--version", "korvane-layout 1.0");
     app.add_flag("--json", options.json, "Print JSON instead of plain lines");
-    // The layout's own options are read by layout::readLayout, as korvane-sheet reads them.
-    const struct
-    {
-        const char *name, *type, *help;
-    } layoutOptions[] = {
-        { "shell", "[DI]", "Shell inner diameter Di (mm); the layout circle is Di - 2b" },
-        { "otl", "[DL]", "Layout circle (outer tube limit) DL (mm)" },
-        { "tube", "D", "Tube outer diameter d (mm)" },
-        { "pitch", "P", "Tube pitch p (mm), at least d" },
-        { "pattern", "ANGLE",
-            "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)" },
-        { "passes", "N", "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8" },
-        { "centre", "MODE", "on-tube (default), straddle, or best: whichever keeps more tubes" },
-        { "lane-spacing", "H[,V]",
-            "Pass lane spacing Sn (mm) for every lane, or H,V for horizontal and vertical lanes" },
-        { "clearance", "B",
-            "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))" },
-        { "centre-tube", "D0", "Centre tube outer diameter d0 (mm); 0 for none" },
-        { "lanes", "MODEL",
-            "remove (default): lanes take tubes out of one pattern; shift: the pattern is "
-            "pulled apart so that the rows across a lane are Sn apart (GB/T 151)" },
-        { "bundle", "KIND",
-            "fixed (default) or u-tube: 2 or 4 passes, U-bends across the centre lane" },
-        { "bend-radius", "R",
-            "The smallest U-bend radius R (mm; default 2 d); the centre lane is at least 2R" },
-        { "tie-rods", "N|gb151|tema",
-            "Tie rods in place of tubes at the bundle's edge: N of them, or the number and "
-            "diameter from GB/T 151 or TEMA (needs --shell)" },
-        { "baffle-cut", "BC[,BC...]",
-            "Segmental baffles cut at BC % of Di (15 to 45; needs --shell): the tubes in the "
-            "window and cut by the edge, Fc, Nc and Ncw, with the formulas' values" },
-    };
-    std::vector<std::pair<std::string, CLI::Option *>> given;
-    for (const auto &option : layoutOptions)
-        given.emplace_back(option.name,
-            app.add_option(std::string("--") + option.name, option.help)->type_name(option.type));
-    // In a sweep or a search the diameter varies: --shell or --otl then only says which one.
-    CLI::Option *shell = given[0].second, *otl = given[1].second;
-    shell->expected(0, 1);
-    otl->expected(0, 1);
+    // The layout's own options come from the form's table and are read by
+    // layout::readLayout, as korvane-sheet reads them; their help is the table's too.
+    std::vector<std::pair<const report::Option *, CLI::Option *>> given;
+    for (const report::Option &option : report::options()) {
+        const std::string name = std::string("--") + option.name;
+        CLI::Option *added = option.kind == report::Kind::Switch
+            ? app.add_flag(name, option.help)
+            : app.add_option(name, option.help)->type_name(option.hint);
+        // In a sweep or a search the diameter varies: its option then only says which one.
+        if (option.field == layout::Field::Diameter)
+            added->expected(0, 1);
+        given.emplace_back(&option, added->group(""));
+    }
     auto *tubes = app.add_option("--tubes", options.tubesFile,
                          "Write n,x,y,pass of every tube left to FILE as CSV (- for standard "
                          "output); n numbers them row by row from the top, left to right")
@@ -344,9 +312,6 @@ int run(int argc, char **argv)
     auto *draw = app.add_option("--draw", options.drawFile,
                         "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
                      ->type_name("FILE");
-    auto *gb151 = app.add_flag("--gb151",
-        "Take from GB/T 151 what is not given: the pitch and Sn for the tube, --lanes shift, "
-        "the clearance and the tie rods");
     app.add_flag("--numbers", options.numbers,
         "Label each tube in the drawing with its number in the --tubes list");
     auto *sweep = app.add_option("--sweep", options.sweep,
@@ -362,19 +327,20 @@ int run(int argc, char **argv)
                            ->type_name("R")
                            ->needs(minShell);
     sweep->excludes(minShell);
-    app.footer("Examples:\n"
-               "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
-               "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
-               "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
-               "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
-               "  korvane-layout --gb151 --shell 600 --tube 25 --passes 2\n"
-               "  korvane-layout --shell 800 --tube 19 --pitch 25 --passes 4 --bundle u-tube "
-               "--tie-rods gb151\n"
-               "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
-               "--numbers --tubes holes.csv\n"
-               "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
-               "error or input outside the exact range; 3 --min-shell found no shell within the "
-               "range; 4 an unexpected failure; 130 a sweep or a search stopped by Ctrl+C.");
+    app.footer(report::optionsHelp()
+        + "\nExamples:\n"
+          "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
+          "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
+          "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
+          "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
+          "  korvane-layout --gb151 --shell 600 --tube 25 --passes 2\n"
+          "  korvane-layout --shell 800 --tube 19 --pitch 25 --passes 4 --bundle u-tube "
+          "--tie-rods gb151\n"
+          "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
+          "--numbers --tubes holes.csv\n"
+          "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
+          "error or input outside the exact range; 3 --min-shell found no shell within the "
+          "range; 4 an unexpected failure; 130 a sweep or a search stopped by Ctrl+C.");
 
     files::StandardOutput out;
     try {
@@ -384,22 +350,13 @@ int run(int argc, char **argv)
             if (option->count() > 0 && option->as<std::string>().empty())
                 throw UsageError(option->get_name() + " is empty");
         const bool study = sweep->count() > 0 || minShell->count() > 0;
-        layout::Diameter diameter = layout::Diameter::Typed;
-        if (study) {
-            if (shell->count() > 0 && otl->count() > 0)
-                throw UsageError("--shell and --otl exclude each other");
-            if (!(shell->as<std::string>().empty() && otl->as<std::string>().empty()))
-                throw UsageError(std::string(minShell->count() > 0 ? "--min-shell" : "--sweep")
-                    + " varies the diameter: give --shell or --otl without a value");
-            diameter = otl->count() > 0 ? layout::Diameter::VariedLayoutCircle
-                                        : layout::Diameter::VariedShell;
-        }
         std::vector<layout::TypedOption> typed;
-        for (const auto &[name, option] : given)
-            if (option->count() > 0 && !(study && (option == shell || option == otl)))
-                typed.push_back({ name, option->as<std::string>() });
-        if (gb151->count() > 0)
-            typed.push_back({ "gb151", "" });
+        for (const auto &[option, cli] : given)
+            if (cli->count() > 0)
+                typed.push_back({ option->name,
+                    option->kind == report::Kind::Switch ? "" : cli->as<std::string>() });
+        const layout::Diameter diameter =
+            study ? layout::Diameter::Varied : layout::Diameter::Typed;
         const layout::Reading reading = layout::readLayout(typed, diameter, sweep->count() > 0);
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());

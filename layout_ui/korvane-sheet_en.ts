@@ -4,32 +4,731 @@
 <context>
     <name>layout_ui::LegendView</name>
     <message>
-        <location filename="sheet_view.cpp" line="263"/>
+        <location filename="sheet_view.cpp" line="206"/>
         <source>图例</source>
         <translation>Legend</translation>
     </message>
 </context>
 <context>
-    <name>layout_ui::SheetView</name>
+    <name>layout_ui::SheetWindow</name>
     <message>
-        <location filename="sheet_view.cpp" line="142"/>
-        <source>在隔板槽内，已去掉</source>
-        <translation>in a pass lane, removed</translation>
+        <location filename="sheet_window.cpp" line="39"/>
+        <source>Korvane 管板布置</source>
+        <translation>Korvane tube-sheet layout</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="143"/>
-        <source>让位于中心管，已去掉</source>
-        <translation>removed for the centre tube</translation>
+        <location filename="sheet_window.cpp" line="69"/>
+        <source>导出时标注管号(&amp;M)</source>
+        <translation>Number the tubes in e&amp;xports</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="144"/>
+        <location filename="sheet_window.cpp" line="85"/>
+        <source>适合窗口(&amp;F)</source>
+        <translation>&amp;Fit</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="72"/>
+        <source>导出图纸(&amp;X)…</source>
+        <translation>E&amp;xport drawing…</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="73"/>
+        <source>导出管孔表(&amp;H)…</source>
+        <translation>Export &amp;hole list…</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="90"/>
+        <source>管板图</source>
+        <translation>Tube sheet</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="28"/>
+        <source>没有那个文件或目录</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="30"/>
+        <source>权限不够</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="32"/>
+        <source>不允许的操作</source>
+        <translation>Operation not permitted</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="34"/>
+        <source>设备上没有空间</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="36"/>
+        <source>超出磁盘配额</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="38"/>
+        <source>文件过大</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="40"/>
+        <source>只读文件系统</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="42"/>
+        <source>是一个目录</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="44"/>
+        <source>路径中有一部分不是目录</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="46"/>
+        <source>文件名过长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="48"/>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="50"/>
+        <source>符号链接层数过多</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="53"/>
+        <source>打开的文件过多</source>
+        <translation>Too many open files</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="56"/>
+        <source>文件正忙</source>
+        <translation>The file is busy</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="60"/>
+        <source>系统错误 %1</source>
+        <translation>system error %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="70"/>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="71"/>
+        <source>无法写入 %1</source>
+        <translation>Cannot write %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="74"/>
+        <source>内存不足</source>
+        <translation>Not enough memory</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="75"/>
+        <source>无法绘制图纸：绘图模块无法加载或内存不足</source>
+        <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
+    </message>
+    <message>
+        <location filename="sheet_window.cpp" line="211"/>
+        <source>无法计算：%1</source>
+        <translation>Cannot count: %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="81"/>
+        <source>没有可导出的图纸</source>
+        <translation>There is no drawing to export</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="85"/>
+        <source>文件名须以 .svg、.png、.pdf 或 .dxf 结尾</source>
+        <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="143"/>
+        <source>%1 已存在。要替换它吗？</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="154"/>
+        <source>SVG 图 (*.svg)</source>
+        <translation>SVG drawing (*.svg)</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="154"/>
+        <source>PNG 图 (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="154"/>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF file (*.pdf)</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="155"/>
+        <source>DXF 图 (*.dxf)</source>
+        <translation>DXF drawing (*.dxf)</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="101"/>
+        <source>没有可导出的管孔表</source>
+        <translation>There is no hole list to export</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="153"/>
+        <source>导出图纸</source>
+        <translation>Export drawing</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="159"/>
+        <location filename="sheet_exports.cpp" line="168"/>
+        <source>已写入 %1</source>
+        <translation>Written to %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="164"/>
+        <source>导出管孔表</source>
+        <translation>Export hole list</translation>
+    </message>
+    <message>
+        <location filename="sheet_exports.cpp" line="164"/>
+        <source>CSV 表 (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>report</name>
+    <message>
+        <location filename="../report/form.cpp" line="71"/>
+        <source>给定(&amp;G)</source>
+        <translation>&amp;Given</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="72"/>
+        <source>壳体内径 Di</source>
+        <translation>Shell ID Di</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="72"/>
+        <source>布管限定圆 DL</source>
+        <translation>Layout circle DL</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="74"/>
+        <source>直径(&amp;D)</source>
+        <translation>&amp;Diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="78"/>
+        <source>管子外径 d(&amp;T)</source>
+        <translation>&amp;Tube OD d</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="80"/>
+        <source>管心距 p(&amp;P)</source>
+        <translation>&amp;Pitch p</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="81"/>
+        <source>布管方式(&amp;A)</source>
+        <translation>P&amp;attern</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="82"/>
+        <source>30° 正三角形</source>
+        <translation>30° triangular</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="82"/>
+        <source>60° 转角正三角形</source>
+        <translation>60° rotated triangular</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="83"/>
+        <source>90° 正方形</source>
+        <translation>90° square</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="83"/>
+        <source>45° 转角正方形</source>
+        <translation>45° rotated square</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="86"/>
+        <source>管程数(&amp;N)</source>
+        <translation>&amp;Number of passes</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="89"/>
+        <source>中心布置(&amp;E)</source>
+        <translation>C&amp;entring</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="90"/>
+        <location filename="../report/summary.cpp" line="78"/>
+        <source>对中</source>
+        <translation>on a tube</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="90"/>
+        <location filename="../report/summary.cpp" line="79"/>
+        <source>跨中</source>
+        <translation>straddling</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="91"/>
+        <source>最佳</source>
+        <translation>best</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="93"/>
+        <source>隔板槽(&amp;W)</source>
+        <translation>Pass lanes (&amp;W)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="94"/>
+        <source>去管</source>
+        <translation>remove tubes</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="94"/>
+        <source>移位</source>
+        <translation>shift rows</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="96"/>
+        <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
+        <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="98"/>
+        <source>隔板槽中心距 Sn(&amp;S)</source>
+        <translation>Pass lane &amp;spacing Sn</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="102"/>
+        <location filename="../report/summary.cpp" line="111"/>
+        <location filename="../report/summary.cpp" line="119"/>
+        <source>默认 %1 mm</source>
+        <translation>default %1 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="103"/>
+        <source>边缘间隙 b(&amp;B)</source>
+        <translation>Clearance &amp;b</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="107"/>
+        <source>中心管外径 d0(&amp;C)</source>
+        <translation>&amp;Centre tube OD d0</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="109"/>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="110"/>
+        <source>管束(&amp;U)</source>
+        <translation>B&amp;undle</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="111"/>
+        <source>固定管板</source>
+        <translation>fixed tube sheets</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="111"/>
+        <source>U形管</source>
+        <translation>U-tubes</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="113"/>
+        <source>弯管半径 R(&amp;R)</source>
+        <translation>Bend &amp;radius R</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="117"/>
+        <source>拉杆(&amp;Z)</source>
+        <translation>Tie rods (&amp;Z)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="118"/>
+        <source>无（根数、gb151 或 tema）</source>
+        <translation>none (a number, gb151 or tema)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="119"/>
+        <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
+        <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="120"/>
+        <source>折流板缺口 %(&amp;K)</source>
+        <translation>Baffle cut % (&amp;K)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="122"/>
+        <source>无（如 25，或 20,25,30）</source>
+        <translation>none (25, or 20,25,30)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="123"/>
+        <source>按 GB/T 151 取值(&amp;Q)</source>
+        <translation>GB/T 151 values (&amp;Q)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="125"/>
+        <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
+        <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="137"/>
+        <source>不能为负（0 为无中心管）</source>
+        <translation>must not be negative (0 is no centre tube)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="138"/>
+        <location filename="../report/form.cpp" line="140"/>
+        <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
+        <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="141"/>
+        <source>U形管束不能有中心管</source>
+        <translation>a U-tube bundle has no centre tube</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="142"/>
+        <source>U形管束只能为 2 或 4 管程</source>
+        <translation>a U-tube bundle has 2 or 4 passes</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="143"/>
+        <source>按 GB/T 151 取值须给定壳体内径</source>
+        <translation>GB/T 151&apos;s values need the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="144"/>
+        <source>折流板缺口须给定壳体内径</source>
+        <translation>a baffle cut needs the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="145"/>
+        <source>拉杆须给定壳体内径</source>
+        <translation>tie rods need the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="147"/>
+        <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
+        <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="149"/>
+        <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
+        <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="181"/>
+        <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
+        <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="323"/>
+        <source>未知选项 --%1</source>
+        <translation>unknown option --%1</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="15"/>
+        <source>不是数字</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="17"/>
+        <source>小数不能超过 6 位</source>
+        <translation>has more than 6 decimals</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="19"/>
+        <source>不能大于 100000 mm</source>
+        <translation>is larger than 100000 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="21"/>
+        <source>须大于 0</source>
+        <translation>must be more than 0</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="23"/>
+        <source>不能为负</source>
+        <translation>must not be negative</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="25"/>
+        <source>小于管子外径：管子会重叠</source>
+        <translation>is smaller than the tube: the tubes would overlap</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="27"/>
+        <source>须为 1、2、4、6 或 8</source>
+        <translation>must be 1, 2, 4, 6 or 8</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="29"/>
+        <source>竖直隔板槽须与水平隔板槽一同给出</source>
+        <translation>a vertical spacing needs a horizontal one</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="31"/>
+        <source>给定布管限定圆时不用边缘间隙</source>
+        <translation>not used with the layout circle given</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="33"/>
+        <source>布管限定圆半径超过 100 万个管心距，行数太多</source>
+        <translation>the layout circle is more than a million pitches in radius: too many rows</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="36"/>
+        <source>请输入数值</source>
+        <translation>enter a value</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="38"/>
+        <source>移位时 Sn 不能小于管子外径：槽两侧的管子会重叠</source>
+        <translation>shifted lanes need Sn of at least the tube: the tubes across the lane would overlap</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="40"/>
+        <source>GB/T 151 没有此管径的管心距，请输入数值</source>
+        <translation>GB/T 151 gives no pitch for this tube: enter a value</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="42"/>
+        <source>移位且有竖直隔板槽时只能对中</source>
+        <translation>shifted lanes with a vertical lane take on-tube only</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="46"/>
+        <source>须给定壳体内径</source>
+        <translation>needs the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="48"/>
+        <source>超出拉杆表的范围，请输入根数</source>
+        <translation>outside the tie-rod table: enter a number</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="50"/>
+        <source>拉杆过多：管束边缘的管子不够</source>
+        <translation>too many tie rods for the tubes at the bundle&apos;s edge</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="52"/>
+        <source>须为整数根数、gb151 或 tema</source>
+        <translation>a whole number, gb151 or tema</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="54"/>
+        <source>弯管半径只用于 U形管束</source>
+        <translation>a bend radius is for U-tubes only</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="56"/>
+        <source>须在 15% 到 45% 之间</source>
+        <translation>must be 15 % to 45 %</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="58"/>
+        <source>切线在所有管子之外：缺口内没有管子</source>
+        <translation>the cut line lies beyond every tube: the window holds none</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="60"/>
+        <source>U形管束的拉杆须成对：根数须为偶数</source>
+        <translation>U-tubes take tie rods in pairs: the number must be even</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="62"/>
+        <source>不是可选的值</source>
+        <translation>is not one of the choices</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="64"/>
+        <source>壳体内径与布管限定圆只能给定一个</source>
+        <translation>give the shell or the layout circle, not both</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="66"/>
+        <source>重复给出</source>
+        <translation>given twice</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="68"/>
+        <source>未知选项</source>
+        <translation>unknown option</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="70"/>
+        <source>须为一个数值，或“水平,竖直”两个</source>
+        <translation>one value, or two as &quot;horizontal,vertical&quot;</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="72"/>
+        <source>单管程没有隔板槽，不用 Sn</source>
+        <translation>one pass has no lanes: Sn is not used</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="74"/>
+        <source>此管程数没有竖直隔板槽，不用第二个值</source>
+        <translation>these passes have no vertical lane: the second value is not used</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="76"/>
+        <source>布管限定圆 DL 不大于 0</source>
+        <translation>leaves no layout circle (DL is 0 or less)</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="80"/>
+        <source>输入有误</source>
+        <translation>invalid input</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="76"/>
+        <source>布管限定圆 DL %1 mm，%2</source>
+        <translation>Layout circle DL %1 mm, %2</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="82"/>
+        <source>（另一种布置 %1 管）</source>
+        <translation> (the other arrangement: %1 tubes)</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="86"/>
+        <source>，拉杆 %1 根，直径 %2 mm</source>
+        <translation>, %1 tie rods of %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="88"/>
+        <source>，拉杆 %1 根</source>
+        <translation>, %1 tie rods</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="90"/>
+        <source>，U形管 %1 根</source>
+        <translation>, %1 U-tubes</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="92"/>
+        <source>，按 GB/T 151 取值</source>
+        <translation>, values from GB/T 151</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="106"/>
+        <source>GB/T 151 %1</source>
+        <translation>GB/T 151 %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="109"/>
+        <source>单管程无隔板槽</source>
+        <translation>no lanes with one pass</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="116"/>
+        <source>GB/T 151 %1 mm</source>
+        <translation>GB/T 151 %1 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="120"/>
+        <source>给定布管限定圆时不用</source>
+        <translation>not used with the layout circle given</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="134"/>
+        <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
+        <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="224"/>
+        <source>布管限定圆内管数</source>
+        <translation>Tubes in the layout circle</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="225"/>
+        <source>隔板槽去掉</source>
+        <translation>Removed by pass lanes</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="226"/>
+        <source>中心管去掉</source>
+        <translation>Removed by the centre tube</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="227"/>
+        <source>总管数(&amp;L)</source>
+        <translation>Tota&amp;l tubes</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="228"/>
+        <source>各管程管数</source>
+        <translation>Tubes per pass</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="238"/>
+        <source>第 %1 管程 %2 管</source>
+        <translation>pass %1: %2 tubes</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="243"/>
+        <source>拉杆 %1 根</source>
+        <translation>%1 tie rods</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="246"/>
+        <source>折流板缺口 %1%，切边管 %2</source>
+        <translation>baffle cut %1%, %2 cut by the edge</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="250"/>
+        <source>U形管 %1 根，R = %2 mm</source>
+        <translation>%1 U-tubes, R = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="271"/>
+        <source>括号内灰色数值为均布公式的估算</source>
+        <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="274"/>
+        <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
+        <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="285"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="147"/>
+        <location filename="../report/summary.cpp" line="287"/>
+        <source>在隔板槽内，已去掉</source>
+        <translation>in a pass lane, removed</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="288"/>
+        <source>让位于中心管，已去掉</source>
+        <translation>removed for the centre tube</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="289"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -38,7 +737,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="149"/>
+        <location filename="../report/summary.cpp" line="290"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -46,717 +745,25 @@ x = %2 mm，y = %3 mm
 x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
-</context>
-<context>
-    <name>layout_ui::SheetWindow</name>
     <message>
-        <location filename="sheet_window.cpp" line="277"/>
-        <source>Korvane 管板布置</source>
-        <translation>Korvane tube-sheet layout</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="301"/>
-        <source>直径(&amp;D)</source>
-        <translation>&amp;Diameter</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="301"/>
-        <source>管子外径 d(&amp;T)</source>
-        <translation>&amp;Tube OD d</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="301"/>
-        <source>管心距 p(&amp;P)</source>
-        <translation>&amp;Pitch p</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="302"/>
-        <source>隔板槽中心距 Sn(&amp;S)</source>
-        <translation>Pass lane &amp;spacing Sn</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="302"/>
-        <source>边缘间隙 b(&amp;B)</source>
-        <translation>Clearance &amp;b</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="302"/>
-        <source>中心管外径 d0(&amp;C)</source>
-        <translation>&amp;Centre tube OD d0</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="314"/>
-        <source>无</source>
-        <translation>none</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="328"/>
-        <source>壳体内径 Di</source>
-        <translation>Shell ID Di</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="328"/>
-        <source>布管限定圆 DL</source>
-        <translation>Layout circle DL</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="332"/>
-        <source>30° 正三角形</source>
-        <translation>30° triangular</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="332"/>
-        <source>60° 转角正三角形</source>
-        <translation>60° rotated triangular</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="332"/>
-        <source>90° 正方形</source>
-        <translation>90° square</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="333"/>
-        <source>45° 转角正方形</source>
-        <translation>45° rotated square</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="343"/>
-        <location filename="sheet_window.cpp" line="828"/>
-        <source>对中</source>
-        <translation>on a tube</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="343"/>
-        <location filename="sheet_window.cpp" line="828"/>
-        <source>跨中</source>
-        <translation>straddling</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="343"/>
-        <source>最佳</source>
-        <translation>best</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="367"/>
-        <source>给定(&amp;G)</source>
-        <translation>&amp;Given</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="371"/>
-        <source>布管方式(&amp;A)</source>
-        <translation>P&amp;attern</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="372"/>
-        <source>管程数(&amp;N)</source>
-        <translation>&amp;Number of passes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="373"/>
-        <source>中心布置(&amp;E)</source>
-        <translation>C&amp;entring</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="390"/>
-        <source>导出时标注管号(&amp;M)</source>
-        <translation>Number the tubes in e&amp;xports</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="392"/>
-        <source>适合窗口(&amp;F)</source>
-        <translation>&amp;Fit</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="394"/>
-        <source>导出图纸(&amp;X)…</source>
-        <translation>E&amp;xport drawing…</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="396"/>
-        <source>导出管孔表(&amp;H)…</source>
-        <translation>Export &amp;hole list…</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="411"/>
-        <source>管板图</source>
-        <translation>Tube sheet</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="412"/>
-        <location filename="sheet_window.cpp" line="431"/>
-        <source>布管限定圆内管数</source>
-        <translation>Tubes in the layout circle</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="413"/>
-        <location filename="sheet_window.cpp" line="432"/>
-        <source>隔板槽去掉</source>
-        <translation>Removed by pass lanes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="414"/>
-        <location filename="sheet_window.cpp" line="432"/>
-        <source>中心管去掉</source>
-        <translation>Removed by the centre tube</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="415"/>
-        <source>总管数</source>
-        <translation>Total tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="416"/>
-        <location filename="sheet_window.cpp" line="440"/>
-        <source>各管程管数</source>
-        <translation>Tubes per pass</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="433"/>
-        <source>总管数(&amp;L)</source>
-        <translation>Tota&amp;l tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="503"/>
-        <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
-        <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="538"/>
-        <source>korvane-sheet 不认识选项 --%1</source>
-        <translation>korvane-sheet has no option --%1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="91"/>
-        <source>不是数字</source>
-        <translation>is not a number</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="93"/>
-        <source>小数不能超过 6 位</source>
-        <translation>has more than 6 decimals</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="95"/>
-        <source>不能大于 100000 mm</source>
-        <translation>is larger than 100000 mm</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="97"/>
-        <source>须大于 0</source>
-        <translation>must be more than 0</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="100"/>
-        <source>不能为负（0 为无中心管）</source>
-        <translation>must not be negative (0 is no centre tube)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="101"/>
-        <source>不能为负</source>
-        <translation>must not be negative</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="103"/>
-        <source>小于管子外径：管子会重叠</source>
-        <translation>is smaller than the tube: the tubes would overlap</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="105"/>
-        <source>须为 1、2、4、6 或 8</source>
-        <translation>must be 1, 2, 4, 6 or 8</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="107"/>
-        <source>竖直隔板槽须与水平隔板槽一同给出</source>
-        <translation>a vertical spacing needs a horizontal one</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="109"/>
-        <source>给定布管限定圆时不用边缘间隙</source>
-        <translation>not used with the layout circle given</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="111"/>
-        <source>布管限定圆半径超过 100 万个管心距，行数太多</source>
-        <translation>the layout circle is more than a million pitches in radius: too many rows</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="115"/>
-        <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
-        <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="116"/>
-        <source>请输入数值</source>
-        <translation>enter a value</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="118"/>
-        <source>移位时 Sn 不能小于管子外径：槽两侧的管子会重叠</source>
-        <translation>shifted lanes need Sn of at least the tube: the tubes across the lane would overlap</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="120"/>
-        <source>GB/T 151 没有此管径的管心距，请输入数值</source>
-        <translation>GB/T 151 gives no pitch for this tube: enter a value</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="122"/>
-        <source>移位且有竖直隔板槽时只能对中</source>
-        <translation>shifted lanes with a vertical lane take on-tube only</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="125"/>
-        <source>U形管束不能有中心管</source>
-        <translation>a U-tube bundle has no centre tube</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="126"/>
-        <source>U形管束只能为 2 或 4 管程</source>
-        <translation>a U-tube bundle has 2 or 4 passes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="129"/>
-        <source>按 GB/T 151 取值须给定壳体内径</source>
-        <translation>GB/T 151&apos;s values need the shell diameter</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="131"/>
-        <source>折流板缺口须给定壳体内径</source>
-        <translation>a baffle cut needs the shell diameter</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="132"/>
-        <source>拉杆须给定壳体内径</source>
-        <translation>tie rods need the shell diameter</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="134"/>
-        <source>超出拉杆表的范围，请输入根数</source>
-        <translation>outside the tie-rod table: enter a number</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="136"/>
-        <source>拉杆过多：管束边缘的管子不够</source>
-        <translation>too many tie rods for the tubes at the bundle&apos;s edge</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="138"/>
-        <source>须为整数根数、gb151 或 tema</source>
-        <translation>a whole number, gb151 or tema</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="140"/>
-        <source>弯管半径只用于 U形管束</source>
-        <translation>a bend radius is for U-tubes only</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="142"/>
-        <source>须在 15% 到 45% 之间</source>
-        <translation>must be 15 % to 45 %</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="144"/>
-        <source>切线在所有管子之外：缺口内没有管子</source>
-        <translation>the cut line lies beyond every tube: the window holds none</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="146"/>
-        <source>U形管束的拉杆须成对：根数须为偶数</source>
-        <translation>U-tubes take tie rods in pairs: the number must be even</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="148"/>
-        <source>不是可选的值</source>
-        <translation>is not one of the choices</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="150"/>
-        <source>壳体内径与布管限定圆只能给定一个</source>
-        <translation>give the shell or the layout circle, not both</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="152"/>
-        <source>重复给出</source>
-        <translation>given twice</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="154"/>
-        <source>未知选项</source>
-        <translation>unknown option</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="156"/>
-        <source>须为一个数值，或“水平,竖直”两个</source>
-        <translation>one value, or two as &quot;horizontal,vertical&quot;</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="158"/>
-        <source>单管程没有隔板槽，不用 Sn</source>
-        <translation>one pass has no lanes: Sn is not used</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="160"/>
-        <source>此管程数没有竖直隔板槽，不用第二个值</source>
-        <translation>these passes have no vertical lane: the second value is not used</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="163"/>
-        <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
-        <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="164"/>
-        <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
-        <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="168"/>
-        <source>输入有误</source>
-        <translation>invalid input</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="211"/>
-        <source>没有那个文件或目录</source>
-        <translation>No such file or directory</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="213"/>
-        <source>权限不够</source>
-        <translation>Permission denied</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="215"/>
-        <source>不允许的操作</source>
-        <translation>Operation not permitted</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="217"/>
-        <source>设备上没有空间</source>
-        <translation>No space left on device</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="219"/>
-        <source>超出磁盘配额</source>
-        <translation>Disk quota exceeded</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="221"/>
-        <source>文件过大</source>
-        <translation>File too large</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="223"/>
-        <source>只读文件系统</source>
-        <translation>Read-only file system</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="225"/>
-        <source>是一个目录</source>
-        <translation>Is a directory</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="227"/>
-        <source>路径中有一部分不是目录</source>
-        <translation>Not a directory</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="229"/>
-        <source>文件名过长</source>
-        <translation>File name too long</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="231"/>
-        <source>输入/输出错误</source>
-        <translation>Input/output error</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="233"/>
-        <source>符号链接层数过多</source>
-        <translation>Too many levels of symbolic links</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="236"/>
-        <source>打开的文件过多</source>
-        <translation>Too many open files</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="239"/>
-        <source>文件正忙</source>
-        <translation>The file is busy</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="243"/>
-        <source>系统错误 %1</source>
-        <translation>system error %1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="253"/>
-        <source>无法写入 %1：%2</source>
-        <translation>Cannot write %1: %2</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="254"/>
-        <source>无法写入 %1</source>
-        <translation>Cannot write %1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="257"/>
-        <source>内存不足</source>
-        <translation>Not enough memory</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="258"/>
-        <source>无法绘制图纸：绘图模块无法加载或内存不足</source>
-        <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="303"/>
-        <source>弯管半径 R(&amp;R)</source>
-        <translation>Bend &amp;radius R</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="303"/>
-        <source>拉杆(&amp;Z)</source>
-        <translation>Tie rods (&amp;Z)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="303"/>
-        <source>折流板缺口 %(&amp;K)</source>
-        <translation>Baffle cut % (&amp;K)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="315"/>
-        <source>无（根数、gb151 或 tema）</source>
-        <translation>none (a number, gb151 or tema)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="316"/>
-        <source>无（如 25，或 20,25,30）</source>
-        <translation>none (25, or 20,25,30)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="317"/>
-        <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
-        <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="347"/>
-        <source>去管</source>
-        <translation>remove tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="347"/>
-        <source>移位</source>
-        <translation>shift rows</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="348"/>
-        <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
-        <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="350"/>
-        <source>按 GB/T 151 取值(&amp;Q)</source>
-        <translation>GB/T 151 values (&amp;Q)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="353"/>
-        <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
-        <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="357"/>
-        <source>固定管板</source>
-        <translation>fixed tube sheets</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="357"/>
-        <source>U形管</source>
-        <translation>U-tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="374"/>
-        <source>隔板槽(&amp;W)</source>
-        <translation>Pass lanes (&amp;W)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="378"/>
-        <source>管束(&amp;U)</source>
-        <translation>B&amp;undle</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="423"/>
+        <location filename="../report/summary.h" line="27"/>
         <source>折流板缺口</source>
         <translation>Baffle cuts</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="650"/>
+        <location filename="../report/summary.h" line="28"/>
         <source>输入有误：为上次有效布置的数值</source>
         <translation>An input is invalid: these are the last valid layout&apos;s counts</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="674"/>
+        <location filename="../report/summary.h" line="29"/>
         <source>输入有误：图为上次有效的布置</source>
         <translation>An input is invalid: the drawing is the last valid layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="691"/>
+        <location filename="../report/summary.h" line="30"/>
         <source>计算中…</source>
         <translation>Counting…</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="718"/>
-        <source>无法计算：%1</source>
-        <translation>Cannot count: %1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="751"/>
-        <source>第 %1 管程 %2 管</source>
-        <translation>pass %1: %2 tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="755"/>
-        <source>拉杆 %1 根</source>
-        <translation>%1 tie rods</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="757"/>
-        <source>U形管 %1 根，R = %2 mm</source>
-        <translation>%1 U-tubes, R = %2 mm</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="764"/>
-        <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
-        <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="805"/>
-        <source>GB/T 151 %1</source>
-        <translation>GB/T 151 %1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="806"/>
-        <source>单管程无隔板槽</source>
-        <translation>no lanes with one pass</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="323"/>
-        <location filename="sheet_window.cpp" line="808"/>
-        <location filename="sheet_window.cpp" line="821"/>
-        <source>默认 %1 mm</source>
-        <translation>default %1 mm</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="816"/>
-        <source>GB/T 151 %1 mm</source>
-        <translation>GB/T 151 %1 mm</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="823"/>
-        <source>给定布管限定圆时不用</source>
-        <translation>not used with the layout circle given</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="826"/>
-        <source>布管限定圆 DL %1 mm，%2</source>
-        <translation>Layout circle DL %1 mm, %2</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="830"/>
-        <source>（另一种布置 %1 管）</source>
-        <translation> (the other arrangement: %1 tubes)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="833"/>
-        <source>，拉杆 %1 根，直径 %2 mm</source>
-        <translation>, %1 tie rods of %2 mm</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="836"/>
-        <source>，拉杆 %1 根</source>
-        <translation>, %1 tie rods</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="838"/>
-        <source>，U形管 %1 根</source>
-        <translation>, %1 U-tubes</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="840"/>
-        <source>，按 GB/T 151 取值</source>
-        <translation>, values from GB/T 151</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="850"/>
-        <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
-        <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="861"/>
-        <source>括号内灰色数值为均布公式的估算</source>
-        <translation>The grey figures in brackets are the uniform-density formulas' estimates</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="867"/>
-        <source>没有可导出的图纸</source>
-        <translation>There is no drawing to export</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="871"/>
-        <source>文件名须以 .svg、.png、.pdf 或 .dxf 结尾</source>
-        <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="934"/>
-        <source>%1 已存在。要替换它吗？</source>
-        <translation>%1 already exists. Replace it?</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="945"/>
-        <source>SVG 图 (*.svg)</source>
-        <translation>SVG drawing (*.svg)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="945"/>
-        <source>PNG 图 (*.png)</source>
-        <translation>PNG picture (*.png)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="945"/>
-        <source>PDF 文件 (*.pdf)</source>
-        <translation>PDF file (*.pdf)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="946"/>
-        <source>DXF 图 (*.dxf)</source>
-        <translation>DXF drawing (*.dxf)</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="887"/>
-        <source>没有可导出的管孔表</source>
-        <translation>There is no hole list to export</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="944"/>
-        <source>导出图纸</source>
-        <translation>Export drawing</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="950"/>
-        <location filename="sheet_window.cpp" line="959"/>
-        <source>已写入 %1</source>
-        <translation>Written to %1</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="955"/>
-        <source>导出管孔表</source>
-        <translation>Export hole list</translation>
-    </message>
-    <message>
-        <location filename="sheet_window.cpp" line="955"/>
-        <source>CSV 表 (*.csv)</source>
-        <translation>CSV table (*.csv)</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "files/program.h"
 #include "layout/options.h"
 #include "layout_ui/sheet_window.h"
+#include "report/form.h"
 #include "ui/start_up.h"
 
 #include <QApplication>
@@ -27,42 +28,23 @@ constexpr const char *kNoDisplay =
     "korvane-sheet: no display to open the window on; korvane-layout gives the same layout in a "
     "terminal";
 
-constexpr const char *kHelp =
-    "usage: korvane-sheet [--shell DI | --otl DL] [--tube D] [--pitch P] [--pattern ANGLE]\n"
-    "                     [--passes N] [--centre MODE] [--lane-spacing H[,V]] [--clearance B]\n"
-    "                     [--centre-tube D0] [--lanes MODEL] [--gb151] [--bundle KIND]\n"
-    "                     [--bend-radius R] [--tie-rods N|gb151|tema] [--baffle-cut BC]\n"
-    "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as it\n"
-    "is typed. Without options it shows the layout it showed when it was last closed. The\n"
-    "options describe a whole layout, as korvane-layout's do: what is not given takes\n"
-    "korvane-layout's default, and they are read as korvane-layout reads them.\n"
-    "\n"
-    "Options (lengths in mm, decimals with up to 6 places, at most 100000):\n"
-    "  --shell DI          shell inner diameter Di; the layout circle is Di - 2b\n"
-    "  --otl DL            layout circle (outer tube limit) DL, instead of the shell\n"
-    "  --tube D            tube outer diameter d\n"
-    "  --pitch P           tube pitch p, at least d\n"
-    "  --pattern ANGLE     30 triangular (default), 60 rotated triangular, 90 square,\n"
-    "                      45 rotated square\n"
-    "  --passes N          1 (default), 2, 4, 6 or 8\n"
-    "  --centre MODE       on-tube (default), straddle, or best\n"
-    "  --lane-spacing H[,V] pass lane spacing Sn of every lane, or of the horizontal and the\n"
-    "                      vertical ones\n"
-    "  --clearance B       clearance b between shell and layout circle (default max(0.25 d, 8))\n"
-    "  --centre-tube D0    centre tube outer diameter d0; 0 for none\n"
-    "  --lanes MODEL       remove (default): lanes take tubes out of one pattern; shift: the\n"
-    "                      rows across a lane are Sn apart (GB/T 151)\n"
-    "  --gb151             the pitch, Sn, lanes and tie rods not given from GB/T 151\n"
-    "  --bundle KIND       fixed (default) or u-tube (2 or 4 passes)\n"
-    "  --bend-radius R     the smallest U-bend radius (default 2 d)\n"
-    "  --tie-rods N        tie rods at the bundle's edge: a number, gb151 or tema\n"
-    "  --baffle-cut BC     segmental baffles cut at BC % of Di (15 to 45), or a list\n"
-    "  --help              print this and end\n"
-    "  --version           print the version and end\n"
-    "\n"
-    "Example:\n"
-    "  korvane-sheet --otl 1184 --tube 28 --pitch 36 --passes 2\n"
-    "Exit status: 0 the window was closed; 1 no display to open it on; 2 a usage error.\n";
+/// The help, its layout options from the form's table, as korvane-layout lists them.
+std::string helpText()
+{
+    const std::string usage = "usage: korvane-sheet ";
+    return usage + report::usageOptions(usage.size()) + "\n"
+        + "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as "
+          "it\nis typed. Without options it shows the layout it showed when it was last closed. "
+          "The\noptions describe a whole layout, as korvane-layout's do: what is not given takes\n"
+          "korvane-layout's default, and they are read as korvane-layout reads them.\n\n"
+        + report::optionsHelp()
+        + "\nOther options:\n"
+          "  --help                    print this and end\n"
+          "  --version                 print the version and end\n"
+          "\nExample:\n"
+          "  korvane-sheet --otl 1184 --tube 28 --pitch 36 --passes 2\n"
+          "Exit status: 0 the window was closed; 1 no display to open it on; 2 a usage error.\n";
+}
 
 /// What the command line asks for.
 struct Request
@@ -83,6 +65,14 @@ bool qtOption(const std::string &argument, bool &takesValue)
     const auto is = [&argument](const char *option) { return argument == option; };
     takesValue = std::any_of(std::begin(withValue), std::end(withValue), is);
     return takesValue || std::any_of(std::begin(alone), std::end(alone), is);
+}
+
+bool isSwitch(const std::string &name)
+{
+    for (const report::Option &option : report::options())
+        if (name == option.name)
+            return option.kind == report::Kind::Switch;
+    return false;
 }
 
 /// Reads the command line without Qt, so that help, a version and a mistake need no display.
@@ -114,8 +104,8 @@ Request requestOf(int argc, char **argv)
         }
         if (!layout::isLayoutOption(name))
             throw std::invalid_argument("unknown option --" + name);
-        // --gb151 is a switch: it comes alone (or as --gb151=0 to say no).
-        if (equals == std::string::npos && name == "gb151") {
+        // A switch comes alone (or as --name=0 to say no).
+        if (equals == std::string::npos && isSwitch(name)) {
             request.options.push_back({ name, "" });
             continue;
         }
@@ -145,7 +135,7 @@ int run(int argc, char **argv)
         return kUsageError;
     }
     if (request.help || request.version) {
-        std::cout << (request.help ? kHelp : "korvane-sheet " KORVANE_VERSION "\n");
+        std::cout << (request.help ? helpText() : "korvane-sheet " KORVANE_VERSION "\n");
         return files::printed("korvane-sheet", 0);
     }
 

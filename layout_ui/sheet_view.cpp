@@ -1,7 +1,8 @@
 #include "layout_ui/sheet_view.h"
 
 #include "draw/painting.h"
-#include "layout_cli/drawing.h"
+#include "layout_ui/messages.h"
+#include "report/drawing.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -23,15 +24,10 @@ namespace {
 
 } // namespace
 
-QString millimetresText(double value)
-{
-    return QString::fromStdString(layout_cli::millimetresText(value));
-}
-
 Sheet::Sheet(const layout::Layout &counted)
     : TubeIndex(counted)
     , layout(counted)
-    , scene(layout_cli::layoutScene(counted, false))
+    , scene(report::layoutScene(counted, false))
 {
 }
 
@@ -94,17 +90,7 @@ QString SheetView::describe(QPointF point) const
     const layout::Tube *tube = m_sheet->tubeAt(at.x(), at.y(), &number);
     if (!tube)
         return {};
-    const QString x = millimetresText(tube->x), y = millimetresText(tube->y);
-    if (tube->pass == 0) {
-        const QString why = tube->removed == layout::Removed::Lane ? tr("在隔板槽内，已去掉")
-                                                                   : tr("让位于中心管，已去掉");
-        return tr("x = %1 mm，y = %2 mm\n%3").arg(x, y, why);
-    }
-    if (tube->tieRod)
-        return tr("管 %1：拉杆\nx = %2 mm，y = %3 mm\n第 %4 管程")
-            .arg(QString::number(number), x, y, QString::number(tube->pass));
-    return tr("管 %1\nx = %2 mm，y = %3 mm\n第 %4 管程")
-        .arg(QString::number(number), x, y, QString::number(tube->pass));
+    return rendered(report::describeTube(*tube, number));
 }
 
 void SheetView::zoom(double factor, QPointF about)
@@ -221,22 +207,30 @@ LegendView::LegendView(QWidget *parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void LegendView::setEntries(std::shared_ptr<const Sheet> sheet, const QStringList &texts)
+void LegendView::setEntries(
+    std::shared_ptr<const Sheet> sheet, const std::vector<report::LegendItem> &items)
 {
     m_sheet = std::move(sheet);
-    m_texts = texts;
+    m_texts.clear();
     m_entries.clear();
-    // The scene's own legend gives each entry its layer; the texts are the window's, in its
-    // language.
-    for (std::size_t i = 0; i < m_sheet->scene.legend.size(); ++i)
-        m_entries.push_back(
-            { i < static_cast<std::size_t>(texts.size()) ? texts[static_cast<int>(i)].toStdString()
-                                                         : m_sheet->scene.legend[i].text,
-                m_sheet->scene.legend[i].layer });
+    for (const report::LegendItem &item : items) {
+        m_texts << rendered(item.text);
+        m_entries.push_back({ m_texts.back().toStdString(), item.layer });
+    }
     m_stale = false;
-    setAccessibleDescription(texts.join(QStringLiteral("；")));
+    setAccessibleDescription(m_texts.join(QStringLiteral("；")));
     updateGeometry();
     update();
+}
+
+std::vector<std::pair<QString, QString>> LegendView::entries() const
+{
+    std::vector<std::pair<QString, QString>> list;
+    for (const sheet::LegendEntry &entry : m_entries)
+        list.emplace_back(QString::fromStdString(entry.text),
+            QString::fromStdString(
+                m_sheet->scene.layers[static_cast<std::size_t>(entry.layer)].name));
+    return list;
 }
 
 void LegendView::setStale(bool stale)

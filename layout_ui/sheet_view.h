@@ -1,7 +1,8 @@
 #pragma once
 
 #include "layout/study.h"
-#include "layout_cli/tube_index.h"
+#include "report/summary.h"
+#include "report/tube_index.h"
 #include "sheet/scene.h"
 
 #include <QWidget>
@@ -11,11 +12,8 @@
 
 namespace layout_ui {
 
-/// A length in mm as the tooltip shows it: to 0.001 mm, trailing zeros dropped ("-110.851").
-QString millimetresText(double value);
-
 /// A counted layout ready to show: its drawing, and its tubes found by place for the tooltip.
-struct Sheet : layout_cli::TubeIndex
+struct Sheet : report::TubeIndex
 {
     layout::Layout layout;
     sheet::Scene scene;
@@ -82,10 +80,14 @@ class LegendView : public QWidget
 public:
     explicit LegendView(QWidget *parent = nullptr);
 
-    /// Shows the legend of a sheet's scene, each entry with its own text.
-    void setEntries(std::shared_ptr<const Sheet> sheet, const QStringList &texts);
+    /// Shows a legend of a sheet's drawing, each line in the window's language with the
+    /// swatch of its own layer.
+    void setEntries(
+        std::shared_ptr<const Sheet> sheet, const std::vector<report::LegendItem> &items);
     void setStale(bool stale);
     QStringList texts() const { return m_texts; }
+    /// Each line's text and the name of its layer in the drawing.
+    std::vector<std::pair<QString, QString>> entries() const;
 
     QSize sizeHint() const override;
 
@@ -98,7 +100,7 @@ private:
 
     std::shared_ptr<const Sheet> m_sheet; ///< whose layers give the colours
     QStringList m_texts;
-    std::vector<sheet::LegendEntry> m_entries; ///< the scene's entries, with the window's texts
+    std::vector<sheet::LegendEntry> m_entries; ///< the window's texts, with their layers
     bool m_stale = false;
 };
 

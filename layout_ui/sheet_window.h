@@ -3,46 +3,39 @@
 #include "layout/options.h"
 #include "layout/study.h"
 #include "layout_ui/sheet_view.h"
+#include "report/summary.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
+#include <exception>
 #include <memory>
 #include <optional>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace layout_ui {
 
-/// The inputs typed into a box, in the window's tab order.
-enum class Input {
-    Diameter,
-    Tube,
-    Pitch,
-    LaneSpacing,
-    Clearance,
-    CentreTube,
-    BendRadius,
-    TieRods,
-    BaffleCut
-};
-constexpr std::size_t kInputCount = 9;
+class CountsPanel;
+class FormPanel;
 
-/// What a finished study gives the window: the counts always, the drawing when it is small
-/// enough to draw.
+/// What a finished study gives the window: the counts and their summary always, the drawing
+/// when it is small enough to draw.
 struct Study
 {
     layout::Layout layout;
+    report::Summary summary;
     std::shared_ptr<const Sheet> sheet; ///< none above sheet::kMaxDrawnTubes
     /// Why the layout could not be laid out, found only in laying it (too many tie rods).
     std::optional<layout::InputError> refused;
 };
+
+/// Why an export or a study failed, in the window's language: the writers say it in English
+/// for the command line.
+QString failureText(const std::exception &failure);
 
 /// The layout window: the inputs on the left, the tube sheet on the right, the counts below it.
 /// The drawing follows the inputs a moment after the typing stops, counted on another thread so
@@ -90,46 +83,29 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QLineEdit *box(Input input) const { return m_boxes[static_cast<std::size_t>(input)]; }
-    QLabel *reasonLabel(Input input) const { return m_reasons[static_cast<std::size_t>(input)]; }
+    QLayout *createInputs();
+    QLayout *createSheet();
+    void setUpKeyboard();
 
     void inputsChanged();
     std::optional<layout::Inputs> readInputs();
-    /// Marks a box with the reason it cannot be taken, or clears the mark for an empty reason.
-    void markBox(Input input, const QString &reason);
-    /// Greys the counts and the line under them while they are not of the inputs shown.
-    void setCountsStale(bool stale);
+    /// Greys the drawing, the counts and the lines under them, and stops the exports.
+    void showStale();
     void startStudy();
     void studyFinished();
-    void showCounts(const Study &study);
+    void showStudy(const std::shared_ptr<Study> &study);
     void chooseDrawingFile();
     void chooseHolesFile();
 
-    std::array<QLineEdit *, kInputCount> m_boxes {};
-    std::array<QLabel *, kInputCount> m_reasons {};
-    QComboBox *m_given = nullptr;
-    QComboBox *m_pattern = nullptr;
-    QComboBox *m_passes = nullptr;
-    QComboBox *m_centring = nullptr;
-    QComboBox *m_laneModel = nullptr;
-    QCheckBox *m_gb151 = nullptr;
-    QComboBox *m_bundle = nullptr;
-    QLabel *m_passesReason = nullptr;
-    QLabel *m_centringReason = nullptr;
-    QLabel *m_gb151Reason = nullptr;
+    FormPanel *m_form = nullptr;
     QCheckBox *m_numbers = nullptr;
-    SheetView *m_view = nullptr;
-    QLineEdit *m_inCircle = nullptr;
-    QLineEdit *m_laneRemoved = nullptr;
-    QLineEdit *m_centreRemoved = nullptr;
-    QLineEdit *m_total = nullptr;
-    QLineEdit *m_perPass = nullptr;
-    QLabel *m_arrangement = nullptr;
-    QLabel *m_baffles = nullptr; ///< the baffle cuts' figures, the formulas' in grey
-    LegendView *m_legend = nullptr;
-    QLabel *m_status = nullptr;
     QPushButton *m_exportDrawing = nullptr;
     QPushButton *m_exportHoles = nullptr;
+    QPushButton *m_fit = nullptr;
+    SheetView *m_view = nullptr;
+    LegendView *m_legend = nullptr;
+    CountsPanel *m_counts = nullptr;
+    QLabel *m_status = nullptr;
 
     QTimer m_pause; ///< the short pause after typing before a study starts
     QFutureWatcher<std::shared_ptr<Study>> m_watcher;

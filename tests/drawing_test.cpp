@@ -1,7 +1,7 @@
 // Drawings: the layout's scene against its counts, and the writers' files.
 
-#include "layout_cli/drawing.h"
-#include "layout_cli/report.h"
+#include "report/drawing.h"
+#include "report/summary.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,8 @@ TEST(LayoutScene, ShapesMatchTheCountsAndTheNumbersRunRowByRow)
     for (const layout::Inputs &in : cases) {
         const layout::Layout layout = layout::study(in);
         const layout::Counts &c = layout.counts;
-        const sheet::Scene scene = layout_cli::layoutScene(layout, true);
-        SCOPED_TRACE(layout_cli::plainText(layout));
+        const sheet::Scene scene = report::layoutScene(layout, true);
+        SCOPED_TRACE(report::plainText(layout));
 
         auto circles = circlesByLayer(scene);
         EXPECT_EQ(circles["SHELL"], 1);

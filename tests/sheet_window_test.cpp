@@ -3,6 +3,7 @@
 // opens, settings come back, and the English translation loads.
 
 #include "layout_ui/sheet_window.h"
+#include "report/numbers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -625,7 +626,8 @@ private slots:
             { 12.5, "12.5" }, { 27.712812921102035, "27.713" }, { 100, "100" }, { -0.0004, "0" },
             { 0.0004, "0" }, { 0.0005, "0.001" } };
         for (const auto &[value, text] : lengths)
-            QCOMPARE(layout_ui::millimetresText(value), QString::fromLatin1(text));
+            QCOMPARE(
+                QString::fromStdString(report::millimetresText(value)), QString::fromLatin1(text));
         SheetWindow window;
         window.show();
         apply(window,

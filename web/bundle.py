@@ -39,6 +39,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--page", required=True)
     parser.add_argument("--core", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--scripts", nargs="+", required=True)
     parser.add_argument("--translations", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--out", required=True)
@@ -51,6 +53,8 @@ def main():
     with open(args.core, encoding="utf-8") as file:
         core = file.read()
     english = json.dumps(translations(args.translations), ensure_ascii=False, sort_keys=True)
+    with open(args.data, encoding="utf-8") as file:
+        data = json.dumps(json.load(file), ensure_ascii=False)
     parts = {
         "{{VERSION}}": args.version,
         "{{STYLE}}": read("page.css"),
@@ -58,7 +62,10 @@ def main():
             core + "\n" + read("painter.js") + "\n" + read("worker.js"), "the worker"
         ),
         "{{ENGLISH}}": english.replace("</", "<\\/"),
-        "{{SCRIPT}}": script_text(read("painter.js") + "\n" + read("page.js"), "the page's script"),
+        "{{FORM}}": data.replace("</", "<\\/"),
+        "{{SCRIPT}}": script_text(
+            "\n".join(read(name) for name in ["painter.js"] + args.scripts), "the page's script"
+        ),
     }
     page = read("index.html")
     # One pass, so that nothing put in is read again as a placeholder.

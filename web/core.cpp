@@ -4,13 +4,18 @@
 
 #include "cli/calculation.h"
 #include "layout/options.h"
-#include "layout/reasons.h"
-#include "layout_cli/drawing.h"
-#include "layout_cli/report.h"
-#include "layout_cli/tube_index.h"
+#include "report/csv.h"
+#include "report/drawing.h"
+#include "report/form.h"
+#include "report/json.h"
+#include "report/numbers.h"
+#include "report/reasons.h"
+#include "report/summary.h"
+#include "report/tube_index.h"
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <memory>
 #include <new>
 #include <optional>
@@ -21,59 +26,26 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-/// The box a field is typed in on the page, by korvane-layout's option names; the choices and
-/// the standard's switch have their own.
-const char *boxOf(layout::Field field)
-{
-    switch (field) {
-    case layout::Field::Diameter:
-        return "diameter";
-    case layout::Field::Tube:
-        return "tube";
-    case layout::Field::Pitch:
-        return "pitch";
-    case layout::Field::Pattern:
-        return "pattern";
-    case layout::Field::Passes:
-        return "passes";
-    case layout::Field::Centring:
-        return "centre";
-    case layout::Field::LaneSpacing:
-    case layout::Field::VerticalSpacing:
-        return "lane-spacing";
-    case layout::Field::Clearance:
-        return "clearance";
-    case layout::Field::CentreTube:
-        return "centre-tube";
-    case layout::Field::LaneModel:
-        return "lanes";
-    case layout::Field::Standard:
-        return "gb151";
-    case layout::Field::Bundle:
-        return "bundle";
-    case layout::Field::BendRadius:
-        return "bend-radius";
-    case layout::Field::TieRods:
-        return "tie-rods";
-    case layout::Field::BaffleCut:
-        return "baffle-cut";
-    case layout::Field::None:
-        break;
-    }
-    return "";
-}
-
 Json problemJson(const layout::InputError &error)
 {
-    return { { "field", boxOf(error.field()) }, { "reason", layout::reasonOf(error) },
-        { "message", error.what() } };
+    const report::Control *control = report::controlOf(error.field());
+    return { { "field", control ? Json(control->id) : Json("") },
+        { "reason", report::reasonOf(error) }, { "message", error.what() } };
+}
+
+Json optionsJson(const std::vector<layout::TypedOption> &options)
+{
+    Json list = Json::array();
+    for (const layout::TypedOption &option : options)
+        list.push_back(Json::array({ option.name, option.value }));
+    return list;
 }
 
 /// The layout last drawn, for the pointer and the downloads.
 struct Drawn
 {
     layout::Layout layout;
-    layout_cli::TubeIndex index;
+    report::TubeIndex index;
     explicit Drawn(const layout::Layout &counted)
         : layout(counted)
         , index(counted)
@@ -81,28 +53,6 @@ struct Drawn
     }
 };
 std::unique_ptr<Drawn> drawn;
-
-/// What korvane-sheet shows beside the counts that the JSON leaves to the reader: the
-/// defaults a box stands for, as they can be typed back.
-Json viewJson(const layout::Layout &layout)
-{
-    Json view = { { "lane_defaults", layout_cli::laneDefaults(layout) },
-        { "standard_spacing",
-            layout.standardSpacing ? Json(layout::lengthText(*layout.standardSpacing))
-                                   : Json(nullptr) },
-        { "pitch", layout::lengthText(layout.inputs.pitch) },
-        { "clearance", layout::lengthText(layout.clearance) },
-        { "layout_circle", layout::lengthText(layout.layoutCircle) },
-        { "bend_radius", layout::lengthText(layout::bendRadiusOf(layout.inputs)) },
-        { "tie_rod_diameter",
-            layout.tieRods.diameter ? Json(layout::lengthText(*layout.tieRods.diameter))
-                                    : Json(nullptr) } };
-    Json cuts = Json::array();
-    for (const layout::Baffle &baffle : layout.baffles)
-        cuts.push_back(layout::lengthText(baffle.cut));
-    view["cuts"] = cuts;
-    return view;
-}
 
 /// The shapes of the drawing for the page to paint, as korvane-sheet paints them: five numbers a
 /// circle (x, y, radius, layer, 1 dashed + 2 hollow) and six a line (x1, y1, x2, y2, layer,
@@ -145,43 +95,69 @@ Json sceneJson(const sheet::Scene &scene)
         { "lines", scene.lines.size() } };
 }
 
-/// {"options": [[name, text], ...], "draw": bool}: the layout's JSON as korvane-layout --json
-/// prints it, or the problems; with "draw", the drawing's shapes and where the sheet is.
+/// {"values": {control: text, ...}} as the page's form holds them (or {"options": [[name, text],
+/// ...]} as korvane-layout takes them), and "draw": bool: the layout's JSON as korvane-layout
+/// --json prints it and its summary, or the problems, each on its control; the options for the
+/// address and the controls that rest; with "draw", the drawing's shapes and where the sheet is.
 Json layoutJob(const Json &request)
 {
     std::vector<layout::TypedOption> typed;
-    for (const Json &option : request.at("options"))
-        typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
+    Json answer = { { "problems", Json::array() } };
+    if (request.contains("values")) {
+        const report::Values values = request.at("values").get<report::Values>();
+        typed = report::typedOptions(values);
+        answer["link"] = optionsJson(report::typedOptions(values, true));
+        Json resting = Json::array();
+        for (const report::Control &control : report::controls())
+            if (report::rests(control, values))
+                resting.push_back(control.id);
+        answer["resting"] = resting;
+    } else {
+        for (const Json &option : request.at("options"))
+            typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
+    }
     const bool draw = request.value("draw", false);
     if (draw)
         drawn.reset();
     const layout::Reading reading = layout::readLayout(typed);
-    Json answer = { { "problems", Json::array() } };
     for (const layout::InputError &problem : reading.problems)
         answer["problems"].push_back(problemJson(problem));
     if (!reading.ok())
         return answer;
     std::optional<layout::Layout> counted;
     try {
-        counted = layout::study(reading.inputs);
-        if (const auto missed = layout::missedCut(*counted))
-            throw *missed;
+        counted = layout::studyOne(reading.inputs);
     } catch (const layout::InputError &error) {
         // Found only by laying the tubes out, such as more tie rods than the edge takes.
         answer["problems"].push_back(problemJson(error));
         return answer;
     }
-    answer["layout"] = layout_cli::toJson(*counted);
-    answer["view"] = viewJson(*counted);
+    const report::Summary summary = report::summarise(*counted);
+    answer["layout"] = report::toJson(*counted);
+    answer["summary"] = report::summaryJson(summary);
     if (draw) {
-        if (counted->counts.inCircle > static_cast<std::int64_t>(sheet::kMaxDrawnTubes)) {
+        if (summary.notDrawn) {
             answer["drawing"] = nullptr;
         } else {
-            answer["drawing"] = sceneJson(layout_cli::layoutScene(*counted, false));
+            answer["drawing"] = sceneJson(report::layoutScene(*counted, false));
             drawn = std::make_unique<Drawn>(*counted);
         }
     }
     return answer;
+}
+
+/// {"options": [[name, text], ...]} from an address: the form's values they describe, as
+/// korvane-layout reads them, and what could not be taken.
+Json valuesJob(const Json &request)
+{
+    std::vector<layout::TypedOption> typed;
+    for (const Json &option : request.at("options"))
+        typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
+    const report::Filled filled = report::valuesOf(typed);
+    Json refused = Json::array();
+    for (const report::Message &message : filled.refused)
+        refused.push_back(report::messageJson(message));
+    return { { "values", filled.values }, { "refused", refused } };
 }
 
 /// {"inputs": [shell, pitch, tube, centre tube]} as typed in the calculator's boxes: what
@@ -206,18 +182,13 @@ Json exportJob(const Json &request)
         return { { "text", nullptr } };
     std::string text;
     if (format == "csv") {
-        const bool kinds = drawn->layout.tieRods.count > 0;
-        text = layout_cli::tubesHeader(kinds);
-        std::int64_t n = 0;
-        for (const layout::Tube &tube : drawn->index.tubes)
-            if (tube.pass > 0)
-                text += layout_cli::tubeRow(++n, tube, kinds);
+        text = report::tubeList(drawn->layout, drawn->index.tubes);
     } else {
         const sheet::Scene scene =
-            layout_cli::layoutScene(drawn->layout, request.value("numbers", false));
+            report::layoutScene(drawn->layout, request.value("numbers", false));
         text = format == "dxf" ? sheet::dxf(scene) : sheet::svg(scene);
     }
-    return { { "text", text } };
+    return { { "text", text }, { "name", report::fileStem(drawn->layout) } };
 }
 
 /// {"x": mm, "y": mm} from the shell centre: the tube of the drawing there, if any.
@@ -234,10 +205,10 @@ Json tubeAtJob(const Json &request)
         : tube->removed == layout::Removed::Centre               ? "centre"
                                                                  : nullptr;
     return { { "tube",
-        { { "number", number }, { "x", layout_cli::millimetresText(tube->x) },
-            { "y", layout_cli::millimetresText(tube->y) }, { "pass", tube->pass },
-            { "removed", removed ? Json(removed) : Json(nullptr) },
-            { "tie_rod", tube->tieRod } } } };
+        { { "number", number }, { "x", report::millimetresText(tube->x) },
+            { "y", report::millimetresText(tube->y) }, { "pass", tube->pass },
+            { "removed", removed ? Json(removed) : Json(nullptr) }, { "tie_rod", tube->tieRod },
+            { "text", report::messageJson(report::describeTube(*tube, number)) } } } };
 }
 
 std::string answer;
@@ -265,6 +236,8 @@ extern "C" const char *korvane_call(const char *job, const char *request)
         Json out;
         if (name == "layout")
             out = layoutJob(in);
+        else if (name == "values")
+            out = valuesJob(in);
         else if (name == "count")
             out = countJob(in);
         else if (name == "export")

@@ -1,11 +1,11 @@
-#include "layout_cli/drawing.h"
+#include "report/drawing.h"
 
-#include "layout_cli/report.h"
+#include "report/summary.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace layout_cli {
+namespace report {
 namespace {
 
     using namespace sheet::palette;
@@ -44,6 +44,30 @@ namespace {
 
 } // namespace
 
+Layers layersOf(int passes)
+{
+    Layers named;
+    const auto add = [&named](sheet::Layer layer) {
+        named.layers.push_back(std::move(layer));
+        return static_cast<int>(named.layers.size()) - 1;
+    };
+    named.shell = add({ "SHELL", 7, kInk, std::nullopt, 2 });
+    named.circle = add({ "LAYOUT", 5, kLayoutCircle, std::nullopt, 1 });
+    // Kept for CAD users who look for it; a layout's tubes are on their pass layers.
+    named.tubes = add({ "TUBES", 7, kInk, std::nullopt, 0.5 });
+    for (int i = 0; i < passes; ++i)
+        named.pass[i] =
+            add({ "PASS_" + std::to_string(i + 1), kPassAci[i], kInk, kPassFill[i], 0.5 });
+    named.lanes = add({ "LANES", 6, kLane, std::nullopt, 1 });
+    named.removed = add({ "REMOVED", 1, kRemovedInk, kRemovedTube, 0.5 });
+    named.centre = add({ "CENTRE", 1, kInk, kCentreTube, 0.5 });
+    named.rods = add({ "TIE_RODS", 250, kInk, kInk, 0.5 });
+    named.baffle = add({ "BAFFLE", 30, kBaffle, std::nullopt, 1.5 });
+    named.window = add({ "BAFFLE_WINDOW", 254, kWindow, std::nullopt, 0.5 });
+    named.text = add({ "TEXT", 7, kInk, std::nullopt, 1 });
+    return named;
+}
+
 sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
 {
     const layout::Inputs &in = layout.inputs;
@@ -53,21 +77,13 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
 
     sheet::Scene scene;
     scene.title = "Korvane tube-sheet layout";
-    const int shell = scene.addLayer({ "SHELL", 7, kInk, std::nullopt, 2 });
-    const int circle = scene.addLayer({ "LAYOUT", 5, kLayoutCircle, std::nullopt, 1 });
-    // Kept for CAD users who look for it; a layout's tubes are on their pass layers.
-    scene.addLayer({ "TUBES", 7, kInk, std::nullopt, 0.5 });
-    int pass[layout::kMaxPasses] = {};
-    for (int i = 0; i < passes; ++i)
-        pass[i] = scene.addLayer(
-            { "PASS_" + std::to_string(i + 1), kPassAci[i], kInk, kPassFill[i], 0.5 });
-    const int lanes = scene.addLayer({ "LANES", 6, kLane, std::nullopt, 1 });
-    const int removed = scene.addLayer({ "REMOVED", 1, kRemovedInk, kRemovedTube, 0.5 });
-    const int centre = scene.addLayer({ "CENTRE", 1, kInk, kCentreTube, 0.5 });
-    const int rods = scene.addLayer({ "TIE_RODS", 250, kInk, kInk, 0.5 });
-    const int baffle = scene.addLayer({ "BAFFLE", 30, kBaffle, std::nullopt, 1.5 });
-    const int window = scene.addLayer({ "BAFFLE_WINDOW", 254, kWindow, std::nullopt, 0.5 });
-    scene.textLayer = scene.addLayer({ "TEXT", 7, kInk, std::nullopt, 1 });
+    const Layers named = layersOf(passes);
+    scene.layers = named.layers;
+    const int shell = named.shell, circle = named.circle, lanes = named.lanes,
+              removed = named.removed, centre = named.centre, rods = named.rods,
+              baffle = named.baffle, window = named.window;
+    const int *pass = named.pass;
+    scene.textLayer = named.text;
 
     std::optional<double> clearanceCircle;
     if (in.centreTube)
@@ -140,21 +156,10 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
     }
 
     scene.caption = linesOf(plainText(layout));
-    for (int i = 0; i < passes; ++i)
-        scene.legend.push_back({ "第 " + std::to_string(i + 1) + " 管程 "
-                + std::to_string(layout.counts.perPass[i]) + " 管",
-            pass[i] });
-    if (layout.tieRods.count > 0)
-        scene.legend.push_back({ "拉杆 " + std::to_string(layout.tieRods.count) + " 根", rods });
-    for (const layout::Baffle &cut : layout.baffles)
-        scene.legend.push_back({ "折流板缺口 " + layout::lengthText(cut.cut) + "%，切边管 "
-                + std::to_string(cut.edgeTubes),
-            baffle });
-    if (in.bundle == layout::Bundle::UTube)
-        scene.legend.push_back({ "U形管 " + std::to_string(layout.uTubes)
-                + " 根，R = " + layout::lengthText(layout::bendRadiusOf(in)) + " mm",
-            lanes });
+    // The legend's words are the summary's, each with its layer.
+    for (const LegendItem &item : legendOf(layout))
+        scene.legend.push_back({ plain(item.text), item.layer });
     return scene;
 }
 
-} // namespace layout_cli
+} // namespace report

@@ -1,23 +1,9 @@
-#include "layout_cli/tube_index.h"
+#include "report/tube_index.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-namespace layout_cli {
-
-std::string millimetresText(double value)
-{
-    // What a designer reads off a drawing: to a micrometre, without trailing zeros.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", std::round(value * 1000) / 1000);
-    std::string text = buffer;
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.')
-        text.pop_back();
-    return text == "-0" ? "0" : text;
-}
+namespace report {
 
 TubeIndex::TubeIndex(const layout::Layout &counted)
     : tubes(layout::tubes(counted))
@@ -64,4 +50,4 @@ const layout::Tube *TubeIndex::tubeAt(double x, double y, std::int64_t *number) 
     return nullptr;
 }
 
-} // namespace layout_cli
+} // namespace report

@@ -5,7 +5,19 @@
 #include "layout/study.h"
 #include "sheet/scene.h"
 
-namespace layout_cli {
+#include <vector>
+
+namespace report {
+
+/// Where each kind of shape goes among a drawing's layers, which depend on the passes alone.
+struct Layers
+{
+    std::vector<sheet::Layer> layers;
+    int shell = 0, circle = 0, tubes = 0;
+    int pass[layout::kMaxPasses] = {};
+    int lanes = 0, removed = 0, centre = 0, rods = 0, baffle = 0, window = 0, text = 0;
+};
+Layers layersOf(int passes);
 
 /// The shell and layout circles, every tube that fits (those left filled by pass, those in a
 /// lane as outlines, those the centre tube takes in red), each lane's centre line and its two
@@ -13,4 +25,4 @@ namespace layout_cli {
 /// `numbers`, each tube left is labelled with its number in the tube list.
 sheet::Scene layoutScene(const layout::Layout &layout, bool numbers);
 
-} // namespace layout_cli
+} // namespace report

@@ -10,11 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace layout_cli {
-
-/// A length in mm as a pointer over a drawing shows it: to 0.001 mm, trailing zeros dropped
-/// ("-110.851").
-std::string millimetresText(double value);
+namespace report {
 
 class TubeIndex
 {
@@ -35,4 +31,4 @@ private:
     std::uint64_t cellOf(double x, double y) const;
 };
 
-} // namespace layout_cli
+} // namespace report

@@ -1,0 +1,28 @@
+#pragma once
+
+// The tables korvane-layout writes for spreadsheets and CAD: the tube list and a sweep's rows.
+
+#include "layout/study.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace report {
+
+/// The header and the rows of a tube list: n,x,y,pass of every tube left, mm, and with `kinds`
+/// (a layout with tie rods) a kind column, tube or tie_rod. The numbers run row by row from
+/// the top, left to right, as the drawing labels them.
+std::string tubesHeader(bool kinds = false);
+std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds = false);
+
+/// The whole tube list of a layout, its header first.
+std::string tubeList(const layout::Layout &layout, const std::vector<layout::Tube> &tubes);
+
+/// A sweep's CSV, its header from the layouts of its first row. With one pass count, a row
+/// gives the diameter, the layout circle, the centring, every count and each pass's, and each
+/// baffle cut's figures; with several, the total of each.
+std::string sweepHeader(const std::vector<layout::Layout> &row);
+std::string sweepRow(const std::vector<layout::Layout> &layouts);
+
+} // namespace report

@@ -1,0 +1,125 @@
+#include "report/json.h"
+
+#include "report/standard_values.h"
+
+namespace report {
+
+using layout::Centring;
+using layout::Given;
+using layout::Layout;
+using layout::millimetres;
+
+namespace {
+
+    /// The inputs GB/T 151 may give: their names in the window's vocabulary and in JSON.
+    constexpr StandardValue kStandardValues[] = { { layout::Field::Pitch, "管心距 p", "pitch" },
+        { layout::Field::LaneSpacing, "隔板槽中心距 Sn", "lane_spacing" },
+        { layout::Field::Clearance, "边缘间隙 b", "clearance" },
+        { layout::Field::LaneModel, "隔板槽移位", "lanes" },
+        { layout::Field::TieRods, "拉杆", "tie_rods" } };
+
+} // namespace
+
+const StandardValue &standardValue(layout::Field field)
+{
+    for (const auto &value : kStandardValues)
+        if (value.field == field)
+            return value;
+    return kStandardValues[0];
+}
+
+nlohmann::ordered_json toJson(const Layout &layout)
+{
+    const layout::Inputs &in = layout.inputs;
+    nlohmann::ordered_json out;
+    out["shell"] = nullptr;
+    if (in.given == Given::Shell)
+        out["shell"] = millimetres(in.diameter);
+    out["clearance"] = millimetres(layout.clearance);
+    out["layout_circle"] = millimetres(layout.layoutCircle);
+    out["tube"] = millimetres(in.tube);
+    out["pitch"] = millimetres(in.pitch);
+    out["pattern"] = static_cast<int>(in.pattern);
+    out["passes"] = in.passes;
+    out["centre"] = layout::centringName(layout.centring);
+    out["centre_tube"] = nullptr;
+    if (in.centreTube)
+        out["centre_tube"] = millimetres(*in.centreTube);
+    const layout::Counts &c = layout.counts;
+    out["in_circle"] = c.inCircle;
+    out["lane_removed"] = c.laneRemoved;
+    out["centre_removed"] = c.centreRemoved;
+    out["total"] = c.total;
+    out["per_pass"] = perPassJson(c);
+    out["lanes"] = nlohmann::ordered_json::array();
+    for (int i = 0; i < layout.laneCount; ++i) {
+        const layout::Lane &lane = layout.lanes[i];
+        out["lanes"].push_back({ { "direction", lane.horizontal ? "horizontal" : "vertical" },
+            { "position", lane.position + 0.0 }, { "spacing", lane.spacing } });
+    }
+    out["lane_model"] = layout.inputs.lanes == layout::LaneModel::Shift ? "shift" : "remove";
+    out["bundle"] = in.bundle == layout::Bundle::UTube ? "u-tube" : "fixed";
+    out["bend_radius"] = nullptr;
+    out["u_tubes"] = nullptr;
+    if (in.bundle == layout::Bundle::UTube) {
+        out["bend_radius"] = millimetres(layout::bendRadiusOf(in));
+        out["u_tubes"] = layout.uTubes;
+    }
+    out["tie_rods"] = nullptr;
+    if (layout.tieRods.count > 0) {
+        nlohmann::ordered_json positions = nlohmann::ordered_json::array();
+        for (const layout::SiteAt &at : layout.tieRodPositions)
+            positions.push_back({ at.x, at.y });
+        out["tie_rods"] = { { "count", layout.tieRods.count }, { "diameter", nullptr },
+            { "positions", positions } };
+        if (layout.tieRods.diameter)
+            out["tie_rods"]["diameter"] = millimetres(*layout.tieRods.diameter);
+    }
+    out["from_gb151"] = nlohmann::ordered_json::array();
+    for (layout::Field field : layout.fromStandard)
+        out["from_gb151"].push_back(standardValue(field).json);
+    if (layout.baffles.size() == 1)
+        out["baffle"] = baffleJson(layout.baffles.front());
+    else if (!layout.baffles.empty()) {
+        out["baffle"] = nlohmann::ordered_json::array();
+        for (const layout::Baffle &baffle : layout.baffles)
+            out["baffle"].push_back(baffleJson(baffle));
+    }
+    if (layout.otherTotal) {
+        const bool onTube = layout.centring == Centring::OnTube;
+        out["best_of"] = { { "on-tube", onTube ? c.total : *layout.otherTotal },
+            { "straddle", onTube ? *layout.otherTotal : c.total } };
+    }
+    return out;
+}
+
+nlohmann::ordered_json baffleJson(const layout::Baffle &b)
+{
+    const auto maybe = [](const std::optional<double> &value) -> nlohmann::ordered_json {
+        if (value)
+            return *value;
+        return nullptr;
+    };
+    // A window without tubes has no figures (a sweep's small shells): null, not zeros.
+    const auto figure = [&b](auto value) -> nlohmann::ordered_json {
+        if (b.missesTubes)
+            return nullptr;
+        return value;
+    };
+    return { { "cut", millimetres(b.cut) }, { "cut_line", b.cutLine },
+        { "window_tubes", figure(b.windowTubes) }, { "edge_tubes", figure(b.edgeTubes) },
+        { "Fc", figure(b.fc) }, { "Nc", figure(b.nc) }, { "Ncw", figure(b.ncw) },
+        { "formula",
+            { { "Fw", maybe(b.formula.fw) }, { "Fc", maybe(b.formula.fc) }, { "Nc", b.formula.nc },
+                { "Ncw", b.formula.ncw } } } };
+}
+
+nlohmann::ordered_json perPassJson(const layout::Counts &counts)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (int i = 0; i < counts.passes; ++i)
+        list.push_back(counts.perPass[i]);
+    return list;
+}
+
+} // namespace report

@@ -1,0 +1,322 @@
+#include "report/summary.h"
+
+#include "report/drawing.h"
+#include "report/form.h"
+#include "report/numbers.h"
+#include "report/standard_values.h"
+
+#include <algorithm>
+
+namespace report {
+
+using layout::Centring;
+using layout::Given;
+using layout::Layout;
+using layout::lengthText;
+
+namespace {
+
+    const char *patternText(layout::Pattern pattern)
+    {
+        switch (pattern) {
+        case layout::Pattern::Triangular:
+            return "30° 正三角形";
+        case layout::Pattern::RotatedTriangular:
+            return "60° 转角正三角形";
+        case layout::Pattern::Square:
+            return "90° 正方形";
+        case layout::Pattern::RotatedSquare:
+            break;
+        }
+        return "45° 转角正方形";
+    }
+
+    const char *centringText(Centring centring)
+    {
+        switch (centring) {
+        case Centring::OnTube:
+            return "对中";
+        case Centring::Straddle:
+            return "跨中";
+        case Centring::Best:
+            break;
+        }
+        return "最佳";
+    }
+
+    /// One baffle cut's figures, the formulas' beside them.
+    std::string baffleText(const layout::Baffle &b)
+    {
+        const auto formula = [](const std::optional<double> &value, int digits) {
+            return "（公式 " + (value ? fixedText(*value, digits) : std::string("—")) + "）";
+        };
+        return "折流板缺口 " + lengthText(b.cut) + "%：切线 y = ±" + roundedText(b.cutLine)
+            + " mm；缺口内管数 " + std::to_string(b.windowTubes) + " 管，切边管 "
+            + std::to_string(b.edgeTubes) + " 管\n  错流管数比 Fc " + fixedText(b.fc, 4)
+            + formula(b.formula.fc, 4) + "；错流管排数 Nc " + std::to_string(b.nc)
+            + formula(b.formula.nc, 2) + "；缺口内有效管排数 Ncw " + fixedText(b.ncw, 1)
+            + formula(b.formula.ncw, 2) + "\n";
+    }
+
+    std::string list(const layout::Counts &counts)
+    {
+        std::string text;
+        for (int i = 0; i < counts.passes; ++i)
+            text += (i ? ", " : "") + std::to_string(counts.perPass[i]);
+        return text;
+    }
+
+    Message literalLength(layout::Length length)
+    {
+        return Message::literal(lengthText(length));
+    }
+
+    Line arrangementOf(const Layout &layout)
+    {
+        Line line { Message(QT_TR_NOOP("布管限定圆 DL %1 mm，%2"),
+            { literalLength(layout.layoutCircle),
+                layout.centring == Centring::OnTube ? Message(QT_TR_NOOP("对中"))
+                                                    : Message(QT_TR_NOOP("跨中")) }) };
+        if (layout.otherTotal)
+            line.push_back(Message(
+                QT_TR_NOOP("（另一种布置 %1 管）"), { Message::number(*layout.otherTotal) }));
+        const layout::TieRodCount &rods = layout.tieRods;
+        if (rods.count > 0)
+            line.push_back(rods.diameter
+                    ? Message(QT_TR_NOOP("，拉杆 %1 根，直径 %2 mm"),
+                        { Message::number(rods.count), literalLength(*rods.diameter) })
+                    : Message(QT_TR_NOOP("，拉杆 %1 根"), { Message::number(rods.count) }));
+        if (layout.inputs.bundle == layout::Bundle::UTube)
+            line.push_back(
+                Message(QT_TR_NOOP("，U形管 %1 根"), { Message::number(layout.uTubes) }));
+        if (!layout.fromStandard.empty())
+            line.push_back(Message(QT_TR_NOOP("，按 GB/T 151 取值")));
+        return line;
+    }
+
+    /// The defaults the boxes left empty stand for, as they can be typed back.
+    std::vector<Hint> hintsOf(const Layout &layout)
+    {
+        const layout::Field spacingField = layout::Field::LaneSpacing;
+        std::vector<Message> spacings;
+        for (const std::string &text : laneDefaults(layout))
+            spacings.push_back(Message::literal(text));
+        // Under shifted lanes the default is GB/T 151's, one value for every lane.
+        if (layout.standardSpacing)
+            spacings.push_back(
+                Message(QT_TR_NOOP("GB/T 151 %1"), { literalLength(*layout.standardSpacing) }));
+        Message spacing;
+        if (layout.laneCount == 0)
+            spacing = Message(QT_TR_NOOP("单管程无隔板槽"));
+        else if (!spacings.empty())
+            spacing = Message(QT_TR_NOOP("默认 %1 mm"), { Message::join(spacings, ", ") });
+        const bool standardPitch =
+            std::count(layout.fromStandard.begin(), layout.fromStandard.end(), layout::Field::Pitch)
+            > 0;
+        const Message pitch = standardPitch
+            ? Message(QT_TR_NOOP("GB/T 151 %1 mm"), { literalLength(layout.inputs.pitch) })
+            : Message();
+        const Message clearance = layout.inputs.given == Given::Shell
+            ? Message(QT_TR_NOOP("默认 %1 mm"), { literalLength(layout.clearance) })
+            : Message(QT_TR_NOOP("给定布管限定圆时不用"));
+        return { { controlOf(spacingField)->id, spacing },
+            { controlOf(layout::Field::Pitch)->id, pitch },
+            { controlOf(layout::Field::Clearance)->id, clearance } };
+    }
+
+    /// A value of the uniform-density formulas, shown apart from the exact figure before it.
+    Message formulaValue(const std::optional<double> &value, int digits)
+    {
+        return Message::formula(" (" + (value ? fixedText(*value, digits) : "—") + ")");
+    }
+
+    Message baffleLine(const layout::Baffle &b)
+    {
+        return Message(QT_TR_NOOP("折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；"
+                                  "错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9"),
+            { literalLength(b.cut), Message::number(b.windowTubes), Message::number(b.edgeTubes),
+                Message::literal(fixedText(b.fc, 4)), formulaValue(b.formula.fc, 4),
+                Message::number(b.nc), formulaValue(b.formula.nc, 2),
+                Message::literal(fixedText(b.ncw, 1)), formulaValue(b.formula.ncw, 2) });
+    }
+
+} // namespace
+
+std::vector<std::string> laneDefaults(const Layout &layout)
+{
+    std::vector<std::string> shown;
+    for (const bool horizontal : { true, false }) {
+        for (int i = 0; i < layout.laneCount; ++i) {
+            const layout::Lane &lane = layout.lanes[static_cast<std::size_t>(i)];
+            if (lane.horizontal != horizontal || !lane.formula)
+                continue;
+            const std::string text = std::string(lane.formula) + " = " + lengthText(lane.typable);
+            if (std::find(shown.begin(), shown.end(), text) == shown.end())
+                shown.push_back(text);
+        }
+    }
+    return shown;
+}
+
+std::string plainText(const Layout &layout)
+{
+    const layout::Inputs &in = layout.inputs;
+    std::string text;
+    if (in.given == Given::Shell)
+        text += "壳体内径 Di " + lengthText(in.diameter) + " mm，边缘间隙 b "
+            + lengthText(layout.clearance) + " mm，布管限定圆 DL " + lengthText(layout.layoutCircle)
+            + " mm\n";
+    else
+        text += "布管限定圆 DL " + lengthText(layout.layoutCircle) + " mm\n";
+    text += "管子外径 d " + lengthText(in.tube) + " mm，管心距 p " + lengthText(in.pitch)
+        + " mm，布管方式 " + patternText(in.pattern) + "，";
+    if (in.centring == Centring::Best)
+        text += std::string("最佳：") + centringText(layout.centring) + "（"
+            + centringText(
+                layout.centring == Centring::OnTube ? Centring::Straddle : Centring::OnTube)
+            + " " + std::to_string(*layout.otherTotal) + " 管）\n";
+    else
+        text += std::string(centringText(layout.centring)) + "\n";
+    text += "管程数 " + std::to_string(in.passes);
+    if (layout.laneCount == 0)
+        text += "，无隔板槽";
+    for (int i = 0; i < layout.laneCount; ++i) {
+        const layout::Lane &lane = layout.lanes[i];
+        text += std::string(i ? "；" : "，隔板槽 ") + (lane.horizontal ? "水平 y = " : "垂直 x = ")
+            + roundedText(lane.position) + " mm，Sn = " + roundedText(lane.spacing) + " mm";
+    }
+    text += "\n";
+    if (in.lanes == layout::LaneModel::Shift && layout.laneCount > 0)
+        text += "隔板槽方式 移位：Sn 为槽两侧管排的中心距\n";
+    if (in.bundle == layout::Bundle::UTube)
+        text += "管束 U形管，最小弯管半径 R " + lengthText(layout::bendRadiusOf(in)) + " mm\n";
+    if (!layout.fromStandard.empty()) {
+        text += "按 GB/T 151 取值：";
+        for (std::size_t i = 0; i < layout.fromStandard.size(); ++i)
+            text += (i ? "、" : "") + std::string(standardValue(layout.fromStandard[i]).text);
+        text += "\n";
+    }
+    if (in.centreTube)
+        text += "中心管外径 d0 " + lengthText(*in.centreTube) + " mm，去管圆直径 "
+            + lengthText(layout::centreCircleOf(in)) + " mm\n";
+    const layout::Counts &c = layout.counts;
+    text += "布管限定圆内管数 " + std::to_string(c.inCircle) + " 管\n";
+    text += "隔板槽去掉 " + std::to_string(c.laneRemoved) + " 管\n";
+    text += "中心管去掉 " + std::to_string(c.centreRemoved) + " 管\n";
+    if (layout.tieRods.count > 0)
+        text += "拉杆 " + std::to_string(layout.tieRods.count) + " 根"
+            + (layout.tieRods.diameter ? "，直径 " + lengthText(*layout.tieRods.diameter) + " mm"
+                                       : std::string())
+            + "\n";
+    text += "总管数 " + std::to_string(c.total) + " 管\n";
+    if (c.passes > 1)
+        text += "各管程管数 " + list(c) + " 管\n";
+    if (in.bundle == layout::Bundle::UTube)
+        text += "U形管 " + std::to_string(layout.uTubes) + " 根\n";
+    for (const layout::Baffle &baffle : layout.baffles)
+        text += baffleText(baffle);
+    return text;
+}
+
+const std::vector<CountField> &countFields()
+{
+    // The total has a key of its own, as the figure most often wanted.
+    static const std::vector<CountField> fields = {
+        { "in-circle", "inCircle", QT_TR_NOOP("布管限定圆内管数"), false },
+        { "lane-removed", "laneRemoved", QT_TR_NOOP("隔板槽去掉"), false },
+        { "centre-removed", "centreRemoved", QT_TR_NOOP("中心管去掉"), false },
+        { "total", "total", QT_TR_NOOP("总管数(&L)"), false },
+        { "per-pass", "perPass", QT_TR_NOOP("各管程管数"), true },
+    };
+    return fields;
+}
+
+std::vector<LegendItem> legendOf(const Layout &layout)
+{
+    const Layers layers = layersOf(layout.counts.passes);
+    std::vector<LegendItem> legend;
+    for (int i = 0; i < layout.counts.passes; ++i)
+        legend.push_back(
+            { Message(QT_TR_NOOP("第 %1 管程 %2 管"),
+                  { Message::number(i + 1), Message::number(layout.counts.perPass[i]) }),
+                layers.pass[i] });
+    if (layout.tieRods.count > 0)
+        legend.push_back(
+            { Message(QT_TR_NOOP("拉杆 %1 根"), { Message::number(layout.tieRods.count) }),
+                layers.rods });
+    for (const layout::Baffle &cut : layout.baffles)
+        legend.push_back({ Message(QT_TR_NOOP("折流板缺口 %1%，切边管 %2"),
+                               { literalLength(cut.cut), Message::number(cut.edgeTubes) }),
+            layers.baffle });
+    if (layout.inputs.bundle == layout::Bundle::UTube)
+        legend.push_back({ Message(QT_TR_NOOP("U形管 %1 根，R = %2 mm"),
+                               { Message::number(layout.uTubes),
+                                   literalLength(layout::bendRadiusOf(layout.inputs)) }),
+            layers.lanes });
+    return legend;
+}
+
+Summary summarise(const Layout &layout)
+{
+    Summary summary;
+    const layout::Counts &c = layout.counts;
+    std::vector<Message> perPass;
+    for (int i = 0; i < c.passes; ++i)
+        perPass.push_back(Message::number(c.perPass[i]));
+    summary.counts = { Message::number(c.inCircle), Message::number(c.laneRemoved),
+        Message::number(c.centreRemoved), Message::number(c.total), Message::join(perPass, " / ") };
+    summary.arrangement = arrangementOf(layout);
+    summary.hints = hintsOf(layout);
+    for (const layout::Baffle &baffle : layout.baffles)
+        summary.baffles.push_back(baffleLine(baffle));
+    summary.baffleNote = Message(QT_TR_NOOP("括号内灰色数值为均布公式的估算"));
+    summary.legend = legendOf(layout);
+    if (c.inCircle > static_cast<std::int64_t>(sheet::kMaxDrawnTubes))
+        summary.notDrawn = Message(QT_TR_NOOP("布管限定圆内 %1 管，超过 %2 管，不再绘图"),
+            { Message::number(c.inCircle),
+                Message::number(static_cast<std::int64_t>(sheet::kMaxDrawnTubes)) });
+    return summary;
+}
+
+Message describeTube(const layout::Tube &tube, std::int64_t number)
+{
+    const Message x = Message::literal(millimetresText(tube.x)),
+                  y = Message::literal(millimetresText(tube.y));
+    if (tube.pass == 0)
+        return Message(QT_TR_NOOP("x = %1 mm，y = %2 mm\n%3"),
+            { x, y,
+                tube.removed == layout::Removed::Lane
+                    ? Message(QT_TR_NOOP("在隔板槽内，已去掉"))
+                    : Message(QT_TR_NOOP("让位于中心管，已去掉")) });
+    return Message(tube.tieRod ? QT_TR_NOOP("管 %1：拉杆\nx = %2 mm，y = %3 mm\n第 %4 管程")
+                               : QT_TR_NOOP("管 %1\nx = %2 mm，y = %3 mm\n第 %4 管程"),
+        { Message::number(number), x, y, Message::number(tube.pass) });
+}
+
+std::string fileStem(const Layout &layout)
+{
+    const layout::Inputs &in = layout.inputs;
+    return "korvane-" + lengthText(in.diameter) + "-" + lengthText(in.tube) + "-"
+        + lengthText(in.pitch) + "-" + std::to_string(in.passes);
+}
+
+nlohmann::ordered_json summaryJson(const Summary &summary)
+{
+    using Json = nlohmann::ordered_json;
+    Json counts = Json::array(), hints = Json::array(), baffles = Json::array(),
+         legend = Json::array();
+    for (const Message &count : summary.counts)
+        counts.push_back(messageJson(count));
+    for (const Hint &hint : summary.hints)
+        hints.push_back({ { "control", hint.control }, { "text", messageJson(hint.text) } });
+    for (const Message &baffle : summary.baffles)
+        baffles.push_back(messageJson(baffle));
+    for (const LegendItem &item : summary.legend)
+        legend.push_back({ { "text", messageJson(item.text) }, { "layer", item.layer } });
+    return { { "counts", counts }, { "arrangement", lineJson(summary.arrangement) },
+        { "hints", hints }, { "baffles", baffles },
+        { "baffle_note", messageJson(summary.baffleNote) }, { "legend", legend },
+        { "not_drawn", summary.notDrawn ? messageJson(*summary.notDrawn) : Json(nullptr) } };
+}
+
+} // namespace report
