@@ -28,22 +28,33 @@ constexpr const char *kNoDisplay =
     "korvane-sheet: no display to open the window on; korvane-layout gives the same layout in a "
     "terminal";
 
+/// The layout a first run shows, as a command line gives it.
+std::string example()
+{
+    std::string line;
+    for (const layout::TypedOption &option : report::exampleOptions())
+        line += " --" + option.name + (option.value.empty() ? "" : " " + option.value);
+    return line;
+}
+
 /// The help, its layout options from the form's table, as korvane-layout lists them.
 std::string helpText()
 {
     const std::string usage = "usage: korvane-sheet ";
-    return usage + report::usageOptions(usage.size()) + "\n"
-        + "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as "
-          "it\nis typed. Without options it shows the layout it showed when it was last closed. "
-          "The\noptions describe a whole layout, as korvane-layout's do: what is not given takes\n"
+    return usage + report::usageOptions(usage.size())
+        + "\n"
+          "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as\n"
+          "it is typed. Without options it shows the layout it showed when it was last closed.\n"
+          "The options describe a whole layout, as korvane-layout's do: what is not given takes\n"
           "korvane-layout's default, and they are read as korvane-layout reads them.\n\n"
         + report::optionsHelp()
         + "\nOther options:\n"
           "  --help                    print this and end\n"
-          "  --version                 print the version and end\n"
-          "\nExample:\n"
-          "  korvane-sheet --otl 1184 --tube 28 --pitch 36 --passes 2\n"
-          "Exit status: 0 the window was closed; 1 no display to open it on; 2 a usage error.\n";
+          "  --version                 print the version and end\n\n"
+          "Example:\n  korvane-sheet"
+        + example()
+        + "\nExit status: 0 the window was closed; 1 no display to open it on; 2 a usage "
+          "error.\n";
 }
 
 /// What the command line asks for.

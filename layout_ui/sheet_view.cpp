@@ -111,7 +111,7 @@ void SheetView::paintEvent(QPaintEvent *)
         return;
     // Tubes a few pixels wide look the same without antialiasing and paint several times
     // faster, which keeps a sheet of 100,000 tubes responsive to the wheel.
-    const double tubeRadius = layout::millimetres(m_sheet->layout.inputs.tube) / 2 * m_scale;
+    const double tubeRadius = m_sheet->radius() * m_scale;
     painter.setRenderHint(QPainter::Antialiasing, tubeRadius >= 4);
     draw::ShapeStyle style;
     style.cosmetic = true;

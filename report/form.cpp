@@ -155,6 +155,16 @@ namespace {
         return found == values.end() ? none : found->second;
     }
 
+    /// Whether a ticked switch would set this choice: then even its default must be said.
+    bool ticked(const Control &choice, const Values &values)
+    {
+        for (const Control &control : controls())
+            if (control.ticks.control && choice.id == std::string(control.ticks.control)
+                && valueAt(values, control.id) == "1")
+                return true;
+        return false;
+    }
+
     /// The option a box gives with these values: its own, or the one its chooser names.
     std::string optionOf(const Control &control, const Values &values)
     {
@@ -274,7 +284,8 @@ std::vector<layout::TypedOption> typedOptions(const Values &values, bool forLink
                 typed.push_back({ optionOf(control, values), value });
             break;
         case Widget::Choice:
-            if (control.option && !(forLink && value == control.choices.front().value))
+            if (control.option
+                && !(forLink && value == control.choices.front().value && !ticked(control, values)))
                 typed.push_back({ control.option, value });
             break;
         case Widget::Switch:

@@ -8,10 +8,8 @@
 
 namespace report {
 
-/// One object with the keys scripts rely on: "shell", "clearance", "layout_circle", "tube",
-/// "pitch", "pattern", "passes", "centre", "centre_tube", "in_circle", "lane_removed",
-/// "centre_removed", "total", "per_pass", "lanes", "lane_model", "bundle", "bend_radius",
-/// "u_tubes", "tie_rods", "from_gb151" and, under best, "best_of".
+/// One object with the keys scripts rely on, as the README lists them: the inputs as used, the
+/// counts, the lanes, the bundle, the tie rods, what GB/T 151 gave and, under best, "best_of".
 nlohmann::ordered_json toJson(const layout::Layout &layout);
 
 /// One baffle cut's figures: "cut", "cut_line", "window_tubes", "edge_tubes", "Fc", "Nc",

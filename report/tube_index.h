@@ -21,6 +21,9 @@ public:
     std::vector<layout::Tube> tubes; ///< every centre that fits, removed ones included
     std::vector<std::int64_t> numbers; ///< each tube's number in the hole list; 0 if removed
 
+    /// A tube's radius, mm.
+    double radius() const { return m_radius; }
+
     /// The tube whose circle holds the point (mm from the shell centre), if any.
     const layout::Tube *tubeAt(double x, double y, std::int64_t *number = nullptr) const;
 

@@ -1,6 +1,7 @@
 // korvane-layout as a user runs it: the published values, refusals, files and studies.
 
 #include "cli_run.h"
+#include "report/form.h"
 
 #include <gtest/gtest.h>
 
@@ -605,6 +606,35 @@ TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "korvane-sheet 1.0\n");
     EXPECT_EQ(cli_run::runProgram(KORVANE_SHEET, { "--help" }, "exec >/dev/full").status, 1);
+}
+
+TEST(Help, BothProgramsListTheSameLayoutOptions)
+{
+    // The block from its heading to the blank line after it.
+    const auto block = [](const std::string &help) {
+        const std::size_t start = help.find("Layout options");
+        return start == std::string::npos ? std::string()
+                                          : help.substr(start, help.find("\n\n", start) - start);
+    };
+    const std::string noDisplay = "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM";
+    const std::string layout = block(layoutRun({ "--help" }).out);
+    const std::string sheet =
+        block(cli_run::runProgram(KORVANE_SHEET, { "--help" }, noDisplay).out);
+    EXPECT_EQ(layout, sheet);
+    // Every option of the table, once, with its value's hint, and nothing else.
+    std::size_t lines = 0;
+    for (const report::Option &option : report::options()) {
+        const std::string line =
+            std::string("\n  --") + option.name + (*option.hint ? " " : "") + option.hint + " ";
+        EXPECT_EQ(layout.find(line), layout.rfind(line)) << option.name;
+        EXPECT_NE(layout.find(line), std::string::npos) << option.name;
+        ++lines;
+    }
+    std::size_t listed = 0;
+    for (std::size_t at = layout.find("\n  --"); at != std::string::npos;
+         at = layout.find("\n  --", at + 1))
+        ++listed;
+    EXPECT_EQ(listed, lines);
 }
 
 } // namespace

@@ -740,6 +740,47 @@ private slots:
         QVERIFY(!baffles->isVisible());
     }
 
+    void legendLinesOnTheirOwnLayers_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        const auto row = [](const char *name, const QString &options) {
+            QTest::newRow(name) << options.split(QLatin1Char(' '));
+        };
+        // The first was drawn with the baffle's swatch beside the U-tubes' words.
+        row("U-tubes and a baffle cut", QStringLiteral("passes=2 bundle=u-tube baffle-cut=25"));
+        row("U-tubes, tie rods and two cuts",
+            QStringLiteral("passes=4 bundle=u-tube tie-rods=4 baffle-cut=20,30"));
+        row("six passes, TEMA's rods, a cut",
+            QStringLiteral("passes=6 bundle=fixed tie-rods=tema baffle-cut=25"));
+        row("one pass", QStringLiteral("passes=1 bundle=fixed tie-rods= baffle-cut="));
+    }
+
+    void legendLinesOnTheirOwnLayers()
+    {
+        QFETCH(QStringList, options);
+        SheetWindow window;
+        window.show();
+        apply(window,
+            { QStringLiteral("shell=600"), QStringLiteral("tube=25"), QStringLiteral("pitch=32"),
+                QStringLiteral("lanes=remove"), QStringLiteral("gb151=0") });
+        apply(window, options);
+        QVERIFY(settle(window));
+        auto *legend = window.findChild<layout_ui::LegendView *>(QStringLiteral("legend"));
+        const auto entries = legend->entries();
+        QCOMPARE(entries.size(), window.shown()->sheet->scene.legend.size());
+        const std::pair<const char *, const char *> words[] = { { "TIE_RODS", "拉杆 " },
+            { "BAFFLE", "折流板缺口 " }, { "LANES", "U形管 " } };
+        for (const auto &[text, layer] : entries) {
+            QString start;
+            if (layer.startsWith(QLatin1String("PASS_")))
+                start = QStringLiteral("第 %1 管程 ").arg(layer.mid(5));
+            for (const auto &[name, word] : words)
+                if (layer == QLatin1String(name))
+                    start = QString::fromUtf8(word);
+            QVERIFY2(!start.isEmpty() && text.startsWith(start), qPrintable(text + " on " + layer));
+        }
+    }
+
     void englishTranslationLoads()
     {
         QTranslator english;

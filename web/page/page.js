@@ -72,6 +72,7 @@ function applyLanguage() {
   if (shown.problems)
     markProblems(shown.problems);
   showStatus();
+  showLegend();
 }
 
 // --- Tabs -----------------------------------------------------------------------------------

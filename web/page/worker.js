@@ -33,6 +33,16 @@ function run(job, request) {
     paint();
     return {};
   }
+  if (job === 'legend') {
+    // The legend in the page's language, in place of the drawing's own words.
+    if (screen.scene)
+      request.texts.forEach((text, i) => {
+        if (screen.scene.legend[i])
+          screen.scene.legend[i].text = text;
+      });
+    paint();
+    return {};
+  }
   const answer = JSON.parse(core.ccall('korvane_call', 'string', ['string', 'string'],
     [job, JSON.stringify(request)]));
   // A drawing's shapes come as numbers, copied out of the module's memory.
