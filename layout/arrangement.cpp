@@ -107,6 +107,30 @@ namespace {
         return out;
     }
 
+    /// The lanes of a shifted arrangement as drawn and reported: where the rows leave room.
+    void addShiftedLanes(Decided &out, const ShiftPlan &plan, std::int64_t horizontal,
+        std::int64_t vertical, std::int64_t centreSpacing)
+    {
+        const auto mm = [](long double units) { return static_cast<double>(units / kUnitsPerMm); };
+        const auto lane = [&](bool isHorizontal, long double at, std::int64_t spacing) {
+            out.lanes[out.laneCount++] = { isHorizontal, mm(at), mm(spacing), nullptr,
+                { spacing } };
+        };
+        const long double offAt = plan.inner > 0
+            ? static_cast<long double>(plan.base) + static_cast<long double>(horizontal) / 2
+                + static_cast<long double>(plan.inner - 1) * static_cast<long double>(plan.sq)
+                    * std::sqrt(static_cast<long double>(plan.sf))
+            : 0;
+        if (plan.inner > 0)
+            lane(true, offAt, horizontal);
+        if (plan.centreLane)
+            lane(true, 0, centreSpacing);
+        if (plan.inner > 0)
+            lane(true, -offAt, horizontal);
+        if (plan.vertical)
+            lane(false, 0, vertical);
+    }
+
     Decided decideShift(const Inputs &in, bool straddle)
     {
         const std::int64_t p = in.pitch.units;
@@ -157,24 +181,7 @@ namespace {
         }
         plan.rows = shiftRowCount(plan);
 
-        const auto mm = [](long double units) { return static_cast<double>(units / kUnitsPerMm); };
-        const auto lane = [&](bool isHorizontal, long double at, std::int64_t spacing) {
-            out.lanes[out.laneCount++] = { isHorizontal, mm(at), mm(spacing), nullptr,
-                { spacing } };
-        };
-        const long double offAt = offCentre
-            ? static_cast<long double>(plan.base) + static_cast<long double>(horizontal) / 2
-                + static_cast<long double>(plan.inner - 1) * static_cast<long double>(plan.sq)
-                    * std::sqrt(static_cast<long double>(plan.sf))
-            : 0;
-        if (offCentre)
-            lane(true, offAt, horizontal);
-        if (plan.centreLane)
-            lane(true, 0, centreSpacing);
-        if (offCentre)
-            lane(true, -offAt, horizontal);
-        if (plan.vertical)
-            lane(false, 0, vertical);
+        addShiftedLanes(out, plan, horizontal, vertical, centreSpacing);
         out.arrangement = Arrangement(plan, in.pattern, in.passes);
         return out;
     }

@@ -69,13 +69,20 @@ namespace {
             zeroAllowed ? Problem::Negative : Problem::NotPositive, field);
     }
 
-    /// The checks of the designers' lanes, standards, bundles and tie rods.
-    void checkDesign(Checks &checks, const Inputs &in)
+    /// Whether the tube diameter could be read and taken: the checks that compare with it.
+    bool tubeKnown(const Checks &checks)
     {
-        const bool tubeKnown = checks.known({ Field::Tube }) && !checks.failed(Field::Tube);
+        return checks.known({ Field::Tube }) && !checks.failed(Field::Tube);
+    }
+
+    /// The designers' lanes: no narrower than the tube, an Sn the standard has when none is
+    /// typed, and on a tube across a vertical lane.
+    void checkShiftedLanes(Checks &checks, const Inputs &in)
+    {
+        const bool tubeRead = tubeKnown(checks);
         if (in.lanes == LaneModel::Shift && in.passes > 1 && checks.known({ Field::Passes })) {
             const auto atLeastTube = [&](const std::optional<Length> &spacing, Field field) {
-                if (spacing && tubeKnown && checks.known({ field }) && !checks.failed(field))
+                if (spacing && tubeRead && checks.known({ field }) && !checks.failed(field))
                     checks.require(
                         !(*spacing < in.tube),
                         [&] {
@@ -87,7 +94,7 @@ namespace {
             };
             atLeastTube(in.laneSpacing, Field::LaneSpacing);
             atLeastTube(in.verticalSpacing, Field::VerticalSpacing);
-            if (!in.laneSpacing && tubeKnown && checks.known({ Field::LaneSpacing }))
+            if (!in.laneSpacing && tubeRead && checks.known({ Field::LaneSpacing }))
                 checks.require(
                     gb151Pitch(in.tube, in.pattern).has_value(),
                     [&] {
@@ -106,6 +113,11 @@ namespace {
                     },
                     Problem::NeedsOnTube, Field::Centring);
         }
+    }
+
+    /// A U-tube bundle's passes, centre and bends.
+    void checkBundle(Checks &checks, const Inputs &in)
+    {
         if (in.bundle == Bundle::UTube) {
             if (checks.known({ Field::Passes }))
                 checks.require(
@@ -130,6 +142,11 @@ namespace {
                 Problem::NeedsUTube, Field::BendRadius);
             checkLength(checks, *in.bendRadius, "the bend radius", Field::BendRadius);
         }
+    }
+
+    /// What goes by the shell diameter: the standard's values and the baffle cuts.
+    void checkShellShares(Checks &checks, const Inputs &in)
+    {
         if (in.gb151)
             checks.require(
                 in.given == Given::Shell,
@@ -154,6 +171,11 @@ namespace {
                 },
                 Problem::CutOutOfRange, Field::BaffleCut);
         }
+    }
+
+    /// Tie rods: a shell to go by, pairs in a U-tube bundle, and a shell and tube in the table.
+    void checkTieRods(Checks &checks, const Inputs &in)
+    {
         if (in.tieRods == TieRodRule::None)
             return;
         checks.require(
@@ -171,7 +193,7 @@ namespace {
                         + std::to_string(in.tieRodCount) + " is odd";
                 },
                 Problem::OddTieRods, Field::TieRods);
-        if (in.given == Given::Shell && !checks.failed(Field::TieRods) && tubeKnown
+        if (in.given == Given::Shell && !checks.failed(Field::TieRods) && tubeKnown(checks)
             && checks.known({ Field::Diameter }) && !checks.failed(Field::Diameter)) {
             try {
                 tieRodCountOf(in);
@@ -230,7 +252,10 @@ std::vector<InputError> problemsOf(const Inputs &in, const std::vector<Field> &u
     }
     if (in.centreTube)
         checkLength(checks, *in.centreTube, "the centre tube diameter", Field::CentreTube);
-    checkDesign(checks, in);
+    checkShiftedLanes(checks, in);
+    checkBundle(checks, in);
+    checkShellShares(checks, in);
+    checkTieRods(checks, in);
     if (checks.known({ Field::Diameter, Field::Tube, Field::Pitch, Field::Clearance })
         && checks.found.empty()) {
         const Int128 w = in.diameter.units - offsetOf(in);

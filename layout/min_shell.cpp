@@ -11,6 +11,139 @@ namespace {
         return a <= 0 ? -(-a / b) : (a + b - 1) / b;
     }
 
+    /// The search over the steps of the diameter, whole multiples of the resolution, for
+    /// inputs that have been validated at the widest step.
+    class Search
+    {
+    public:
+        Search(const Inputs &inputs, Length resolution, const std::function<bool()> &stop)
+            : m_inputs(inputs)
+            , m_unit(resolution.units)
+            , m_offset(offsetOf(inputs))
+            , m_stop(stop)
+            , m_offCentre(inputs.passes == 6 || inputs.passes == 8)
+            // The lanes' positions, fixed but for the off-centre lanes' snap index.
+            , m_shape(decide(inputs, false).arrangement)
+        {
+        }
+
+        /// The first step of [lo, hi] whose total reaches `need`.
+        std::optional<std::int64_t> firstIn(std::int64_t lo, std::int64_t hi, std::int64_t need)
+        {
+            if (!m_offCentre)
+                return firstReaching(lo, hi, need);
+            return firstInRuns(snapAt(lo), snapAt(hi), lo, hi, need);
+        }
+
+    private:
+        void checkStop() const
+        {
+            if (m_stop && m_stop())
+                throw Stopped();
+        }
+
+        std::int64_t total(std::int64_t step)
+        {
+            checkStop();
+            m_inputs.diameter = { static_cast<std::int64_t>(step * m_unit) };
+            return arranged(m_inputs).counts.total;
+        }
+
+        std::int64_t snapAt(std::int64_t step) const
+        {
+            return m_shape.snapIndexAt(static_cast<std::int64_t>(step * m_unit - m_offset));
+        }
+
+        /// The first step of [from, to] whose total reaches `need`, where the total only grows.
+        std::optional<std::int64_t> firstReaching(
+            std::int64_t from, std::int64_t to, std::int64_t need)
+        {
+            if (total(to) < need)
+                return std::nullopt;
+            while (from < to) {
+                const std::int64_t mid = from + (to - from) / 2;
+                if (total(mid) >= need)
+                    to = mid;
+                else
+                    from = mid + 1;
+            }
+            return from;
+        }
+
+        /// The first step of [lo, hi] whose snap index is at least m (hi + 1 for none).
+        std::int64_t firstStepOf(std::int64_t m, std::int64_t lo, std::int64_t hi) const
+        {
+            std::int64_t from = lo, to = hi + 1;
+            while (from < to) {
+                const std::int64_t mid = from + (to - from) / 2;
+                if (snapAt(mid) >= m)
+                    to = mid;
+                else
+                    from = mid + 1;
+            }
+            return from;
+        }
+
+        /// The most any step of snap indices m1..m2 can hold: its largest circle, with the
+        /// off-centre lanes where they leave the most room.
+        std::int64_t mostWithin(std::int64_t m1, std::int64_t m2, std::int64_t step)
+        {
+            m_inputs.diameter = { static_cast<std::int64_t>(step * m_unit) };
+            std::int64_t most = 0;
+            for (bool straddle : straddlesOf(m_inputs.centring)) {
+                checkStop();
+                most = std::max(most, decide(m_inputs, straddle).arrangement.mostWithin(m1, m2));
+            }
+            return most;
+        }
+
+        /// Depth first, lowest snap indices first: the first run that can hold N is searched
+        /// for its first step before any larger one is looked at.
+        std::optional<std::int64_t> firstInRuns(
+            std::int64_t m1, std::int64_t m2, std::int64_t lo, std::int64_t hi, std::int64_t need)
+        {
+            const std::int64_t from = firstStepOf(m1, lo, hi), to = firstStepOf(m2 + 1, lo, hi) - 1;
+            if (to < from)
+                return std::nullopt;
+            if (m1 == m2)
+                return firstReaching(from, to, need);
+            if (mostWithin(m1, m2, to) < need)
+                return std::nullopt;
+            const std::int64_t middle = m1 + (m2 - m1) / 2;
+            if (auto first = firstInRuns(m1, middle, lo, hi, need))
+                return first;
+            return firstInRuns(middle + 1, m2, lo, hi, need);
+        }
+
+        Inputs m_inputs;
+        Int128 m_unit, m_offset;
+        const std::function<bool()> &m_stop;
+        bool m_offCentre;
+        Arrangement m_shape;
+    };
+
+    /// The answer's layout and the count one step below it.
+    void answerAt(MinShell &answer, Inputs inputs, std::int64_t step, Length resolution)
+    {
+        answer.reached = true;
+        inputs.diameter = { step * resolution.units };
+        answer.layout = study(inputs);
+        answer.diameter = answer.layout->inputs.diameter;
+        if (step <= 1)
+            return;
+        answer.below = Length { (step - 1) * resolution.units };
+        inputs.diameter = *answer.below;
+        Layout below = arranged(inputs);
+        if (inputs.tieRods != TieRodRule::None && problemsOf(inputs).empty()) {
+            try {
+                placeRods(below);
+            } catch (const InputError &) {
+                // Too small for its tie rods: its count before them is the figure there is.
+            }
+        }
+        answer.belowCounts = below.counts;
+    }
+
 } // namespace
 
 MinShell minShell(
@@ -40,113 +173,19 @@ MinShell minShell(
     if (lastStep < firstStep)
         return answer;
 
-    const auto checkStop = [&] {
-        if (stop && stop())
-            throw Stopped();
-    };
-    const auto at = [&](std::int64_t step) {
-        checkStop();
-        inputs.diameter = { step * resolution.units };
-        return arranged(inputs);
-    };
-    const auto widthAt = [&](std::int64_t step) {
-        return static_cast<std::int64_t>(step * unit - offset);
-    };
-    const bool offCentre = inputs.passes == 6 || inputs.passes == 8;
-    // The lanes' positions, fixed but for the off-centre lanes' snap index (m under shift).
-    const Arrangement shape = decide(inputs, false).arrangement;
-    const auto snapAt = [&](std::int64_t step) { return shape.snapIndexAt(widthAt(step)); };
-    // The most any step of snap indices m1..m2 can hold: its largest circle, with the
-    // off-centre lanes where they leave the most room.
-    const auto mostWithin = [&](std::int64_t m1, std::int64_t m2, std::int64_t step) {
-        inputs.diameter = { step * resolution.units };
-        std::int64_t most = 0;
-        for (bool straddle : straddlesOf(inputs.centring)) {
-            checkStop();
-            most = std::max(most, decide(inputs, straddle).arrangement.mostWithin(m1, m2));
-        }
-        return most;
-    };
-
-    // The first step of [lo, hi] whose total reaches `need`.
-    const auto searchRange = [&](std::int64_t lo, std::int64_t hi,
-                                 std::int64_t need) -> std::optional<std::int64_t> {
-        const auto total = [&](std::int64_t step) { return at(step).counts.total; };
-        // Where the total only grows.
-        const auto firstReaching = [&](std::int64_t from,
-                                       std::int64_t to) -> std::optional<std::int64_t> {
-            if (total(to) < need)
-                return std::nullopt;
-            while (from < to) {
-                const std::int64_t mid = from + (to - from) / 2;
-                if (total(mid) >= need)
-                    to = mid;
-                else
-                    from = mid + 1;
-            }
-            return from;
-        };
-        if (!offCentre)
-            return firstReaching(lo, hi);
-        // The first step of [lo, hi] whose snap index is at least m (hi + 1 for none).
-        const auto firstStepOf = [&](std::int64_t m) {
-            std::int64_t from = lo, to = hi + 1;
-            while (from < to) {
-                const std::int64_t mid = from + (to - from) / 2;
-                if (snapAt(mid) >= m)
-                    to = mid;
-                else
-                    from = mid + 1;
-            }
-            return from;
-        };
-        // Depth first, lowest snap indices first: the first run that can hold N is searched
-        // for its first step before any larger one is looked at.
-        const std::function<std::optional<std::int64_t>(std::int64_t, std::int64_t)> search =
-            [&](std::int64_t m1, std::int64_t m2) -> std::optional<std::int64_t> {
-            const std::int64_t from = firstStepOf(m1), to = firstStepOf(m2 + 1) - 1;
-            if (to < from)
-                return std::nullopt;
-            if (m1 == m2)
-                return firstReaching(from, to);
-            if (mostWithin(m1, m2, to) < need)
-                return std::nullopt;
-            const std::int64_t middle = m1 + (m2 - m1) / 2;
-            if (auto first = search(m1, middle))
-                return first;
-            return search(middle + 1, m2);
-        };
-        return search(snapAt(lo), snapAt(hi));
-    };
-
+    Search search(inputs, resolution, stop);
     // Tie rods from a table come in bands of the diameter; each band needs N more tubes.
-    std::optional<std::int64_t> found;
     for (const RodBand &band : bands) {
         const auto lo =
             static_cast<std::int64_t>(std::max<Int128>(firstStep, ceilDiv(band.from, unit)));
         const auto hi =
             static_cast<std::int64_t>(std::min<Int128>(lastStep, ceilDiv(band.to, unit) - 1));
-        if (lo <= hi && (found = searchRange(lo, hi, required + band.rods)))
+        if (lo > hi)
+            continue;
+        if (const auto found = search.firstIn(lo, hi, required + band.rods)) {
+            answerAt(answer, inputs, *found, resolution);
             break;
-    }
-    if (!found)
-        return answer;
-    answer.reached = true;
-    inputs.diameter = { *found * resolution.units };
-    answer.layout = study(inputs);
-    answer.diameter = answer.layout->inputs.diameter;
-    if (*found > 1) {
-        answer.below = Length { (*found - 1) * resolution.units };
-        inputs.diameter = *answer.below;
-        Layout below = arranged(inputs);
-        if (inputs.tieRods != TieRodRule::None && problemsOf(inputs).empty()) {
-            try {
-                placeRods(below);
-            } catch (const InputError &) {
-                // Too small for its tie rods: its count before them is the figure there is.
-            }
         }
-        answer.belowCounts = below.counts;
     }
     return answer;
 }

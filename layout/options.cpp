@@ -129,263 +129,368 @@ std::optional<bool> switchOf(const std::string &text)
     return std::nullopt;
 }
 
-Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter, bool passList)
-{
-    Reading reading;
-    Inputs &in = reading.inputs;
-    Found found;
+namespace {
 
-    std::map<std::string, std::string> given;
-    for (const TypedOption &option : typed) {
-        const Field field = fieldOf(option.name);
-        if (field == Field::None) {
-            found.add("unknown option --" + option.name, Problem::UnknownOption, Field::None);
-            continue;
+    /// One reading of typed options, option by option, in the order their values depend on.
+    class Reader
+    {
+    public:
+        Reader(Reading &reading, Diameter diameter, bool passList, const char *study)
+            : m_reading(reading)
+            , m_in(reading.inputs)
+            , m_diameter(diameter)
+            , m_passList(passList)
+            , m_study(study)
+        {
         }
-        if (given.count(option.name)) {
-            found.add("--" + option.name + " is given twice", Problem::Repeated, field);
-            continue;
+
+        void read(const std::vector<TypedOption> &typed)
+        {
+            collect(typed);
+            readDiameter();
+            readStandard();
+            readTubeAndPitch();
+            readPattern();
+            readPasses();
+            readCentring();
+            readLaneSpacing();
+            readClearanceAndCentreTube();
+            readModelAndBundle();
+            readTieRods();
+            readBaffleCuts();
+            for (const InputError &problem : problemsOf(m_in, m_found.unknown))
+                m_found.add(problem.what(), problem.problem(), problem.field());
+            checkLayoutCircle();
+            m_reading.problems = m_found.sorted();
         }
-        const std::string value = normalised(option.value);
-        // A study names the diameter it varies by its option alone.
-        const bool naming = diameter == Diameter::Varied && field == Field::Diameter;
-        if (value.empty() && field != Field::Standard && !naming) {
-            found.add("--" + option.name + " is empty", Problem::Empty, field);
-            continue;
+
+    private:
+        const std::string *value(const char *name) const
+        {
+            const auto at = m_given.find(name);
+            return at == m_given.end() ? nullptr : &at->second;
         }
-        given[option.name] = value;
-    }
-    const auto value = [&given](const char *name) -> const std::string * {
-        const auto at = given.find(name);
-        return at == given.end() ? nullptr : &at->second;
-    };
 
-    // The diameter, and which one it is.
-    const std::string *shell = value("shell"), *otl = value("otl");
-    if (diameter == Diameter::Varied) {
-        in.given = otl ? Given::LayoutCircle : Given::Shell;
-        found.unknown.push_back(Field::Diameter);
-        if (shell && otl)
-            found.add("--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
-        else if ((shell && !shell->empty()) || (otl && !otl->empty()))
-            found.add("the study varies the diameter: give --shell or --otl without a value",
-                Problem::Conflict, Field::Diameter);
-    } else if (diameter != Diameter::Typed) {
-        in.given = diameter == Diameter::VariedShell ? Given::Shell : Given::LayoutCircle;
-        found.unknown.push_back(Field::Diameter);
-        if (shell || otl)
-            found.add("the study varies the diameter: give --shell or --otl without a value",
-                Problem::Conflict, Field::Diameter);
-    } else if (shell && otl) {
-        found.add("--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
-    } else if (!shell && !otl) {
-        if (!found.has(Field::Diameter))
-            found.add("give --shell DI or --otl DL", Problem::Missing, Field::Diameter);
-    } else {
-        in.given = shell ? Given::Shell : Given::LayoutCircle;
-        if (auto length =
-                lengthOf(shell ? *shell : *otl, shell ? "shell" : "otl", Field::Diameter, found))
-            in.diameter = *length;
-    }
+        /// Each option once, known and not empty, its text as it is meant.
+        void collect(const std::vector<TypedOption> &typed)
+        {
+            for (const TypedOption &option : typed) {
+                const Field field = fieldOf(option.name);
+                if (field == Field::None) {
+                    m_found.add(
+                        "unknown option --" + option.name, Problem::UnknownOption, Field::None);
+                    continue;
+                }
+                if (m_given.count(option.name)) {
+                    m_found.add("--" + option.name + " is given twice", Problem::Repeated, field);
+                    continue;
+                }
+                const std::string text = normalised(option.value);
+                // A study names the diameter it varies by its option alone.
+                const bool naming = m_diameter == Diameter::Varied && field == Field::Diameter;
+                if (text.empty() && field != Field::Standard && !naming) {
+                    m_found.add("--" + option.name + " is empty", Problem::Empty, field);
+                    continue;
+                }
+                m_given[option.name] = text;
+            }
+        }
 
-    if (const std::string *text = value("gb151")) {
-        if (const auto on = switchOf(*text))
-            in.gb151 = *on;
-        else
-            found.add("--gb151 is a switch: give it alone, not " + text::quote(*text),
-                Problem::NotAChoice, Field::Standard);
-    }
+        /// The diameter, and which one it is.
+        void readDiameter()
+        {
+            const std::string *shell = value("shell"), *otl = value("otl");
+            if (m_diameter == Diameter::Varied) {
+                m_in.given = otl ? Given::LayoutCircle : Given::Shell;
+                m_found.unknown.push_back(Field::Diameter);
+                if (shell && otl)
+                    m_found.add(
+                        "--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
+                else if ((shell && !shell->empty()) || (otl && !otl->empty()))
+                    m_found.add(std::string(m_study)
+                            + " varies the diameter: give --shell or --otl without a value",
+                        Problem::Conflict, Field::Diameter);
+            } else if (m_diameter != Diameter::Typed) {
+                m_in.given =
+                    m_diameter == Diameter::VariedShell ? Given::Shell : Given::LayoutCircle;
+                m_found.unknown.push_back(Field::Diameter);
+                if (shell || otl)
+                    m_found.add(
+                        "the study varies the diameter: give --shell or --otl without a value",
+                        Problem::Conflict, Field::Diameter);
+            } else if (shell && otl) {
+                m_found.add(
+                    "--shell and --otl exclude each other", Problem::Conflict, Field::Diameter);
+            } else if (!shell && !otl) {
+                if (!m_found.has(Field::Diameter))
+                    m_found.add("give --shell DI or --otl DL", Problem::Missing, Field::Diameter);
+            } else {
+                m_in.given = shell ? Given::Shell : Given::LayoutCircle;
+                if (auto length = lengthOf(
+                        shell ? *shell : *otl, shell ? "shell" : "otl", Field::Diameter, m_found))
+                    m_in.diameter = *length;
+            }
+        }
 
-    for (const auto &[name, field, target] :
-        { std::tuple { "tube", Field::Tube, &in.tube }, { "pitch", Field::Pitch, &in.pitch } }) {
-        if (const std::string *text = value(name)) {
-            if (auto length = lengthOf(*text, name, field, found))
-                *target = *length;
-        } else if (field == Field::Pitch && in.gb151) {
-            // The standard's pitch for the tube, when its table has the tube.
-            if (found.has(Field::Tube))
-                found.unknown.push_back(Field::Pitch);
-            else if (const auto standard = gb151Pitch(in.tube, in.pattern)) {
-                in.pitch = standard->pitch;
-                in.fromStandard.push_back(Field::Pitch);
+        void readStandard()
+        {
+            if (const std::string *text = value("gb151")) {
+                if (const auto on = switchOf(*text))
+                    m_in.gb151 = *on;
+                else
+                    m_found.add("--gb151 is a switch: give it alone, not " + text::quote(*text),
+                        Problem::NotAChoice, Field::Standard);
+            }
+        }
+
+        void readTubeAndPitch()
+        {
+            for (const auto &[name, field, target] :
+                { std::tuple { "tube", Field::Tube, &m_in.tube },
+                    { "pitch", Field::Pitch, &m_in.pitch } }) {
+                if (const std::string *text = value(name)) {
+                    if (auto length = lengthOf(*text, name, field, m_found))
+                        *target = *length;
+                } else if (field == Field::Pitch && m_in.gb151) {
+                    readStandardPitch();
+                } else if (!m_found.has(field)) {
+                    m_found.add(std::string("--") + name + " is required", Problem::Missing, field);
+                }
+            }
+        }
+
+        /// The standard's pitch for the tube, when its table has the tube.
+        void readStandardPitch()
+        {
+            if (m_found.has(Field::Tube))
+                m_found.unknown.push_back(Field::Pitch);
+            else if (const auto standard = gb151Pitch(m_in.tube, m_in.pattern)) {
+                m_in.pitch = standard->pitch;
+                m_in.fromStandard.push_back(Field::Pitch);
             } else
-                found.add("--gb151 has no pitch for a " + lengthText(in.tube)
+                m_found.add("--gb151 has no pitch for a " + lengthText(m_in.tube)
                         + " mm tube (GB/T 151 lists " + gb151Diameters() + " mm): give --pitch",
                     Problem::NotInTable, Field::Pitch);
-        } else if (!found.has(field)) {
-            found.add(std::string("--") + name + " is required", Problem::Missing, field);
         }
-    }
 
-    if (const std::string *text = value("pattern")) {
-        bool known = false;
-        for (Pattern pattern : { Pattern::Triangular, Pattern::RotatedTriangular, Pattern::Square,
-                 Pattern::RotatedSquare })
-            if (*text == patternName(pattern)) {
-                in.pattern = pattern;
-                known = true;
+        void readPattern()
+        {
+            if (const std::string *text = value("pattern")) {
+                bool known = false;
+                for (Pattern pattern : { Pattern::Triangular, Pattern::RotatedTriangular,
+                         Pattern::Square, Pattern::RotatedSquare })
+                    if (*text == patternName(pattern)) {
+                        m_in.pattern = pattern;
+                        known = true;
+                    }
+                if (!known)
+                    m_found.add("--pattern must be 30, 60, 90 or 45, not " + text::quote(*text),
+                        Problem::NotAChoice, Field::Pattern);
             }
-        if (!known)
-            found.add("--pattern must be 30, 60, 90 or 45, not " + text::quote(*text),
-                Problem::NotAChoice, Field::Pattern);
-    }
+        }
 
-    reading.passes = { 1 };
-    if (const std::string *text = value("passes")) {
-        reading.passes.clear();
-        for (const std::string &part : text::split(*text, ',')) {
-            if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8") {
-                found.add("--passes must be 1, 2, 4, 6 or 8"
-                        + std::string(passList ? " (or a list of them)" : "") + ", not "
-                        + text::quote(*text),
-                    Problem::PassCount, Field::Passes);
-                break;
+        void readPasses()
+        {
+            std::vector<int> &passes = m_reading.passes;
+            passes = { 1 };
+            if (const std::string *text = value("passes")) {
+                passes.clear();
+                for (const std::string &part : text::split(*text, ',')) {
+                    if (part != "1" && part != "2" && part != "4" && part != "6" && part != "8") {
+                        m_found.add("--passes must be 1, 2, 4, 6 or 8"
+                                + std::string(m_passList ? " (or a list of them)" : "") + ", not "
+                                + text::quote(*text),
+                            Problem::PassCount, Field::Passes);
+                        break;
+                    }
+                    passes.push_back(part[0] - '0');
+                }
+                if (!m_found.has(Field::Passes) && passes.size() > 1 && !m_passList)
+                    m_found.add(
+                        "a list of pass counts needs --sweep", Problem::PassCount, Field::Passes);
+                if (m_found.has(Field::Passes))
+                    passes = { 1 };
             }
-            reading.passes.push_back(part[0] - '0');
+            m_in.passes = passes.front();
         }
-        if (!found.has(Field::Passes) && reading.passes.size() > 1 && !passList)
-            found.add("a list of pass counts needs --sweep", Problem::PassCount, Field::Passes);
-        if (found.has(Field::Passes))
-            reading.passes = { 1 };
-    }
-    in.passes = reading.passes.front();
 
-    if (const std::string *text = value("centre")) {
-        bool known = false;
-        for (Centring centring : { Centring::OnTube, Centring::Straddle, Centring::Best })
-            if (*text == centringName(centring)) {
-                in.centring = centring;
-                known = true;
+        void readCentring()
+        {
+            if (const std::string *text = value("centre")) {
+                bool known = false;
+                for (Centring centring : { Centring::OnTube, Centring::Straddle, Centring::Best })
+                    if (*text == centringName(centring)) {
+                        m_in.centring = centring;
+                        known = true;
+                    }
+                if (!known)
+                    m_found.add(
+                        "--centre must be on-tube, straddle or best, not " + text::quote(*text),
+                        Problem::NotAChoice, Field::Centring);
             }
-        if (!known)
-            found.add("--centre must be on-tube, straddle or best, not " + text::quote(*text),
-                Problem::NotAChoice, Field::Centring);
-    }
-
-    if (const std::string *text = value("lane-spacing")) {
-        const std::vector<std::string> parts = text::split(*text, ',');
-        if (parts.size() > 2) {
-            found.add("--lane-spacing takes H or H,V, not " + text::quote(*text),
-                Problem::SpacingForm, Field::LaneSpacing);
-        } else {
-            in.laneSpacing =
-                lengthOf(normalised(parts[0]), "lane-spacing", Field::LaneSpacing, found);
-            if (parts.size() == 2)
-                in.verticalSpacing =
-                    lengthOf(normalised(parts[1]), "lane-spacing", Field::VerticalSpacing, found);
         }
-        const auto any = [&reading](auto &&wanted) {
-            return std::any_of(reading.passes.begin(), reading.passes.end(), wanted);
-        };
-        if (!found.has(Field::Passes) && !any([](int passes) { return passes > 1; }))
-            found.add("--lane-spacing: 1 pass has no lanes", Problem::NoLanes, Field::LaneSpacing);
-        else if (!found.has(Field::Passes) && parts.size() == 2
-            && !any([](int passes) { return passes >= 4; }))
-            found.add("--lane-spacing: V is the vertical lane's spacing, and only 4, 6 and 8 "
-                      "passes have that lane",
-                Problem::NoVerticalLane, Field::VerticalSpacing);
-    }
 
-    if (const std::string *text = value("clearance")) {
-        if (in.given == Given::LayoutCircle)
-            found.add("--clearance needs --shell: the layout circle already allows for it",
-                Problem::ClearanceWithoutShell, Field::Clearance);
-        else
-            in.clearance = lengthOf(*text, "clearance", Field::Clearance, found);
-    }
-
-    if (const std::string *text = value("centre-tube")) {
-        if (auto length = lengthOf(*text, "centre-tube", Field::CentreTube, found)) {
-            // 0 is no centre tube, as in the window and korvane-count.
-            if (length->units < 0)
-                found.add("the centre tube diameter must be 0 (none) or more, not "
-                        + lengthText(*length) + " mm",
-                    Problem::Negative, Field::CentreTube);
-            else if (length->units > 0)
-                in.centreTube = length;
+        void readLaneSpacing()
+        {
+            const std::string *text = value("lane-spacing");
+            if (!text)
+                return;
+            const std::vector<std::string> parts = text::split(*text, ',');
+            if (parts.size() > 2) {
+                m_found.add("--lane-spacing takes H or H,V, not " + text::quote(*text),
+                    Problem::SpacingForm, Field::LaneSpacing);
+            } else {
+                m_in.laneSpacing =
+                    lengthOf(normalised(parts[0]), "lane-spacing", Field::LaneSpacing, m_found);
+                if (parts.size() == 2)
+                    m_in.verticalSpacing = lengthOf(
+                        normalised(parts[1]), "lane-spacing", Field::VerticalSpacing, m_found);
+            }
+            const auto any = [this](auto &&wanted) {
+                return std::any_of(m_reading.passes.begin(), m_reading.passes.end(), wanted);
+            };
+            if (!m_found.has(Field::Passes) && !any([](int passes) { return passes > 1; }))
+                m_found.add(
+                    "--lane-spacing: 1 pass has no lanes", Problem::NoLanes, Field::LaneSpacing);
+            else if (!m_found.has(Field::Passes) && parts.size() == 2
+                && !any([](int passes) { return passes >= 4; }))
+                m_found.add("--lane-spacing: V is the vertical lane's spacing, and only 4, 6 and 8 "
+                            "passes have that lane",
+                    Problem::NoVerticalLane, Field::VerticalSpacing);
         }
-    }
 
-    if (const std::string *text = value("lanes")) {
-        if (const auto lanes = choiceOf<LaneModel>(
-                *text, { { "remove", LaneModel::Remove }, { "shift", LaneModel::Shift } }))
-            in.lanes = *lanes;
-        else
-            found.add("--lanes must be remove or shift, not " + text::quote(*text),
-                Problem::NotAChoice, Field::LaneModel);
-    } else if (in.gb151) {
-        in.lanes = LaneModel::Shift;
-        in.fromStandard.push_back(Field::LaneModel);
-    }
+        void readClearanceAndCentreTube()
+        {
+            if (const std::string *text = value("clearance")) {
+                if (m_in.given == Given::LayoutCircle)
+                    m_found.add(
+                        "--clearance needs --shell: the layout circle already allows for it",
+                        Problem::ClearanceWithoutShell, Field::Clearance);
+                else
+                    m_in.clearance = lengthOf(*text, "clearance", Field::Clearance, m_found);
+            }
+            if (const std::string *text = value("centre-tube")) {
+                if (auto length = lengthOf(*text, "centre-tube", Field::CentreTube, m_found)) {
+                    // 0 is no centre tube, as in the window and korvane-count.
+                    if (length->units < 0)
+                        m_found.add("the centre tube diameter must be 0 (none) or more, not "
+                                + lengthText(*length) + " mm",
+                            Problem::Negative, Field::CentreTube);
+                    else if (length->units > 0)
+                        m_in.centreTube = length;
+                }
+            }
+        }
 
-    if (const std::string *text = value("bundle")) {
-        if (const auto bundle = choiceOf<Bundle>(
-                *text, { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }))
-            in.bundle = *bundle;
-        else
-            found.add("--bundle must be fixed or u-tube, not " + text::quote(*text),
-                Problem::NotAChoice, Field::Bundle);
-    }
+        void readModelAndBundle()
+        {
+            if (const std::string *text = value("lanes")) {
+                if (const auto lanes = choiceOf<LaneModel>(
+                        *text, { { "remove", LaneModel::Remove }, { "shift", LaneModel::Shift } }))
+                    m_in.lanes = *lanes;
+                else
+                    m_found.add("--lanes must be remove or shift, not " + text::quote(*text),
+                        Problem::NotAChoice, Field::LaneModel);
+            } else if (m_in.gb151) {
+                m_in.lanes = LaneModel::Shift;
+                m_in.fromStandard.push_back(Field::LaneModel);
+            }
+            if (const std::string *text = value("bundle")) {
+                if (const auto bundle = choiceOf<Bundle>(
+                        *text, { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }))
+                    m_in.bundle = *bundle;
+                else
+                    m_found.add("--bundle must be fixed or u-tube, not " + text::quote(*text),
+                        Problem::NotAChoice, Field::Bundle);
+            }
+            if (const std::string *text = value("bend-radius"))
+                m_in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, m_found);
+        }
 
-    if (const std::string *text = value("bend-radius"))
-        in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, found);
-
-    if (const std::string *text = value("tie-rods")) {
-        if (const auto table = choiceOf<TieRodRule>(
-                *text, { { "gb151", TieRodRule::Gb151 }, { "tema", TieRodRule::Tema } })) {
-            in.tieRods = *table;
-        } else {
+        void readTieRods()
+        {
+            const std::string *text = value("tie-rods");
+            if (!text) {
+                if (m_in.gb151)
+                    m_in.tieRods = TieRodRule::Gb151;
+                return;
+            }
+            if (const auto table = choiceOf<TieRodRule>(
+                    *text, { { "gb151", TieRodRule::Gb151 }, { "tema", TieRodRule::Tema } })) {
+                m_in.tieRods = *table;
+                return;
+            }
             const bool digits = text->size() <= 6
                 && std::all_of(
                     text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
             if (digits) {
                 // 0 is none, as a centre tube of 0 is.
-                in.tieRodCount = std::stoi(*text);
-                in.tieRods = in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
+                m_in.tieRodCount = std::stoi(*text);
+                m_in.tieRods = m_in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
             } else {
-                found.add(
+                m_found.add(
                     "--tie-rods takes a whole number, gb151 or tema, not " + text::quote(*text),
                     Problem::NotWhole, Field::TieRods);
             }
         }
-    } else if (in.gb151) {
-        in.tieRods = TieRodRule::Gb151;
-    }
 
-    if (const std::string *text = value("baffle-cut")) {
-        for (const std::string &part : text::split(*text, ',')) {
-            const auto cut = lengthOf(normalised(part), "baffle-cut", Field::BaffleCut, found);
-            if (!cut)
-                break;
-            in.baffleCuts.push_back(*cut);
+        void readBaffleCuts()
+        {
+            const std::string *text = value("baffle-cut");
+            if (!text)
+                return;
+            for (const std::string &part : text::split(*text, ',')) {
+                const auto cut =
+                    lengthOf(normalised(part), "baffle-cut", Field::BaffleCut, m_found);
+                if (!cut)
+                    break;
+                m_in.baffleCuts.push_back(*cut);
+            }
+            if (m_reading.passes.size() > 1)
+                m_found.add(
+                    "--baffle-cut in a sweep takes one pass count: its figures are a column each",
+                    Problem::Conflict, Field::BaffleCut);
         }
-        if (reading.passes.size() > 1)
-            found.add("--baffle-cut in a sweep takes one pass count: its figures are a column each",
-                Problem::Conflict, Field::BaffleCut);
-    }
 
-    for (const InputError &problem : problemsOf(in, found.unknown))
-        found.add(problem.what(), problem.problem(), problem.field());
-
-    // A clearance as wide as the shell leaves nothing to lay tubes in: a plain mistake in one
-    // layout, though a sweep may well start below it.
-    if (diameter == Diameter::Typed && in.given == Given::Shell && !found.has(Field::Diameter)
-        && !found.has(Field::Tube) && !found.has(Field::Clearance)) {
-        const Length b = clearanceOf(in), circle = layoutCircleOf(in);
-        if (circle.units <= 0) {
+        /// A clearance as wide as the shell leaves nothing to lay tubes in: a plain mistake in
+        /// one layout, though a sweep may well start below it.
+        void checkLayoutCircle()
+        {
+            if (m_diameter != Diameter::Typed || m_in.given != Given::Shell
+                || m_found.has(Field::Diameter) || m_found.has(Field::Tube)
+                || m_found.has(Field::Clearance))
+                return;
+            const Length b = clearanceOf(m_in), circle = layoutCircleOf(m_in);
+            if (circle.units > 0)
+                return;
             const std::string dl = " (DL " + lengthText(circle) + " mm)";
-            if (in.clearance)
-                found.add("the clearance " + lengthText(b) + " mm leaves no layout circle in a "
-                        + lengthText(in.diameter) + " mm shell" + dl,
+            if (m_in.clearance)
+                m_found.add("the clearance " + lengthText(b) + " mm leaves no layout circle in a "
+                        + lengthText(m_in.diameter) + " mm shell" + dl,
                     Problem::NoLayoutCircle, Field::Clearance);
             else
-                found.add("a " + lengthText(in.diameter)
+                m_found.add("a " + lengthText(m_in.diameter)
                         + " mm shell leaves no layout circle after the clearance b " + lengthText(b)
                         + " mm on each side" + dl,
                     Problem::NoLayoutCircle, Field::Diameter);
         }
-    }
-    reading.problems = found.sorted();
+
+        Reading &m_reading;
+        Inputs &m_in;
+        Diameter m_diameter;
+        bool m_passList;
+        const char *m_study;
+        Found m_found;
+        std::map<std::string, std::string> m_given;
+    };
+
+} // namespace
+
+Reading readLayout(
+    const std::vector<TypedOption> &typed, Diameter diameter, bool passList, const char *study)
+{
+    Reading reading;
+    Reader(reading, diameter, passList, study).read(typed);
     return reading;
 }
 

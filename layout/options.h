@@ -54,7 +54,8 @@ struct Reading
 /// Reads the options of a layout. A name given twice, an unknown name and an empty value are
 /// problems; an option not given takes korvane-layout's default. A centre tube of 0 is none.
 /// A typed diameter must leave a layout circle (a clearance that eats the shell is refused).
+/// A study's refusals name it as `study` ("--sweep").
 Reading readLayout(const std::vector<TypedOption> &typed, Diameter diameter = Diameter::Typed,
-    bool passList = false);
+    bool passList = false, const char *study = "the study");
 
 } // namespace layout

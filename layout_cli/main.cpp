@@ -26,6 +26,21 @@ constexpr const char *kUsage =
     "usage: korvane-layout [--json] (--shell DI | --otl DL) --tube D --pitch P [--pattern "
     "30|60|90|45] [--passes N] [--centre on-tube|straddle|best] (--help for every option)";
 
+constexpr const char *kExamples =
+    "\nExamples:\n"
+    "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
+    "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
+    "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
+    "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
+    "  korvane-layout --gb151 --shell 600 --tube 25 --passes 2\n"
+    "  korvane-layout --shell 800 --tube 19 --pitch 25 --passes 4 --bundle u-tube "
+    "--tie-rods gb151\n"
+    "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
+    "--numbers --tubes holes.csv\n"
+    "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
+    "error or input outside the exact range; 3 --min-shell found no shell within the "
+    "range; 4 an unexpected failure; 130 a sweep or a search stopped by Ctrl+C.";
+
 enum ExitCode { kDone = 0, kWriteFailed = 1, kUsageError = 2, kNotReached = 3, kInterrupted = 130 };
 
 /// The most tubes a list takes: about 400 MB of CSV.
@@ -282,19 +297,14 @@ int runMinShell(const Options &options, const layout::Inputs &in, files::Standar
     return kDone;
 }
 
-int run(int argc, char **argv)
+/// The layout's own options, each with its CLI11 option.
+using LayoutOptions = std::vector<std::pair<const report::Option *, CLI::Option *>>;
+
+/// The layout's options come from the form's table and are read by layout::readLayout, as
+/// korvane-sheet reads them; their help is the table's too, after CLI11's own.
+LayoutOptions addLayoutOptions(CLI::App &app)
 {
-    CLI::App app { "Counts the tubes on a tube sheet exactly: triangular, rotated triangular, "
-                   "square or rotated square pitch, 1 to 8 passes with their partition lanes, "
-                   "centred on a tube or between two, with an optional centre tube. Lengths are "
-                   "in mm, decimals with up to 6 places, at most 100000.",
-        "korvane-layout" };
-    Options options;
-    app.set_version_flag("--version", "korvane-layout 1.0");
-    app.add_flag("--json", options.json, "Print JSON instead of plain lines");
-    // The layout's own options come from the form's table and are read by
-    // layout::readLayout, as korvane-sheet reads them; their help is the table's too.
-    std::vector<std::pair<const report::Option *, CLI::Option *>> given;
+    LayoutOptions given;
     for (const report::Option &option : report::options()) {
         const std::string name = std::string("--") + option.name;
         CLI::Option *added = option.kind == report::Kind::Switch
@@ -305,75 +315,103 @@ int run(int argc, char **argv)
             added->expected(0, 1);
         given.emplace_back(&option, added->group(""));
     }
-    auto *tubes = app.add_option("--tubes", options.tubesFile,
-                         "Write n,x,y,pass of every tube left to FILE as CSV (- for standard "
-                         "output); n numbers them row by row from the top, left to right")
+    return given;
+}
+
+/// The options as typed, for layout::readLayout.
+std::vector<layout::TypedOption> typedOf(const LayoutOptions &given)
+{
+    std::vector<layout::TypedOption> typed;
+    for (const auto &[option, cli] : given)
+        if (cli->count() > 0)
+            typed.push_back({ option->name,
+                option->kind == report::Kind::Switch ? "" : cli->as<std::string>() });
+    return typed;
+}
+
+/// The files asked for, refused before anything is counted: a sweep has none, a drawing needs
+/// a known extension, numbers need a drawing, and two files are two.
+void checkFileOptions(const Options &options, bool sweep)
+{
+    if (sweep && !(options.tubesFile.empty() && options.drawFile.empty()))
+        throw UsageError("--tubes and --draw take one layout, not a sweep");
+    if (!options.drawFile.empty() && !sheet::formatOf(options.drawFile))
+        throw UsageError(std::string("--draw needs a file name ending in ") + sheet::formatList()
+            + ", not " + text::quote(options.drawFile));
+    if (options.numbers && options.drawFile.empty())
+        throw UsageError("--numbers labels the tubes of a drawing: give --draw FILE");
+    if (!options.drawFile.empty() && !options.tubesFile.empty()
+        && files::sameFile(options.drawFile, options.tubesFile))
+        throw UsageError("--draw " + text::quote(options.drawFile) + " and --tubes "
+            + text::quote(options.tubesFile) + " are the same file");
+}
+
+/// The options of the program's own: its files and studies.
+struct Others
+{
+    CLI::Option *tubes, *draw, *sweep, *minShell, *resolution;
+};
+
+Others addOtherOptions(CLI::App &app, Options &options)
+{
+    Others others;
+    others.tubes = app.add_option("--tubes", options.tubesFile,
+                          "Write n,x,y,pass of every tube left to FILE as CSV (- for standard "
+                          "output); n numbers them row by row from the top, left to right")
+                       ->type_name("FILE");
+    others.draw = app.add_option("--draw", options.drawFile,
+                         "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
                       ->type_name("FILE");
-    auto *draw = app.add_option("--draw", options.drawFile,
-                        "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
-                     ->type_name("FILE");
     app.add_flag("--numbers", options.numbers,
         "Label each tube in the drawing with its number in the --tubes list");
-    auto *sweep = app.add_option("--sweep", options.sweep,
-                         "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout "
-                         "circle with --otl; prints CSV")
-                      ->type_name("FROM:TO:STEP");
-    auto *minShell =
+    others.sweep = app.add_option("--sweep", options.sweep,
+                          "Count every diameter FROM:TO:STEP (mm) of the shell, or of the layout "
+                          "circle with --otl; prints CSV")
+                       ->type_name("FROM:TO:STEP");
+    others.minShell =
         app.add_option("--min-shell", options.minShell,
                "The smallest shell (or layout circle with --otl) whose total is at least N")
             ->type_name("N");
-    auto *resolution = app.add_option("--resolution", options.resolution,
-                              "The step of --min-shell's answer (mm, default 1)")
-                           ->type_name("R")
-                           ->needs(minShell);
-    sweep->excludes(minShell);
-    app.footer(report::optionsHelp()
-        + "\nExamples:\n"
-          "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --centre-tube 57\n"
-          "  korvane-layout --json --otl 1184 --tube 28 --pitch 36 --pattern 45 --passes 8\n"
-          "  korvane-layout --sweep 400:1200:50 --tube 19 --pitch 25 --passes 1,2,4,6,8\n"
-          "  korvane-layout --min-shell 500 --tube 25 --pitch 32 --passes 2 --centre best\n"
-          "  korvane-layout --gb151 --shell 600 --tube 25 --passes 2\n"
-          "  korvane-layout --shell 800 --tube 19 --pitch 25 --passes 4 --bundle u-tube "
-          "--tie-rods gb151\n"
-          "  korvane-layout --shell 600 --tube 25 --pitch 32 --passes 4 --draw sheet.dxf "
-          "--numbers --tubes holes.csv\n"
-          "Exit status: 0 done; 1 the output or a file could not be written; 2 a usage "
-          "error or input outside the exact range; 3 --min-shell found no shell within the "
-          "range; 4 an unexpected failure; 130 a sweep or a search stopped by Ctrl+C.");
+    others.resolution = app.add_option("--resolution", options.resolution,
+                               "The step of --min-shell's answer (mm, default 1)")
+                            ->type_name("R")
+                            ->needs(others.minShell);
+    others.sweep->excludes(others.minShell);
+    return others;
+}
+
+int run(int argc, char **argv)
+{
+    CLI::App app { "Counts the tubes on a tube sheet exactly: triangular, rotated triangular, "
+                   "square or rotated square pitch, 1 to 8 passes with their partition lanes, "
+                   "centred on a tube or between two, with an optional centre tube. Lengths are "
+                   "in mm, decimals with up to 6 places, at most 100000.",
+        "korvane-layout" };
+    Options options;
+    app.set_version_flag("--version", "korvane-layout 1.0");
+    app.add_flag("--json", options.json, "Print JSON instead of plain lines");
+    const LayoutOptions given = addLayoutOptions(app);
+    const Others others = addOtherOptions(app, options);
+    app.footer(report::optionsHelp() + kExamples);
 
     files::StandardOutput out;
     try {
         app.parse(argc, argv);
         // An option given with nothing in it is a mistake, never the same as leaving it out.
-        for (CLI::Option *option : { tubes, draw, sweep, minShell, resolution })
+        for (CLI::Option *option :
+            { others.tubes, others.draw, others.sweep, others.minShell, others.resolution })
             if (option->count() > 0 && option->as<std::string>().empty())
                 throw UsageError(option->get_name() + " is empty");
-        const bool study = sweep->count() > 0 || minShell->count() > 0;
-        std::vector<layout::TypedOption> typed;
-        for (const auto &[option, cli] : given)
-            if (cli->count() > 0)
-                typed.push_back({ option->name,
-                    option->kind == report::Kind::Switch ? "" : cli->as<std::string>() });
-        const layout::Diameter diameter =
-            study ? layout::Diameter::Varied : layout::Diameter::Typed;
-        const layout::Reading reading = layout::readLayout(typed, diameter, sweep->count() > 0);
+        const bool study = others.sweep->count() > 0 || others.minShell->count() > 0;
+        const layout::Reading reading = layout::readLayout(typedOf(given),
+            study ? layout::Diameter::Varied : layout::Diameter::Typed, others.sweep->count() > 0,
+            others.minShell->count() > 0 ? "--min-shell" : "--sweep");
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());
-        if (sweep->count() > 0 && !(options.tubesFile.empty() && options.drawFile.empty()))
-            throw UsageError("--tubes and --draw take one layout, not a sweep");
-        if (!options.drawFile.empty() && !sheet::formatOf(options.drawFile))
-            throw UsageError(std::string("--draw needs a file name ending in ")
-                + sheet::formatList() + ", not " + text::quote(options.drawFile));
-        if (options.numbers && options.drawFile.empty())
-            throw UsageError("--numbers labels the tubes of a drawing: give --draw FILE");
-        if (!options.drawFile.empty() && !options.tubesFile.empty()
-            && files::sameFile(options.drawFile, options.tubesFile))
-            throw UsageError("--draw " + text::quote(options.drawFile) + " and --tubes "
-                + text::quote(options.tubesFile) + " are the same file");
-        if (sweep->count() > 0)
+        checkFileOptions(options, others.sweep->count() > 0);
+        if (others.sweep->count() > 0)
             return runSweep(options, reading, out);
-        if (minShell->count() > 0)
+        if (others.minShell->count() > 0)
             return runMinShell(options, reading.inputs, out);
         return runSingle(options, reading.inputs, out);
     } catch (const CLI::CallForHelp &help) {

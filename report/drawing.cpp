@@ -68,83 +68,79 @@ Layers layersOf(int passes)
     return named;
 }
 
-sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
-{
-    const layout::Inputs &in = layout.inputs;
-    const double d = layout::millimetres(in.tube);
-    const double DL = layout::millimetres(layout.layoutCircle);
-    const int passes = layout.counts.passes;
+namespace {
 
-    sheet::Scene scene;
-    scene.title = "Korvane tube-sheet layout";
-    const Layers named = layersOf(passes);
-    scene.layers = named.layers;
-    const int shell = named.shell, circle = named.circle, lanes = named.lanes,
-              removed = named.removed, centre = named.centre, rods = named.rods,
-              baffle = named.baffle, window = named.window;
-    const int *pass = named.pass;
-    scene.textLayer = named.text;
-
-    std::optional<double> clearanceCircle;
-    if (in.centreTube)
-        clearanceCircle = layout::millimetres(layout::centreCircleOf(in));
-    const double outer = in.given == layout::Given::Shell ? layout::millimetres(in.diameter) : DL;
-    scene.extent = std::max({ outer, DL, clearanceCircle.value_or(0), d });
-
-    if (in.given == layout::Given::Shell)
-        scene.circles.push_back({ 0, 0, outer, shell });
-    scene.circles.push_back({ 0, 0, DL, circle });
-
-    const std::vector<layout::Tube> tubes = layout::tubes(layout);
-    for (int i = 1; i <= passes; ++i)
+    /// Every tube that fits: those left filled by pass, the tie rods, those in a lane as
+    /// outlines, those the centre tube takes in red; then the centre tube and its clearance.
+    void addTubes(sheet::Scene &scene, const layout::Layout &layout, const Layers &named,
+        const std::vector<layout::Tube> &tubes)
+    {
+        const layout::Inputs &in = layout.inputs;
+        const double d = layout::millimetres(in.tube);
+        for (int i = 1; i <= layout.counts.passes; ++i)
+            for (const layout::Tube &tube : tubes)
+                if (tube.pass == i && !tube.tieRod)
+                    scene.circles.push_back({ tube.x, tube.y, d, named.pass[i - 1] });
+        // A rod as thick as the table says, else as the tube it replaces.
+        const double rod =
+            layout.tieRods.diameter ? layout::millimetres(*layout.tieRods.diameter) : d;
         for (const layout::Tube &tube : tubes)
-            if (tube.pass == i && !tube.tieRod)
-                scene.circles.push_back({ tube.x, tube.y, d, pass[i - 1] });
-    // A rod as thick as the table says, else as the tube it replaces.
-    const double rod = layout.tieRods.diameter ? layout::millimetres(*layout.tieRods.diameter) : d;
-    for (const layout::Tube &tube : tubes)
-        if (tube.tieRod)
-            scene.circles.push_back({ tube.x, tube.y, rod, rods });
-    for (const layout::Tube &tube : tubes)
-        if (tube.removed == layout::Removed::Lane)
-            scene.circles.push_back({ tube.x, tube.y, d, removed, false, true });
-    for (const layout::Tube &tube : tubes)
-        if (tube.removed == layout::Removed::Centre)
-            scene.circles.push_back({ tube.x, tube.y, d, removed });
-    if (in.centreTube) {
-        scene.circles.push_back({ 0, 0, layout::millimetres(*in.centreTube), centre });
-        scene.circles.push_back({ 0, 0, *clearanceCircle, centre, true, true });
-    }
-
-    for (int i = 0; i < layout.laneCount; ++i) {
-        const layout::Lane &lane = layout.lanes[i];
-        chord(scene, DL / 2, lane.position, lane.horizontal, lanes, false);
-        for (const double edge : { -lane.spacing / 2, lane.spacing / 2 })
-            chord(scene, DL / 2, lane.position + edge, lane.horizontal, lanes, true);
-    }
-
-    // Baffle cuts: the cut lines dashed across the shell, the windows hatched lightly, the
-    // holes the edge crosses ringed.
-    for (const layout::Baffle &cut : layout.baffles) {
-        const double yc = cut.cutLine, radius = outer / 2;
-        for (const double side : { 1.0, -1.0 }) {
-            chord(scene, radius, side * yc, true, baffle, true);
-            const double step = std::max(outer / 40, d / 2);
-            for (double y = yc + step / 2; y < radius; y += step)
-                chord(scene, radius, side * y, true, window, false);
+            if (tube.tieRod)
+                scene.circles.push_back({ tube.x, tube.y, rod, named.rods });
+        for (const layout::Tube &tube : tubes)
+            if (tube.removed == layout::Removed::Lane)
+                scene.circles.push_back({ tube.x, tube.y, d, named.removed, false, true });
+        for (const layout::Tube &tube : tubes)
+            if (tube.removed == layout::Removed::Centre)
+                scene.circles.push_back({ tube.x, tube.y, d, named.removed });
+        if (in.centreTube) {
+            scene.circles.push_back({ 0, 0, layout::millimetres(*in.centreTube), named.centre });
+            scene.circles.push_back({ 0, 0, layout::millimetres(layout::centreCircleOf(in)),
+                named.centre, true, true });
         }
-        // The rows the exact count found cut, and their mirror images at the other line:
-        // rows lie far further apart than the micrometre the match allows.
-        const auto cutRow = [&cut](double y) {
-            return std::any_of(cut.edgeRows.begin(), cut.edgeRows.end(),
-                [y](double row) { return std::abs(std::abs(y) - row) < 1e-6; });
-        };
-        for (const layout::Tube &tube : tubes)
-            if (tube.pass > 0 && cutRow(tube.y))
-                scene.circles.push_back({ tube.x, tube.y, d * 1.3, baffle, false, true });
     }
 
-    if (numbers) {
+    /// Each lane's centre line and its two edges dashed, across the layout circle.
+    void addLanes(sheet::Scene &scene, const layout::Layout &layout, int layer)
+    {
+        const double radius = layout::millimetres(layout.layoutCircle) / 2;
+        for (int i = 0; i < layout.laneCount; ++i) {
+            const layout::Lane &lane = layout.lanes[i];
+            chord(scene, radius, lane.position, lane.horizontal, layer, false);
+            for (const double edge : { -lane.spacing / 2, lane.spacing / 2 })
+                chord(scene, radius, lane.position + edge, lane.horizontal, layer, true);
+        }
+    }
+
+    /// Baffle cuts: the cut lines dashed across the shell, the windows hatched lightly, the
+    /// holes the edge crosses ringed.
+    void addBaffles(sheet::Scene &scene, const layout::Layout &layout, const Layers &named,
+        const std::vector<layout::Tube> &tubes, double outer)
+    {
+        const double d = layout::millimetres(layout.inputs.tube);
+        for (const layout::Baffle &cut : layout.baffles) {
+            const double yc = cut.cutLine, radius = outer / 2;
+            for (const double side : { 1.0, -1.0 }) {
+                chord(scene, radius, side * yc, true, named.baffle, true);
+                const double step = std::max(outer / 40, d / 2);
+                for (double y = yc + step / 2; y < radius; y += step)
+                    chord(scene, radius, side * y, true, named.window, false);
+            }
+            // The rows the exact count found cut, and their mirror images at the other line:
+            // rows lie far further apart than the micrometre the match allows.
+            const auto cutRow = [&cut](double y) {
+                return std::any_of(cut.edgeRows.begin(), cut.edgeRows.end(),
+                    [y](double row) { return std::abs(std::abs(y) - row) < 1e-6; });
+            };
+            for (const layout::Tube &tube : tubes)
+                if (tube.pass > 0 && cutRow(tube.y))
+                    scene.circles.push_back({ tube.x, tube.y, d * 1.3, named.baffle, false, true });
+        }
+    }
+
+    /// Each tube left labelled with its number in the tube list.
+    void addNumbers(sheet::Scene &scene, const std::vector<layout::Tube> &tubes, double d)
+    {
         std::int64_t n = 0;
         for (const layout::Tube &tube : tubes)
             if (tube.pass > 0) {
@@ -155,6 +151,32 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
             }
     }
 
+} // namespace
+
+sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
+{
+    const layout::Inputs &in = layout.inputs;
+    const double d = layout::millimetres(in.tube);
+    const double DL = layout::millimetres(layout.layoutCircle);
+
+    sheet::Scene scene;
+    scene.title = "Korvane tube-sheet layout";
+    const Layers named = layersOf(layout.counts.passes);
+    scene.layers = named.layers;
+    scene.textLayer = named.text;
+    const double outer = in.given == layout::Given::Shell ? layout::millimetres(in.diameter) : DL;
+    scene.extent = std::max(
+        { outer, DL, in.centreTube ? layout::millimetres(layout::centreCircleOf(in)) : 0.0, d });
+    if (in.given == layout::Given::Shell)
+        scene.circles.push_back({ 0, 0, outer, named.shell });
+    scene.circles.push_back({ 0, 0, DL, named.circle });
+
+    const std::vector<layout::Tube> tubes = layout::tubes(layout);
+    addTubes(scene, layout, named, tubes);
+    addLanes(scene, layout, named.lanes);
+    addBaffles(scene, layout, named, tubes, outer);
+    if (numbers)
+        addNumbers(scene, tubes, d);
     scene.caption = linesOf(plainText(layout));
     // The legend's words are the summary's, each with its layer.
     for (const LegendItem &item : legendOf(layout))

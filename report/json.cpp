@@ -18,6 +18,32 @@ namespace {
         { layout::Field::LaneModel, "隔板槽移位", "lanes" },
         { layout::Field::TieRods, "拉杆", "tie_rods" } };
 
+    nlohmann::ordered_json lanesJson(const Layout &layout)
+    {
+        nlohmann::ordered_json lanes = nlohmann::ordered_json::array();
+        for (int i = 0; i < layout.laneCount; ++i) {
+            const layout::Lane &lane = layout.lanes[i];
+            lanes.push_back({ { "direction", lane.horizontal ? "horizontal" : "vertical" },
+                { "position", lane.position + 0.0 }, { "spacing", lane.spacing } });
+        }
+        return lanes;
+    }
+
+    /// The tie rods' number, diameter (null when no table gave it) and places; null for none.
+    nlohmann::ordered_json rodsJson(const Layout &layout)
+    {
+        if (layout.tieRods.count < 1)
+            return nullptr;
+        nlohmann::ordered_json positions = nlohmann::ordered_json::array();
+        for (const layout::SiteAt &at : layout.tieRodPositions)
+            positions.push_back({ at.x, at.y });
+        nlohmann::ordered_json rods = { { "count", layout.tieRods.count }, { "diameter", nullptr },
+            { "positions", positions } };
+        if (layout.tieRods.diameter)
+            rods["diameter"] = millimetres(*layout.tieRods.diameter);
+        return rods;
+    }
+
 } // namespace
 
 const StandardValue &standardValue(layout::Field field)
@@ -51,12 +77,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["centre_removed"] = c.centreRemoved;
     out["total"] = c.total;
     out["per_pass"] = perPassJson(c);
-    out["lanes"] = nlohmann::ordered_json::array();
-    for (int i = 0; i < layout.laneCount; ++i) {
-        const layout::Lane &lane = layout.lanes[i];
-        out["lanes"].push_back({ { "direction", lane.horizontal ? "horizontal" : "vertical" },
-            { "position", lane.position + 0.0 }, { "spacing", lane.spacing } });
-    }
+    out["lanes"] = lanesJson(layout);
     out["lane_model"] = layout.inputs.lanes == layout::LaneModel::Shift ? "shift" : "remove";
     out["bundle"] = in.bundle == layout::Bundle::UTube ? "u-tube" : "fixed";
     out["bend_radius"] = nullptr;
@@ -65,16 +86,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
         out["bend_radius"] = millimetres(layout::bendRadiusOf(in));
         out["u_tubes"] = layout.uTubes;
     }
-    out["tie_rods"] = nullptr;
-    if (layout.tieRods.count > 0) {
-        nlohmann::ordered_json positions = nlohmann::ordered_json::array();
-        for (const layout::SiteAt &at : layout.tieRodPositions)
-            positions.push_back({ at.x, at.y });
-        out["tie_rods"] = { { "count", layout.tieRods.count }, { "diameter", nullptr },
-            { "positions", positions } };
-        if (layout.tieRods.diameter)
-            out["tie_rods"]["diameter"] = millimetres(*layout.tieRods.diameter);
-    }
+    out["tie_rods"] = rodsJson(layout);
     out["from_gb151"] = nlohmann::ordered_json::array();
     for (layout::Field field : layout.fromStandard)
         out["from_gb151"].push_back(standardValue(field).json);

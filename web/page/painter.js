@@ -5,22 +5,22 @@
 
 const kFonts = '"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei", "PingFang SC", sans-serif';
 
-/// `pixels` is how many device pixels a unit of the scene's picture takes.
-function paintScene(context, scene, visible, pixels) {
+/// How a layer draws: its ink and pen in `unit`s, dashed or not; whether it fills.
+function styleOf(context, layer, hollow, dashed, unit) {
+  context.strokeStyle = layer.ink;
+  context.lineWidth = layer.pen * unit;
+  context.setLineDash(dashed ? [4 * unit, 3 * unit] : []);
+  return layer.fill !== null && !hollow;
+}
+
+/// The caption and the legend above the sheet, as the SVG writer places them.
+function paintWords(context, scene) {
   const f = scene.frame;
-  context.fillStyle = '#fff';
-  context.fillRect(0, 0, f.width, f.height);
   context.fillStyle = '#000';
   context.font = `${f.font_size}px ${kFonts}`;
   scene.caption.forEach((line, i) => context.fillText(line, f.margin,
     f.margin + f.line_height * (i + 0.8)));
   const line = f.width / 800;
-  const style = (layer, hollow, dashed, unit) => {
-    context.strokeStyle = layer.ink;
-    context.lineWidth = layer.pen * unit;
-    context.setLineDash(dashed ? [4 * unit, 3 * unit] : []);
-    return layer.fill !== null && !hollow;
-  };
   const column = (f.width - 2 * f.margin) / 4;
   scene.legend.forEach((entry, i) => {
     const left = f.margin + column * (i % 4);
@@ -29,7 +29,7 @@ function paintScene(context, scene, visible, pixels) {
     const layer = scene.layers[entry.layer];
     const path = new Path2D();
     path.arc(left + swatch / 2, top + f.line_height * 0.5, swatch / 2, 0, 2 * Math.PI);
-    if (style(layer, false, false, line)) {
+    if (styleOf(context, layer, false, false, line)) {
       context.globalAlpha = layer.fill_alpha;
       context.fillStyle = layer.fill;
       context.fill(path);
@@ -39,15 +39,19 @@ function paintScene(context, scene, visible, pixels) {
     context.fillStyle = '#000';
     context.fillText(entry.text, left + swatch * 1.5, top + f.line_height * 0.8);
   });
+}
 
+/// The sheet's circles and lines in its millimetres, those that can be seen.
+function paintShapes(context, scene, visible, pixels) {
+  const f = scene.frame;
   context.save();
   context.transform(f.scale, 0, 0, -f.scale, f.centre_x, f.centre_y);
-  const unit = line / f.scale;
+  const unit = f.width / 800 / f.scale;
   const left = (visible.left - f.centre_x) / f.scale, right = (visible.right - f.centre_x) / f.scale;
   const top = (f.centre_y - visible.top) / f.scale, bottom = (f.centre_y - visible.bottom) / f.scale;
   const flush = (path, layerIndex, flags) => {
     const layer = scene.layers[layerIndex];
-    if (style(layer, flags & 2, flags & 1, unit)) {
+    if (styleOf(context, layer, flags & 2, flags & 1, unit)) {
       context.globalAlpha = layer.fill_alpha;
       context.fillStyle = layer.fill;
       context.fill(path);
@@ -91,6 +95,15 @@ function paintScene(context, scene, visible, pixels) {
     flush(path, layer, 2 | dashed);
   }
   context.restore();
+}
+
+/// `pixels` is how many device pixels a unit of the scene's picture takes.
+function paintScene(context, scene, visible, pixels) {
+  const f = scene.frame;
+  context.fillStyle = '#fff';
+  context.fillRect(0, 0, f.width, f.height);
+  paintWords(context, scene);
+  paintShapes(context, scene, visible, pixels);
 }
 
 /// The zoom and place that show the whole picture in a view `width` by `height`, with a margin.

@@ -71,20 +71,16 @@ function showTipAt(px, py) {
   askAt(px, py);
 }
 
-function setUpSheet() {
-  const sheet = $('sheet');
+/// Where an event is in the drawing's view.
+function local(event) {
+  const box = $('sheet').getBoundingClientRect();
+  return [event.clientX - box.left, event.clientY - box.top];
+}
+
+/// A drag pans, two fingers pinch, a mouse points, a tap asks what is there.
+function setUpPointer(sheet) {
   const touches = new Map();
   let dragged = false, pinch = null;
-  const local = (event) => {
-    const box = sheet.getBoundingClientRect();
-    return [event.clientX - box.left, event.clientY - box.top];
-  };
-  sheet.addEventListener('wheel', (event) => {
-    event.preventDefault();
-    const [px, py] = local(event);
-    const notches = event.deltaMode === 1 ? event.deltaY / 3 : event.deltaY / 100;
-    zoomAt(Math.pow(1.25, -notches), px, py);
-  }, { passive: false });
   sheet.addEventListener('pointerdown', (event) => {
     try {
       sheet.setPointerCapture(event.pointerId);
@@ -139,6 +135,10 @@ function setUpSheet() {
     if (event.pointerType === 'mouse')
       $('tip').hidden = true;
   });
+}
+
+/// The keys do what the mouse does: the arrows pan, + and - zoom, 0 or f fits.
+function setUpKeys(sheet) {
   sheet.addEventListener('keydown', (event) => {
     const step = 40;
     const moves = { ArrowLeft: [step, 0], ArrowRight: [-step, 0], ArrowUp: [0, step],
@@ -156,6 +156,18 @@ function setUpSheet() {
     }
     event.preventDefault();
   });
+}
+
+function setUpSheet() {
+  const sheet = $('sheet');
+  sheet.addEventListener('wheel', (event) => {
+    event.preventDefault();
+    const [px, py] = local(event);
+    const notches = event.deltaMode === 1 ? event.deltaY / 3 : event.deltaY / 100;
+    zoomAt(Math.pow(1.25, -notches), px, py);
+  }, { passive: false });
+  setUpPointer(sheet);
+  setUpKeys(sheet);
   $('zoom-in').addEventListener('click', () => zoomCentre(1.25));
   $('zoom-out').addEventListener('click', () => zoomCentre(1 / 1.25));
   $('fit').addEventListener('click', fit);
@@ -164,4 +176,3 @@ function setUpSheet() {
       fit();
   }).observe(sheet);
 }
-
