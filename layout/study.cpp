@@ -35,8 +35,8 @@ Layout arranged(const Inputs &inputs)
     layout.layoutCircle = layoutCircleOf(inputs);
 
     const auto arrange = [&](bool straddle) {
-        Decided decided = decide(inputs, straddle);
-        layout.arrangement = std::move(decided.arrangement);
+        const Decided decided = decide(inputs, straddle);
+        layout.arrangement = decided.arrangement;
         layout.lanes = decided.lanes;
         layout.laneCount = decided.laneCount;
         layout.standardSpacing = decided.standardSpacing;

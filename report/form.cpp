@@ -185,6 +185,7 @@ namespace {
         const std::string &name, const std::vector<std::string> &values, const std::string &text)
     {
         std::vector<Message> listed;
+        listed.reserve(values.size());
         for (const std::string &value : values)
             listed.push_back(Message::literal(value));
         return Message(QT_TR_NOOP("--%1 须为 %2 之一，而不是 '%3'"),

@@ -120,7 +120,7 @@ struct Filled
     Values values;
     std::vector<Message> refused;
 };
-Filled valuesOf(const std::vector<layout::TypedOption> &options);
+Filled valuesOf(const std::vector<layout::TypedOption> &typed);
 
 /// The layout a window or a page opens with the first time: a sheet designers know.
 std::vector<layout::TypedOption> exampleOptions();

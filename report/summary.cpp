@@ -235,6 +235,7 @@ std::vector<LegendItem> legendOf(const Layout &layout)
 {
     const Layers layers = layersOf(layout.counts.passes);
     std::vector<LegendItem> legend;
+    legend.reserve(static_cast<std::size_t>(layout.counts.passes) + 2 + layout.baffles.size());
     for (int i = 0; i < layout.counts.passes; ++i)
         legend.push_back(
             { Message(QT_TR_NOOP("第 %1 管程 %2 管"),
@@ -261,6 +262,7 @@ Summary summarise(const Layout &layout)
     Summary summary;
     const layout::Counts &c = layout.counts;
     std::vector<Message> perPass;
+    perPass.reserve(static_cast<std::size_t>(c.passes));
     for (int i = 0; i < c.passes; ++i)
         perPass.push_back(Message::number(c.perPass[i]));
     summary.counts = { Message::number(c.inCircle), Message::number(c.laneRemoved),
