@@ -11,6 +11,21 @@ namespace {
         return a <= 0 ? -(-a / b) : (a + b - 1) / b;
     }
 
+    /// The first step of [from, to] that holds, for a predicate that holds from some step on
+    /// (`to` when none before it does).
+    template <class Holds>
+    std::int64_t firstWhere(std::int64_t from, std::int64_t to, Holds &&holds)
+    {
+        while (from < to) {
+            const std::int64_t mid = from + (to - from) / 2;
+            if (holds(mid))
+                to = mid;
+            else
+                from = mid + 1;
+        }
+        return from;
+    }
+
     /// The search over the steps of the diameter, whole multiples of the resolution, for
     /// inputs that have been validated at the widest step.
     class Search
@@ -60,28 +75,13 @@ namespace {
         {
             if (total(to) < need)
                 return std::nullopt;
-            while (from < to) {
-                const std::int64_t mid = from + (to - from) / 2;
-                if (total(mid) >= need)
-                    to = mid;
-                else
-                    from = mid + 1;
-            }
-            return from;
+            return firstWhere(from, to, [&](std::int64_t step) { return total(step) >= need; });
         }
 
         /// The first step of [lo, hi] whose snap index is at least m (hi + 1 for none).
         std::int64_t firstStepOf(std::int64_t m, std::int64_t lo, std::int64_t hi) const
         {
-            std::int64_t from = lo, to = hi + 1;
-            while (from < to) {
-                const std::int64_t mid = from + (to - from) / 2;
-                if (snapAt(mid) >= m)
-                    to = mid;
-                else
-                    from = mid + 1;
-            }
-            return from;
+            return firstWhere(lo, hi + 1, [&](std::int64_t step) { return snapAt(step) >= m; });
         }
 
         /// The most any step of snap indices m1..m2 can hold: its largest circle, with the

@@ -273,20 +273,37 @@ namespace {
                     Problem::NotInTable, Field::Pitch);
         }
 
+        /// A choice's option, one of its values, read into `target`; whether it was given.
+        template <class T>
+        bool readChoice(const char *name, Field field,
+            std::initializer_list<std::pair<const char *, T>> choices, T &target)
+        {
+            const std::string *text = value(name);
+            if (!text)
+                return false;
+            if (const auto chosen = choiceOf<T>(*text, choices)) {
+                target = *chosen;
+                return true;
+            }
+            std::string listed;
+            std::size_t i = 0;
+            for (const auto &choice : choices) {
+                listed += i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ";
+                listed += choice.first;
+                ++i;
+            }
+            m_found.add(
+                std::string("--") + name + " must be " + listed + ", not " + text::quote(*text),
+                Problem::NotAChoice, field);
+            return true;
+        }
+
         void readPattern()
         {
-            if (const std::string *text = value("pattern")) {
-                bool known = false;
-                for (Pattern pattern : { Pattern::Triangular, Pattern::RotatedTriangular,
-                         Pattern::Square, Pattern::RotatedSquare })
-                    if (*text == patternName(pattern)) {
-                        m_in.pattern = pattern;
-                        known = true;
-                    }
-                if (!known)
-                    m_found.add("--pattern must be 30, 60, 90 or 45, not " + text::quote(*text),
-                        Problem::NotAChoice, Field::Pattern);
-            }
+            readChoice<Pattern>("pattern", Field::Pattern,
+                { { "30", Pattern::Triangular }, { "60", Pattern::RotatedTriangular },
+                    { "90", Pattern::Square }, { "45", Pattern::RotatedSquare } },
+                m_in.pattern);
         }
 
         void readPasses()
@@ -316,18 +333,10 @@ namespace {
 
         void readCentring()
         {
-            if (const std::string *text = value("centre")) {
-                bool known = false;
-                for (Centring centring : { Centring::OnTube, Centring::Straddle, Centring::Best })
-                    if (*text == centringName(centring)) {
-                        m_in.centring = centring;
-                        known = true;
-                    }
-                if (!known)
-                    m_found.add(
-                        "--centre must be on-tube, straddle or best, not " + text::quote(*text),
-                        Problem::NotAChoice, Field::Centring);
-            }
+            readChoice<Centring>("centre", Field::Centring,
+                { { "on-tube", Centring::OnTube }, { "straddle", Centring::Straddle },
+                    { "best", Centring::Best } },
+                m_in.centring);
         }
 
         void readLaneSpacing()
@@ -384,25 +393,14 @@ namespace {
 
         void readModelAndBundle()
         {
-            if (const std::string *text = value("lanes")) {
-                if (const auto lanes = choiceOf<LaneModel>(
-                        *text, { { "remove", LaneModel::Remove }, { "shift", LaneModel::Shift } }))
-                    m_in.lanes = *lanes;
-                else
-                    m_found.add("--lanes must be remove or shift, not " + text::quote(*text),
-                        Problem::NotAChoice, Field::LaneModel);
-            } else if (m_in.gb151) {
+            if (!readChoice<LaneModel>("lanes", Field::LaneModel,
+                    { { "remove", LaneModel::Remove }, { "shift", LaneModel::Shift } }, m_in.lanes)
+                && m_in.gb151) {
                 m_in.lanes = LaneModel::Shift;
                 m_in.fromStandard.push_back(Field::LaneModel);
             }
-            if (const std::string *text = value("bundle")) {
-                if (const auto bundle = choiceOf<Bundle>(
-                        *text, { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }))
-                    m_in.bundle = *bundle;
-                else
-                    m_found.add("--bundle must be fixed or u-tube, not " + text::quote(*text),
-                        Problem::NotAChoice, Field::Bundle);
-            }
+            readChoice<Bundle>("bundle", Field::Bundle,
+                { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }, m_in.bundle);
             if (const std::string *text = value("bend-radius"))
                 m_in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, m_found);
         }

@@ -10,55 +10,9 @@ namespace layout_ui {
 
 namespace {
 
-    /// The message with its arguments rendered by `argument`, literal text by `literal` and
-    /// its translated source by `source`.
-    template <class Argument, class Literal, class Source>
-    std::string render(
-        const report::Message &message, Argument &&argument, Literal &&literal, Source &&source)
+    std::string translatedSource(const std::string &source)
     {
-        using Style = report::Message::Style;
-        switch (message.style) {
-        case Style::Literal:
-        case Style::Formula:
-            return literal(message);
-        case Style::Join: {
-            std::string text;
-            for (std::size_t i = 0; i < message.args.size(); ++i)
-                text += (i ? message.source : std::string()) + argument(message.args[i]);
-            return text;
-        }
-        case Style::Text:
-            break;
-        }
-        std::vector<std::string> args;
-        for (const report::Message &arg : message.args)
-            args.push_back(argument(arg));
-        return report::substitute(source(translated(message.source.c_str())), args);
-    }
-
-    std::string plainOf(const report::Message &message)
-    {
-        return render(
-            message, plainOf, [](const report::Message &m) { return m.source; },
-            [](const QString &text) { return text.toStdString(); });
-    }
-
-    std::string richOf(const report::Message &message)
-    {
-        return render(
-            message, richOf,
-            [](const report::Message &m) {
-                const QString text = QString::fromStdString(m.source);
-                if (m.style != report::Message::Style::Formula)
-                    return text.toHtmlEscaped().toStdString();
-                // The space before a value stays outside its grey.
-                const QString value = text.trimmed();
-                return text.left(text.indexOf(value)).toStdString()
-                    + QStringLiteral("<span style=\"color:#8a8a8a\">%1</span>")
-                          .arg(value.toHtmlEscaped())
-                          .toStdString();
-            },
-            [](const QString &text) { return text.toHtmlEscaped().toStdString(); });
+        return translated(source.c_str()).toStdString();
     }
 
 } // namespace
@@ -70,7 +24,8 @@ QString translated(const char *source)
 
 QString rendered(const report::Message &message)
 {
-    return QString::fromStdString(plainOf(message));
+    return QString::fromStdString(report::compose(
+        message, translatedSource, [](const report::Message &value) { return value.source; }));
 }
 
 QString rendered(const report::Line &line)
@@ -83,7 +38,21 @@ QString rendered(const report::Line &line)
 
 QString renderedRich(const report::Message &message)
 {
-    return QString::fromStdString(richOf(message));
+    const auto escaped = [](const std::string &source) {
+        return translated(source.c_str()).toHtmlEscaped().toStdString();
+    };
+    return QString::fromStdString(
+        report::compose(message, escaped, [](const report::Message &value) {
+            const QString text = QString::fromStdString(value.source);
+            if (value.style != report::Message::Style::Formula)
+                return text.toHtmlEscaped().toStdString();
+            // The space before a value stays outside its grey.
+            const QString shown = text.trimmed();
+            return text.left(text.indexOf(shown)).toStdString()
+                + QStringLiteral("<span style=\"color:#8a8a8a\">%1</span>")
+                      .arg(shown.toHtmlEscaped())
+                      .toStdString();
+        }));
 }
 
 QString withoutKey(const QString &label)

@@ -249,6 +249,15 @@ const Control *controlOf(Field field)
     return nullptr;
 }
 
+const char *choiceLabel(Field field, const char *value)
+{
+    if (const Control *control = controlOf(field))
+        for (const Choice &one : control->choices)
+            if (std::string(value) == one.value)
+                return one.label;
+    return value;
+}
+
 const char *fieldReason(Field field, Problem problem)
 {
     for (const auto &reason : kFieldReasons)

@@ -84,6 +84,9 @@ const Control *controlById(const std::string &id);
 /// The control a problem of this field is marked on; none for the fields no control gives.
 const Control *controlOf(layout::Field field);
 
+/// The window's words for a choice's value ("30" is "30° 正三角形"), or the value itself.
+const char *choiceLabel(layout::Field field, const char *value);
+
 /// The reason for a problem particular to its field ("不能为负（0 为无中心管）" for a negative
 /// centre tube), if it has one.
 const char *fieldReason(layout::Field field, layout::Problem problem);

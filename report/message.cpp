@@ -57,25 +57,36 @@ std::string substitute(const std::string &source, const std::vector<std::string>
     return text;
 }
 
-std::string plain(const Message &message)
+std::string compose(const Message &message,
+    const std::function<std::string(const std::string &)> &source,
+    const std::function<std::string(const Message &)> &literal)
 {
     switch (message.style) {
     case Message::Style::Literal:
     case Message::Style::Formula:
-        return message.source;
+        return literal(message);
     case Message::Style::Join: {
         std::string text;
         for (std::size_t i = 0; i < message.args.size(); ++i)
-            text += (i ? message.source : std::string()) + plain(message.args[i]);
+            text +=
+                (i ? message.source : std::string()) + compose(message.args[i], source, literal);
         return text;
     }
     case Message::Style::Text:
         break;
     }
     std::vector<std::string> args;
+    args.reserve(message.args.size());
     for (const Message &arg : message.args)
-        args.push_back(plain(arg));
-    return substitute(message.source, args);
+        args.push_back(compose(arg, source, literal));
+    return substitute(source(message.source), args);
+}
+
+std::string plain(const Message &message)
+{
+    return compose(
+        message, [](const std::string &text) { return text; },
+        [](const Message &value) { return value.source; });
 }
 
 std::string plain(const Line &line)

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -52,6 +53,12 @@ using Line = std::vector<Message>;
 /// Puts the arguments into a source text: %1 to %99, as Qt reads them, in one pass (an
 /// argument's own %1 stays as it is; a number beyond the arguments stays too).
 std::string substitute(const std::string &source, const std::vector<std::string> &args);
+
+/// The message put together: `source` gives a text message's source in the words wanted (its
+/// translation), `literal` a literal's or a formula value's text, and the arguments go in.
+std::string compose(const Message &message,
+    const std::function<std::string(const std::string &)> &source,
+    const std::function<std::string(const Message &)> &literal);
 
 /// The message in its own words, untranslated: what the command line and the drawings print.
 std::string plain(const Message &message);

@@ -16,32 +16,15 @@ using layout::lengthText;
 
 namespace {
 
+    /// A pattern or centring in the window's words, as the form names its choice.
     const char *patternText(layout::Pattern pattern)
     {
-        switch (pattern) {
-        case layout::Pattern::Triangular:
-            return "30° 正三角形";
-        case layout::Pattern::RotatedTriangular:
-            return "60° 转角正三角形";
-        case layout::Pattern::Square:
-            return "90° 正方形";
-        case layout::Pattern::RotatedSquare:
-            break;
-        }
-        return "45° 转角正方形";
+        return choiceLabel(layout::Field::Pattern, layout::patternName(pattern));
     }
 
     const char *centringText(Centring centring)
     {
-        switch (centring) {
-        case Centring::OnTube:
-            return "对中";
-        case Centring::Straddle:
-            return "跨中";
-        case Centring::Best:
-            break;
-        }
-        return "最佳";
+        return choiceLabel(layout::Field::Centring, layout::centringName(centring));
     }
 
     /// One baffle cut's figures, the formulas' beside them.
@@ -74,9 +57,7 @@ namespace {
     Line arrangementOf(const Layout &layout)
     {
         Line line { Message(QT_TR_NOOP("布管限定圆 DL %1 mm，%2"),
-            { literalLength(layout.layoutCircle),
-                layout.centring == Centring::OnTube ? Message(QT_TR_NOOP("对中"))
-                                                    : Message(QT_TR_NOOP("跨中")) }) };
+            { literalLength(layout.layoutCircle), Message(centringText(layout.centring)) }) };
         if (layout.otherTotal)
             line.push_back(Message(
                 QT_TR_NOOP("（另一种布置 %1 管）"), { Message::number(*layout.otherTotal) }));

@@ -98,7 +98,7 @@ Json sceneJson(const sheet::Scene &scene)
 /// {"values": {control: text, ...}} as the page's form holds them (or {"options": [[name, text],
 /// ...]} as korvane-layout takes them), and "draw": bool: the layout's JSON as korvane-layout
 /// --json prints it and its summary, or the problems, each on its control; the options for the
-/// address and the controls that rest; with "draw", the drawing's shapes and where the sheet is.
+/// address; with "draw", the drawing's shapes and where the sheet is.
 Json layoutJob(const Json &request)
 {
     std::vector<layout::TypedOption> typed;
@@ -107,11 +107,6 @@ Json layoutJob(const Json &request)
         const report::Values values = request.at("values").get<report::Values>();
         typed = report::typedOptions(values);
         answer["link"] = optionsJson(report::typedOptions(values, true));
-        Json resting = Json::array();
-        for (const report::Control &control : report::controls())
-            if (report::rests(control, values))
-                resting.push_back(control.id);
-        answer["resting"] = resting;
     } else {
         for (const Json &option : request.at("options"))
             typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
