@@ -767,6 +767,19 @@ TEST(ReadLayout, EveryProblemTiedToItsField)
         { "a cut without a shell",
             { { "otl", "584" }, { "tube", "25" }, { "pitch", "32" }, { "baffle-cut", "25" } },
             { { Field::BaffleCut, Problem::NeedsShell } } },
+        // A study names the diameter it varies by its option alone.
+        { "a study of the shell, named", { { "shell", "" }, { "tube", "25" }, { "pitch", "32" } },
+            {}, layout::Diameter::Varied },
+        { "a study of the layout circle, named",
+            { { "otl", "" }, { "tube", "25" }, { "pitch", "32" } }, {}, layout::Diameter::Varied },
+        { "a study naming both",
+            { { "shell", "" }, { "otl", "" }, { "tube", "25" }, { "pitch", "32" } },
+            { { Field::Diameter, Problem::Conflict } }, layout::Diameter::Varied },
+        { "a study given a diameter", base, { { Field::Diameter, Problem::Conflict } },
+            layout::Diameter::Varied },
+        { "a study of cuts for several pass counts",
+            { { "tube", "25" }, { "pitch", "32" }, { "passes", "2,4" }, { "baffle-cut", "25" } },
+            { { Field::BaffleCut, Problem::Conflict } }, layout::Diameter::Varied, true },
     };
     for (const ReadCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -780,6 +793,25 @@ TEST(ReadLayout, EveryProblemTiedToItsField)
         EXPECT_EQ(got, c.problems);
         EXPECT_EQ(reading.ok(), c.problems.empty());
     }
+}
+
+TEST(ReadLayout, AStudyVariesTheDiameterItNames)
+{
+    const auto given = [](std::vector<layout::TypedOption> typed) {
+        typed.insert(typed.end(), { { "tube", "25" }, { "pitch", "32" } });
+        const layout::Reading reading = layout::readLayout(typed, layout::Diameter::Varied);
+        EXPECT_TRUE(reading.ok());
+        return reading.inputs.given;
+    };
+    EXPECT_EQ(given({}), Given::Shell);
+    EXPECT_EQ(given({ { "shell", "" } }), Given::Shell);
+    EXPECT_EQ(given({ { "otl", " " } }), Given::LayoutCircle);
+    // Its refusal names the study.
+    const layout::Reading named =
+        layout::readLayout({ { "shell", "600" }, { "tube", "25" }, { "pitch", "32" } },
+            layout::Diameter::Varied, false, "--min-shell");
+    ASSERT_FALSE(named.ok());
+    EXPECT_EQ(std::string(named.problems.front().what()).rfind("--min-shell varies", 0), 0u);
 }
 
 TEST(ReadLayout, TypedAsTheWindowsTypeIt)

@@ -7,6 +7,8 @@
 #include "report/reasons.h"
 #include "report/summary.h"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -250,6 +252,191 @@ TEST(Message, PutTogetherAsQtDoes)
     };
     for (const auto &c : cases)
         EXPECT_EQ(report::plain(c.message), c.plain);
+}
+
+TEST(Summary, WhatTheWindowAndThePageSay)
+{
+    const auto hint = [](const report::Summary &summary, const char *control) {
+        for (const report::Hint &one : summary.hints)
+            if (std::string(control) == one.control)
+                return report::plain(one.text);
+        return std::string("(none)");
+    };
+    const struct
+    {
+        const char *name;
+        Options options;
+        const char *arrangement, *spacing, *pitch, *clearance, *perPass;
+    } cases[] = {
+        { "one pass", kBase, "布管限定圆 DL 584 mm，对中", "单管程无隔板槽", "", "默认 8 mm",
+            "283" },
+        { "four passes, their defaults", with({ { "passes", "4" } }), "布管限定圆 DL 584 mm，对中",
+            "默认 √3·p = 55.425625, 2p = 64 mm", "", "默认 8 mm", "59 / 59 / 59 / 59" },
+        { "best of two, straddled", with({ { "passes", "2" }, { "centre", "best" } }),
+            "布管限定圆 DL 584 mm，对中（另一种布置 258 管）", "默认 √3·p = 55.425625 mm", "",
+            "默认 8 mm", "133 / 133" },
+        { "the standard, shifted, its rods",
+            { { "shell", "600" }, { "tube", "25" }, { "passes", "2" }, { "gb151", "" } },
+            "布管限定圆 DL 584 mm，对中，拉杆 4 根，直径 16 mm，按 GB/T 151 取值",
+            "默认 GB/T 151 44 mm", "GB/T 151 32 mm", "默认 8 mm", "133 / 133" },
+        { "U-tubes on the layout circle",
+            { { "otl", "584" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "2" },
+                { "bundle", "u-tube" }, { "tie-rods", "" } },
+            // The bends widen the centre lane past √3·p: no default of the rules to show.
+            "布管限定圆 DL 584 mm，对中，U形管 115 根", "", "", "给定布管限定圆时不用",
+            "115 / 115" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Options options;
+        for (const TypedOption &option : c.options)
+            if (!option.value.empty() || option.name == "gb151")
+                options.push_back(option);
+        const layout::Reading reading = layout::readLayout(options);
+        ASSERT_TRUE(reading.ok()) << reading.problems.front().what();
+        const report::Summary summary = report::summarise(layout::studyOne(reading.inputs));
+        EXPECT_EQ(report::plain(summary.arrangement), c.arrangement);
+        EXPECT_EQ(hint(summary, "lane-spacing"), c.spacing);
+        EXPECT_EQ(hint(summary, "pitch"), c.pitch);
+        EXPECT_EQ(hint(summary, "clearance"), c.clearance);
+        ASSERT_EQ(summary.counts.size(), report::countFields().size());
+        EXPECT_EQ(report::plain(summary.counts.back()), c.perPass);
+        EXPECT_FALSE(summary.notDrawn);
+    }
+    // A sheet too large to draw says so, with the limit.
+    const report::Summary large = report::summarise(layout::study(
+        layout::readLayout({ { "otl", "20000" }, { "tube", "12" }, { "pitch", "16" } }).inputs));
+    ASSERT_TRUE(large.notDrawn);
+    EXPECT_EQ(report::plain(*large.notDrawn), "布管限定圆内 1415413 管，超过 200000 管，不再绘图");
+}
+
+TEST(Summary, TheTubeUnderThePointer)
+{
+    using layout::Removed;
+    const struct
+    {
+        layout::Tube tube;
+        std::int64_t number;
+        const char *said;
+    } cases[] = {
+        { { 16, 27.712812921102035, 1, Removed::No, false }, 7,
+            "管 7\nx = 16 mm，y = 27.713 mm\n第 1 管程" },
+        { { -0.0004, 0, 2, Removed::No, true }, 12, "管 12：拉杆\nx = 0 mm，y = 0 mm\n第 2 管程" },
+        { { 0, 0, 0, Removed::Lane, false }, 0, "x = 0 mm，y = 0 mm\n在隔板槽内，已去掉" },
+        { { 32.5, -0.0005, 0, Removed::Centre, false }, 0,
+            "x = 32.5 mm，y = -0.001 mm\n让位于中心管，已去掉" },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(report::plain(report::describeTube(c.tube, c.number)), c.said);
+}
+
+TEST(Form, HelpFitsItsColumns)
+{
+    const auto lines = [](const std::string &text) {
+        std::vector<std::string> list;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            list.push_back(text.substr(start, end - start));
+        list.push_back(text.substr(start));
+        return list;
+    };
+    std::size_t options = 0;
+    for (const std::string &line : lines(report::optionsHelp())) {
+        EXPECT_LE(line.size(), 100u) << line;
+        if (line.rfind("  --", 0) == 0) {
+            ++options;
+        } else if (!line.empty() && line.rfind("Layout options", 0) != 0) {
+            // A help's text goes on under its own column.
+            EXPECT_EQ(line.find_first_not_of(' '), 28u) << line;
+        }
+    }
+    EXPECT_EQ(options, report::options().size());
+    // The first line follows "usage: korvane-sheet ", the others are indented as far.
+    const std::string usage = report::usageOptions(21);
+    for (const std::string &line : lines(usage))
+        EXPECT_LE((line.rfind("  ", 0) == 0 ? 0 : 21) + line.size(), 100u) << line;
+    for (const report::Option &option : report::options())
+        EXPECT_NE(usage.find(std::string("[--") + option.name), std::string::npos) << option.name;
+}
+
+TEST(Form, EveryControlForThePage)
+{
+    const nlohmann::ordered_json form = report::formJson();
+    std::set<std::string> ids;
+    for (const auto &control : form["controls"]) {
+        const std::string id = control["id"];
+        EXPECT_TRUE(ids.insert(id).second) << id;
+        // A choice starts at its first value; what a control depends on is another control.
+        if (control["widget"] == "choice") {
+            EXPECT_EQ(report::defaultValues()[id], control["choices"][0]["value"]) << id;
+        }
+        for (const char *rule : { "rests_unless", "ticks" }) {
+            if (!control[rule].is_null()) {
+                EXPECT_TRUE(report::controlById(control[rule]["control"].get<std::string>()));
+            }
+        }
+    }
+    // Lengths are typed as numbers, the tie rods as a word too.
+    for (const auto &[id, numeric] :
+        std::map<std::string, bool> { { "diameter", true }, { "lane-spacing", true },
+            { "baffle-cut", true }, { "tie-rods", false }, { "gb151", false } })
+        for (const auto &control : form["controls"]) {
+            if (control["id"] == id) {
+                EXPECT_EQ(control["numeric"], numeric) << id;
+            }
+        }
+    // Every field an option gives is marked on a control, and every count has a place.
+    for (const report::Option &option : report::options())
+        EXPECT_TRUE(report::controlOf(option.field)) << option.name;
+    EXPECT_EQ(form["counts"].size(), report::countFields().size());
+    EXPECT_EQ(form["example"].size(), report::exampleOptions().size());
+}
+
+TEST(Form, OneOptionSetsItsControls)
+{
+    const struct
+    {
+        const char *name, *text;
+        std::vector<std::pair<std::string, std::string>> values;
+        const char *refused;
+    } cases[] = {
+        { "otl", "584", { { "given", "otl" }, { "diameter", "584" } }, "" },
+        { "tube", " ２５ ", { { "tube", " ２５ " } }, "" },
+        { "passes", "４", { { "passes", "4" } }, "" },
+        { "centre", " best", { { "centre", "best" } }, "" },
+        { "gb151", "", { { "gb151", "1" } }, "" },
+        { "gb151", "off", { { "gb151", "" } }, "" },
+        { "bundle", "hairpin", {}, "--bundle 须为 fixed、u-tube 之一，而不是 'hairpin'" },
+        { "colour", "red", {}, "未知选项 --colour" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "=" + c.text);
+        const report::Setting setting = report::settingOf(c.name, c.text);
+        EXPECT_EQ(setting.values, c.values);
+        EXPECT_EQ(setting.refused ? report::plain(*setting.refused) : "", c.refused);
+    }
+    // A control rests while what it belongs to is not chosen.
+    report::Values values = report::defaultValues();
+    const report::Control &clearance = *report::controlOf(Field::Clearance);
+    const report::Control &bend = *report::controlOf(Field::BendRadius);
+    EXPECT_FALSE(report::rests(clearance, values));
+    EXPECT_TRUE(report::rests(bend, values));
+    values["given"] = "otl";
+    values["bundle"] = "u-tube";
+    EXPECT_TRUE(report::rests(clearance, values));
+    EXPECT_FALSE(report::rests(bend, values));
+}
+
+TEST(Message, ForThePage)
+{
+    using report::Message;
+    const Message message("管 %1%2",
+        { Message::number(3), Message::join({ Message("对中"), Message::formula(" (1)") }, "|") });
+    const auto expected = nlohmann::ordered_json::parse(
+        R"json({"source": "管 %1%2", "args": ["3", {"join": "|", "args": [{"source": "对中",
+            "args": []}, {"formula": " (1)"}]}]})json");
+    EXPECT_EQ(report::messageJson(message), expected);
+    EXPECT_EQ(report::plain(message), "管 3对中| (1)");
 }
 
 } // namespace

@@ -387,6 +387,28 @@ private slots:
         QVERIFY(!again.setOption(QStringLiteral("colour"), QStringLiteral("red")).isEmpty());
     }
 
+    void olderSettingsComeBack()
+    {
+        // An older window kept its centring under the widget's name, by its place.
+        {
+            QSettings settings;
+            settings.clear();
+            settings.setValue(QStringLiteral("centring"), 2);
+            settings.setValue(QStringLiteral("diameter"), QStringLiteral("750"));
+            settings.setValue(QStringLiteral("passes"), 9); // not a place the choice has
+        }
+        SheetWindow window;
+        window.loadSettings();
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("centring"))->currentIndex(), 2);
+        QCOMPARE(field(window, "diameter"), QStringLiteral("750"));
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("passes"))->currentText(),
+            QStringLiteral("1"));
+        // What was never kept takes the first run's sheet.
+        QCOMPARE(field(window, "tube"), QStringLiteral("25"));
+        QVERIFY(settle(window));
+        QSettings().clear();
+    }
+
     void wheelZoomsAboutTheCursor()
     {
         SheetWindow window;
