@@ -50,6 +50,24 @@ namespace {
             return firstInRuns(snapAt(lo), snapAt(hi), lo, hi, need);
         }
 
+        /// The first step after `step`, up to `hi`, whose layout differs from its own: where the
+        /// total grows, or the off-centre lanes move. Between the two nothing a refusal turns on
+        /// changes but the shell, and a larger shell only moves a baffle's cut further out.
+        std::optional<std::int64_t> nextChange(std::int64_t step, std::int64_t hi)
+        {
+            if (step >= hi)
+                return std::nullopt;
+            const std::int64_t runEnd =
+                m_offCentre ? firstStepOf(snapAt(step) + 1, step + 1, hi) - 1 : hi;
+            const std::int64_t now = total(step);
+            if (runEnd > step && total(runEnd) > now)
+                return firstWhere(
+                    step + 1, runEnd, [&](std::int64_t at) { return total(at) > now; });
+            if (runEnd < hi)
+                return runEnd + 1;
+            return std::nullopt;
+        }
+
     private:
         void checkStop() const
         {
@@ -122,26 +140,35 @@ namespace {
         Arrangement m_shape;
     };
 
-    /// The answer's layout and the count one step below it.
-    void answerAt(MinShell &answer, Inputs inputs, std::int64_t step, Length resolution)
+    /// The answer's layout and the single count one step below it, or why that is refused.
+    void answerAt(MinShell &answer, Layout layout, std::int64_t step, Length resolution)
     {
         answer.reached = true;
-        inputs.diameter = { step * resolution.units };
-        answer.layout = study(inputs);
-        answer.diameter = answer.layout->inputs.diameter;
+        answer.diameter = layout.inputs.diameter;
+        Inputs inputs = layout.inputs;
+        answer.layout = std::move(layout);
         if (step <= 1)
             return;
         answer.below = Length { (step - 1) * resolution.units };
         inputs.diameter = *answer.below;
-        Layout below = arranged(inputs);
-        if (inputs.tieRods != TieRodRule::None && problemsOf(inputs).empty()) {
-            try {
-                placeRods(below);
-            } catch (const InputError &) {
-                // Too small for its tie rods: its count before them is the figure there is.
-            }
+        try {
+            answer.belowCounts = studyOne(inputs).counts;
+        } catch (const InputError &error) {
+            answer.belowRefused = error;
         }
-        answer.belowCounts = below.counts;
+    }
+
+    /// The single count of a shell, when it is not refused and holds `required` tubes.
+    std::optional<Layout> singleCount(const Inputs &inputs, std::int64_t required)
+    {
+        try {
+            Layout layout = studyOne(inputs);
+            if (layout.counts.total >= required)
+                return layout;
+        } catch (const InputError &) {
+            // Refused at this diameter alone: it holds nothing.
+        }
+        return std::nullopt;
     }
 
 } // namespace
@@ -182,9 +209,16 @@ MinShell minShell(
             static_cast<std::int64_t>(std::min<Int128>(lastStep, ceilDiv(band.to, unit) - 1));
         if (lo > hi)
             continue;
-        if (const auto found = search.firstIn(lo, hi, required + band.rods)) {
-            answerAt(answer, inputs, *found, resolution);
-            break;
+        // A shell that holds N before its rods may still be refused (the rods do not fit,
+        // the cut misses every tube): it does not hold N, and the search goes on past it.
+        for (auto found = search.firstIn(lo, hi, required + band.rods); found;) {
+            inputs.diameter = { *found * resolution.units };
+            if (auto layout = singleCount(inputs, required)) {
+                answerAt(answer, std::move(*layout), *found, resolution);
+                return answer;
+            }
+            const auto next = search.nextChange(*found, hi);
+            found = next ? search.firstIn(*next, hi, required + band.rods) : std::nullopt;
         }
     }
     return answer;

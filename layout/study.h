@@ -108,7 +108,8 @@ struct MinShell
     Length diameter; ///< the smallest that holds N, when reached
     std::optional<Layout> layout; ///< its layout
     std::optional<Length> below; ///< one resolution step smaller, unless that is 0
-    std::optional<Counts> belowCounts;
+    std::optional<Counts> belowCounts; ///< its single count, unless refused
+    std::optional<InputError> belowRefused; ///< why its single count is refused
 };
 
 /// A search ended by its caller.

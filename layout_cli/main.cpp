@@ -10,6 +10,7 @@
 #include "report/drawing.h"
 #include "report/form.h"
 #include "report/json.h"
+#include "report/reasons.h"
 #include "report/summary.h"
 #include "text/quote.h"
 #include "text/split.h"
@@ -272,10 +273,17 @@ int runMinShell(const Options &options, const layout::Inputs &in, files::Standar
             json["diameter"] = layout::millimetres(answer.diameter);
             json["layout"] = report::toJson(*answer.layout);
         }
-        if (answer.below)
-            json["below"] = { { "diameter", layout::millimetres(*answer.below) },
-                { "total", answer.belowCounts->total },
-                { "per_pass", report::perPassJson(*answer.belowCounts) } };
+        if (answer.below) {
+            auto &below = json["below"];
+            below = { { "diameter", layout::millimetres(*answer.below) }, { "total", nullptr },
+                { "per_pass", nullptr }, { "refused", nullptr } };
+            if (answer.belowCounts) {
+                below["total"] = answer.belowCounts->total;
+                below["per_pass"] = report::perPassJson(*answer.belowCounts);
+            } else {
+                below["refused"] = answer.belowRefused->what();
+            }
+        }
         out.write(json.dump(2) + "\n");
     } else if (answer.reached) {
         out.write("至少 " + std::to_string(required) + " 管的最小" + name + " "
@@ -284,7 +292,11 @@ int runMinShell(const Options &options, const layout::Inputs &in, files::Standar
         out.write(report::plainText(*answer.layout));
         if (answer.below)
             out.write(std::string("小一档 ") + name + " " + layout::lengthText(*answer.below)
-                + " mm：总管数 " + std::to_string(answer.belowCounts->total) + " 管\n");
+                + " mm："
+                + (answer.belowCounts
+                        ? "总管数 " + std::to_string(answer.belowCounts->total) + " 管"
+                        : std::string("不能布管（") + report::reasonOf(*answer.belowRefused) + "）")
+                + "\n");
     }
     out.flush();
     if (!answer.reached) {

@@ -379,6 +379,41 @@ TEST(LayoutMinShell, AnswerAndUnreachable)
     EXPECT_GE(answer["layout"]["total"], 1000);
     EXPECT_LT(answer["below"]["total"], 1000);
     EXPECT_EQ(answer["below"]["diameter"].get<double>() + 0.5, answer["diameter"].get<double>());
+    // Shells whose rods or cut the single count refuses do not hold N, and the line below
+    // says why that shell is refused.
+    const struct
+    {
+        std::vector<std::string> args;
+        const char *answer, *below;
+    } refusedBelow[] = {
+        { { "--min-shell", "10", "--tube", "25", "--pitch", "32", "--passes", "2", "--tie-rods",
+              "12" },
+            "至少 10 管的最小壳体内径 Di 320 mm",
+            "小一档 壳体内径 Di 319 mm：不能布管（拉杆过多：管束边缘的管子不够）" },
+        { { "--min-shell", "1", "--tube", "25", "--pitch", "32", "--passes", "2", "--bundle",
+              "u-tube", "--tie-rods", "2" },
+            "至少 1 管的最小壳体内径 Di 169 mm",
+            "小一档 壳体内径 Di 168 mm：不能布管（拉杆过多：管束边缘的管子不够）" },
+        { { "--min-shell", "20", "--tube", "14", "--pitch", "19", "--passes", "2", "--tie-rods",
+              "tema" },
+            "至少 20 管的最小壳体内径 Di 153 mm",
+            "小一档 壳体内径 Di 152 mm：不能布管（超出拉杆表的范围，请输入根数）" },
+        { { "--min-shell", "1", "--tube", "25", "--pitch", "32", "--baffle-cut", "15" },
+            "至少 1 管的最小壳体内径 Di 152 mm",
+            "小一档 壳体内径 Di 151 mm：不能布管（切线在所有管子之外：缺口内没有管子）" },
+    };
+    for (const auto &row : refusedBelow) {
+        const CountRun plain = layoutRun(row.args);
+        ASSERT_EQ(plain.status, 0) << plain.err;
+        EXPECT_NE(plain.out.find(row.answer), std::string::npos) << plain.out;
+        EXPECT_NE(plain.out.find(row.below), std::string::npos) << plain.out;
+        std::vector<std::string> args = row.args;
+        args.insert(args.begin(), "--json");
+        const nlohmann::json below = cli_run::jsonOf(layoutRun(args))["below"];
+        EXPECT_TRUE(below["total"].is_null());
+        EXPECT_FALSE(below["refused"].get<std::string>().empty());
+    }
+    EXPECT_TRUE(answer["below"]["refused"].is_null());
     const CountRun far =
         layoutRun({ "--json", "--min-shell", "999999999999", "--tube", "25", "--pitch", "32" });
     EXPECT_EQ(far.status, 3);

@@ -216,16 +216,30 @@ namespace {
 
 using namespace lattice;
 
+/// The single count of a shell, as korvane-layout gives it: its total, or -1 when refused.
+std::int64_t singleTotal(const Inputs &in, std::string *why = nullptr)
+{
+    try {
+        return layout::studyOne(in).counts.total;
+    } catch (const layout::InputError &error) {
+        if (why)
+            *why = error.what();
+        return -1;
+    }
+}
+
 TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
 {
+    // Tie rods that fit only in some shells, U-tube bundles and baffle cuts whose window may
+    // hold no tube: a shell refused on its own does not hold N, and neither does the search's.
     std::mt19937_64 random(42);
     static const Pattern patterns[] = { Pattern::Triangular, Pattern::RotatedTriangular,
         Pattern::Square, Pattern::RotatedSquare };
     static const int tubes[] = { 14, 19, 25 }, pitches[] = { 19, 25, 32 };
-    int dips = 0;
-    for (int trial = 0; trial < 120; ++trial) {
+    int dips = 0, refusedBelow = 0, skipped = 0;
+    for (int trial = 0; trial < 160; ++trial) {
         Inputs in;
-        in.lanes = LaneModel::Shift;
+        in.lanes = trial % 5 == 4 ? LaneModel::Remove : LaneModel::Shift;
         in.pattern = patterns[trial % 4];
         in.passes = trial % 3 == 0 ? 2 + 2 * (trial / 3 % 2) : trial % 2 ? 6 : 8;
         in.given = Given::Shell;
@@ -238,26 +252,31 @@ TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
                 random, 20 * std::int64_t { tubes[which] }, 240 * std::int64_t { pitches[which] }));
         if (trial % 4 == 1)
             in.centreTube = layout::mm(pick(random, 20, 60));
-        if (trial % 3 == 1) {
+        if (trial % 7 == 3 && in.passes <= 4 && in.lanes == LaneModel::Shift && !in.centreTube)
+            in.bundle = layout::Bundle::UTube;
+        const int rods = static_cast<int>(trial % 4);
+        if (rods == 1) {
             in.tieRods = layout::TieRodRule::Gb151;
-        } else if (trial % 3 == 2) {
+        } else if (rods == 2) {
+            in.tieRods = layout::TieRodRule::Tema;
+        } else if (rods == 3) {
             in.tieRods = layout::TieRodRule::Count;
-            in.tieRodCount = static_cast<int>(pick(random, 1, 8));
+            in.tieRodCount = 2 * static_cast<int>(pick(random, 1, 8));
         }
+        if (trial % 3 == 2)
+            in.baffleCuts = { units(20 * pick(random, 15, 45)) };
         const Length resolution = units(pick(random, 1, 40));
-        const std::int64_t required = pick(random, 20, 400);
+        const std::int64_t required = pick(random, 1, trial % 2 ? 40 : 400);
         SCOPED_TRACE(::testing::Message() << "trial " << trial << ": N " << required);
 
-        Inputs bare = in;
-        bare.tieRods = layout::TieRodRule::None;
-        std::int64_t step = 1, best = 0;
+        std::int64_t step = 1, best = 0, total = -1;
+        std::string why;
         for (;; ++step) {
-            in.diameter = bare.diameter = { step * resolution.units };
-            if (in.diameter < layout::mm(40))
-                continue;
-            const std::int64_t total =
-                layout::study(bare).counts.total - layout::tieRodCountOf(in).count;
-            dips += total < best;
+            in.diameter = { step * resolution.units };
+            ASSERT_LT(in.diameter, layout::mm(3000)) << "no shell holds N: " << why;
+            total = singleTotal(in, &why);
+            dips += total >= 0 && total < best;
+            skipped += total < 0 && best >= required;
             best = std::max(best, total);
             if (total >= required)
                 break;
@@ -265,9 +284,22 @@ TEST(Shift, MinShellIsTheFirstDiameterOfALinearScan)
         const layout::MinShell answer = layout::minShell(in, required, resolution);
         ASSERT_TRUE(answer.reached);
         ASSERT_EQ(answer.diameter, in.diameter);
-        EXPECT_GE(answer.layout->counts.total, required);
+        EXPECT_EQ(answer.layout->counts.total, total);
+        if (step == 1)
+            continue;
+        // The line below is that shell's single count, or its refusal.
+        in.diameter = { (step - 1) * resolution.units };
+        ASSERT_EQ(answer.below, in.diameter);
+        const std::int64_t below = singleTotal(in);
+        ASSERT_EQ(answer.belowCounts.has_value(), below >= 0);
+        ASSERT_EQ(answer.belowRefused.has_value(), below < 0);
+        if (answer.belowCounts) {
+            EXPECT_EQ(answer.belowCounts->total, below);
+        }
+        refusedBelow += below < 0;
     }
     EXPECT_GT(dips, 0);
+    EXPECT_GT(refusedBelow, 10);
 }
 
 TEST(TieRods, TablesAtEveryEdge)
