@@ -55,6 +55,10 @@ enum class Field : int {
 
 /// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
 constexpr std::int64_t kMaxPitchesInRadius = 1'000'000;
+/// The most tie rods a count may name: six digits.
+constexpr int kMaxTieRods = 999'999;
+/// The most baffle cuts one study compares.
+constexpr int kMaxBaffleCuts = 8;
 
 struct Inputs
 {

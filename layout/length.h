@@ -44,6 +44,7 @@ enum class Problem {
     OddTieRods, ///< tie rods a U-tube bundle cannot take in mirror pairs
     CutOutOfRange, ///< a baffle cut outside 15 to 45 %
     CutMissesTubes, ///< a baffle cut whose line lies beyond every tube
+    TooManyCuts, ///< more baffle cuts than one study compares
 };
 
 /// The input a problem lies in; its values are the inputs' (layout/inputs.h), 0 for none.

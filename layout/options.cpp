@@ -5,6 +5,7 @@
 #include "text/split.h"
 
 #include <algorithm>
+#include <cctype>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -413,22 +414,31 @@ namespace {
                     m_in.tieRods = TieRodRule::Gb151;
                 return;
             }
+            // The standards' names are read in any case: GB151 is how the standard is written.
+            std::string lower = *text;
+            std::transform(lower.begin(), lower.end(), lower.begin(),
+                [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
             if (const auto table = choiceOf<TieRodRule>(
-                    *text, { { "gb151", TieRodRule::Gb151 }, { "tema", TieRodRule::Tema } })) {
+                    lower, { { "gb151", TieRodRule::Gb151 }, { "tema", TieRodRule::Tema } })) {
                 m_in.tieRods = *table;
                 return;
             }
-            const bool digits = text->size() <= 6
+            const bool digits = !text->empty()
                 && std::all_of(
                     text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
-            if (digits) {
-                // 0 is none, as a centre tube of 0 is.
-                m_in.tieRodCount = std::stoi(*text);
-                m_in.tieRods = m_in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
-            } else {
+            const std::size_t first = std::min(text->find_first_not_of('0'), text->size());
+            if (!digits) {
                 m_found.add(
                     "--tie-rods takes a whole number, gb151 or tema, not " + text::quote(*text),
                     Problem::NotWhole, Field::TieRods);
+            } else if (text->size() - first > 6) {
+                m_found.add("--tie-rods takes at most " + std::to_string(kMaxTieRods)
+                        + " rods, not " + text->substr(first),
+                    Problem::TooLarge, Field::TieRods);
+            } else {
+                // 0 is none, as a centre tube of 0 is.
+                m_in.tieRodCount = std::stoi(text->substr(first).empty() ? "0" : *text);
+                m_in.tieRods = m_in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
             }
         }
 
@@ -437,6 +447,14 @@ namespace {
             const std::string *text = value("baffle-cut");
             if (!text)
                 return;
+            // A handful of cuts is what a designer compares; each is a pass over the rows.
+            const auto cuts = std::count(text->begin(), text->end(), ',') + 1;
+            if (cuts > kMaxBaffleCuts) {
+                m_found.add("--baffle-cut compares at most " + std::to_string(kMaxBaffleCuts)
+                        + " cuts, not " + std::to_string(cuts),
+                    Problem::TooManyCuts, Field::BaffleCut);
+                return;
+            }
             for (const std::string &part : text::split(*text, ',')) {
                 const auto cut =
                     lengthOf(normalised(part), "baffle-cut", Field::BaffleCut, m_found);

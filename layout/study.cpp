@@ -67,12 +67,16 @@ void placeRods(Layout &layout)
     const std::vector<RowSpan> rows = layout.arrangement.spans();
     const auto sites =
         placeTieRods(rows, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
-    if (!sites)
+    if (!sites) {
+        const std::int64_t edge = edgeTubes(rows);
         throw InputError(std::to_string(wanted)
-                + " tie rods do not fit at the edge of this bundle: it has "
-                + std::to_string(edgeTubes(rows))
-                + " tubes there, and two rods need a tube between them",
+                + (wanted == 1 ? " tie rod does not" : " tie rods do not")
+                + " fit at the edge of this bundle: it has " + std::to_string(edge)
+                + (edge == 1 ? " tube" : " tubes") + " there, and "
+                + (wanted == 1 ? "a rod needs a tube beside it"
+                               : "two rods need a tube between them"),
             Problem::TooManyTieRods, Field::TieRods);
+    }
     layout.tieRodSites = *sites;
     for (const Site &site : *sites) {
         const SiteAt at = layout.arrangement.siteAt(site);

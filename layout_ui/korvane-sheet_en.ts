@@ -221,209 +221,212 @@
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="74"/>
+        <location filename="../report/form.cpp" line="75"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="78"/>
+        <location filename="../report/form.cpp" line="77"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="80"/>
+        <location filename="../report/form.cpp" line="79"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="81"/>
+        <location filename="../report/form.cpp" line="80"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="82"/>
+        <location filename="../report/form.cpp" line="81"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="82"/>
+        <location filename="../report/form.cpp" line="81"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="83"/>
+        <location filename="../report/form.cpp" line="82"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="83"/>
+        <location filename="../report/form.cpp" line="82"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="86"/>
+        <location filename="../report/form.cpp" line="85"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="89"/>
+        <location filename="../report/form.cpp" line="88"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="90"/>
-        <location filename="../report/summary.cpp" line="78"/>
+        <location filename="../report/form.cpp" line="89"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="90"/>
-        <location filename="../report/summary.cpp" line="79"/>
+        <location filename="../report/form.cpp" line="89"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="91"/>
+        <location filename="../report/form.cpp" line="90"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="93"/>
+        <location filename="../report/form.cpp" line="92"/>
         <source>隔板槽(&amp;W)</source>
         <translation>Pass lanes (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="94"/>
+        <location filename="../report/form.cpp" line="93"/>
         <source>去管</source>
         <translation>remove tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="94"/>
+        <location filename="../report/form.cpp" line="93"/>
         <source>移位</source>
         <translation>shift rows</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="96"/>
+        <location filename="../report/form.cpp" line="95"/>
         <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
         <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="98"/>
+        <location filename="../report/form.cpp" line="97"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="102"/>
-        <location filename="../report/summary.cpp" line="111"/>
-        <location filename="../report/summary.cpp" line="119"/>
+        <location filename="../report/form.cpp" line="101"/>
+        <location filename="../report/summary.cpp" line="93"/>
+        <location filename="../report/summary.cpp" line="101"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="103"/>
+        <location filename="../report/form.cpp" line="102"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="107"/>
+        <location filename="../report/form.cpp" line="106"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="109"/>
+        <location filename="../report/form.cpp" line="108"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="110"/>
+        <location filename="../report/form.cpp" line="109"/>
         <source>管束(&amp;U)</source>
         <translation>B&amp;undle</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="111"/>
+        <location filename="../report/form.cpp" line="110"/>
         <source>固定管板</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="111"/>
+        <location filename="../report/form.cpp" line="110"/>
         <source>U形管</source>
         <translation>U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="113"/>
+        <location filename="../report/form.cpp" line="112"/>
         <source>弯管半径 R(&amp;R)</source>
         <translation>Bend &amp;radius R</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="117"/>
+        <location filename="../report/form.cpp" line="116"/>
         <source>拉杆(&amp;Z)</source>
         <translation>Tie rods (&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="118"/>
+        <location filename="../report/form.cpp" line="117"/>
         <source>无（根数、gb151 或 tema）</source>
         <translation>none (a number, gb151 or tema)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="119"/>
+        <location filename="../report/form.cpp" line="118"/>
         <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
         <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="120"/>
+        <location filename="../report/form.cpp" line="119"/>
         <source>折流板缺口 %(&amp;K)</source>
         <translation>Baffle cut % (&amp;K)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="122"/>
+        <location filename="../report/form.cpp" line="121"/>
         <source>无（如 25，或 20,25,30）</source>
         <translation>none (25, or 20,25,30)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="123"/>
+        <location filename="../report/form.cpp" line="122"/>
         <source>按 GB/T 151 取值(&amp;Q)</source>
         <translation>GB/T 151 values (&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="125"/>
+        <location filename="../report/form.cpp" line="124"/>
         <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
         <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="137"/>
+        <location filename="../report/form.cpp" line="136"/>
         <source>不能为负（0 为无中心管）</source>
         <translation>must not be negative (0 is no centre tube)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="138"/>
-        <location filename="../report/form.cpp" line="140"/>
+        <location filename="../report/form.cpp" line="137"/>
+        <location filename="../report/form.cpp" line="139"/>
         <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
         <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="141"/>
+        <location filename="../report/form.cpp" line="140"/>
         <source>U形管束不能有中心管</source>
         <translation>a U-tube bundle has no centre tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="142"/>
+        <location filename="../report/form.cpp" line="141"/>
         <source>U形管束只能为 2 或 4 管程</source>
         <translation>a U-tube bundle has 2 or 4 passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="143"/>
+        <location filename="../report/form.cpp" line="142"/>
         <source>按 GB/T 151 取值须给定壳体内径</source>
         <translation>GB/T 151&apos;s values need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="144"/>
+        <location filename="../report/form.cpp" line="143"/>
         <source>折流板缺口须给定壳体内径</source>
         <translation>a baffle cut needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="145"/>
+        <location filename="../report/form.cpp" line="144"/>
         <source>拉杆须给定壳体内径</source>
         <translation>tie rods need the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="145"/>
+        <source>拉杆不能多于 999999 根</source>
+        <translation>at most 999999 tie rods</translation>
     </message>
     <message>
         <location filename="../report/form.cpp" line="147"/>
@@ -436,22 +439,22 @@
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="181"/>
+        <location filename="../report/form.cpp" line="192"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="323"/>
+        <location filename="../report/form.cpp" line="344"/>
         <source>未知选项 --%1</source>
         <translation>unknown option --%1</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="15"/>
+        <location filename="../report/reasons.cpp" line="17"/>
         <source>不是数字</source>
         <translation>is not a number</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="17"/>
+        <location filename="../report/reasons.cpp" line="18"/>
         <source>小数不能超过 6 位</source>
         <translation>has more than 6 decimals</translation>
     </message>
@@ -461,274 +464,280 @@
         <translation>is larger than 100000 mm</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="21"/>
+        <location filename="../report/reasons.cpp" line="20"/>
         <source>须大于 0</source>
         <translation>must be more than 0</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="23"/>
+        <location filename="../report/reasons.cpp" line="21"/>
         <source>不能为负</source>
         <translation>must not be negative</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="25"/>
+        <location filename="../report/reasons.cpp" line="22"/>
         <source>小于管子外径：管子会重叠</source>
         <translation>is smaller than the tube: the tubes would overlap</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="27"/>
+        <location filename="../report/reasons.cpp" line="23"/>
         <source>须为 1、2、4、6 或 8</source>
         <translation>must be 1, 2, 4, 6 or 8</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="29"/>
+        <location filename="../report/reasons.cpp" line="24"/>
         <source>竖直隔板槽须与水平隔板槽一同给出</source>
         <translation>a vertical spacing needs a horizontal one</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="31"/>
+        <location filename="../report/reasons.cpp" line="25"/>
         <source>给定布管限定圆时不用边缘间隙</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="33"/>
+        <location filename="../report/reasons.cpp" line="26"/>
         <source>布管限定圆半径超过 100 万个管心距，行数太多</source>
         <translation>the layout circle is more than a million pitches in radius: too many rows</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="36"/>
+        <location filename="../report/reasons.cpp" line="27"/>
+        <location filename="../report/reasons.cpp" line="28"/>
         <source>请输入数值</source>
         <translation>enter a value</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="38"/>
+        <location filename="../report/reasons.cpp" line="29"/>
         <source>移位时 Sn 不能小于管子外径：槽两侧的管子会重叠</source>
         <translation>shifted lanes need Sn of at least the tube: the tubes across the lane would overlap</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="40"/>
+        <location filename="../report/reasons.cpp" line="30"/>
         <source>GB/T 151 没有此管径的管心距，请输入数值</source>
         <translation>GB/T 151 gives no pitch for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="42"/>
+        <location filename="../report/reasons.cpp" line="31"/>
         <source>移位且有竖直隔板槽时只能对中</source>
         <translation>shifted lanes with a vertical lane take on-tube only</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="46"/>
+        <location filename="../report/reasons.cpp" line="32"/>
         <source>须给定壳体内径</source>
         <translation>needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="48"/>
+        <location filename="../report/reasons.cpp" line="33"/>
         <source>超出拉杆表的范围，请输入根数</source>
         <translation>outside the tie-rod table: enter a number</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="50"/>
+        <location filename="../report/reasons.cpp" line="34"/>
         <source>拉杆过多：管束边缘的管子不够</source>
         <translation>too many tie rods for the tubes at the bundle&apos;s edge</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="52"/>
+        <location filename="../report/reasons.cpp" line="35"/>
         <source>须为整数根数、gb151 或 tema</source>
         <translation>a whole number, gb151 or tema</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="54"/>
+        <location filename="../report/reasons.cpp" line="36"/>
         <source>弯管半径只用于 U形管束</source>
         <translation>a bend radius is for U-tubes only</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="56"/>
+        <location filename="../report/reasons.cpp" line="37"/>
         <source>须在 15% 到 45% 之间</source>
         <translation>must be 15 % to 45 %</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="58"/>
+        <location filename="../report/reasons.cpp" line="38"/>
         <source>切线在所有管子之外：缺口内没有管子</source>
         <translation>the cut line lies beyond every tube: the window holds none</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="60"/>
+        <location filename="../report/reasons.cpp" line="39"/>
+        <source>最多比较 8 个缺口</source>
+        <translation>at most 8 cuts are compared</translation>
+    </message>
+    <message>
+        <location filename="../report/reasons.cpp" line="40"/>
         <source>U形管束的拉杆须成对：根数须为偶数</source>
         <translation>U-tubes take tie rods in pairs: the number must be even</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="62"/>
+        <location filename="../report/reasons.cpp" line="41"/>
         <source>不是可选的值</source>
         <translation>is not one of the choices</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="64"/>
+        <location filename="../report/reasons.cpp" line="42"/>
         <source>壳体内径与布管限定圆只能给定一个</source>
         <translation>give the shell or the layout circle, not both</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="66"/>
+        <location filename="../report/reasons.cpp" line="43"/>
         <source>重复给出</source>
         <translation>given twice</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="68"/>
+        <location filename="../report/reasons.cpp" line="44"/>
         <source>未知选项</source>
         <translation>unknown option</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="70"/>
+        <location filename="../report/reasons.cpp" line="45"/>
         <source>须为一个数值，或“水平,竖直”两个</source>
         <translation>one value, or two as &quot;horizontal,vertical&quot;</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="72"/>
+        <location filename="../report/reasons.cpp" line="46"/>
         <source>单管程没有隔板槽，不用 Sn</source>
         <translation>one pass has no lanes: Sn is not used</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="74"/>
+        <location filename="../report/reasons.cpp" line="47"/>
         <source>此管程数没有竖直隔板槽，不用第二个值</source>
         <translation>these passes have no vertical lane: the second value is not used</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="76"/>
+        <location filename="../report/reasons.cpp" line="48"/>
         <source>布管限定圆 DL 不大于 0</source>
         <translation>leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/reasons.cpp" line="80"/>
+        <location filename="../report/reasons.cpp" line="60"/>
         <source>输入有误</source>
         <translation>invalid input</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="76"/>
+        <location filename="../report/summary.cpp" line="59"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="82"/>
+        <location filename="../report/summary.cpp" line="63"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="86"/>
+        <location filename="../report/summary.cpp" line="67"/>
         <source>，拉杆 %1 根，直径 %2 mm</source>
         <translation>, %1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="88"/>
+        <location filename="../report/summary.cpp" line="69"/>
         <source>，拉杆 %1 根</source>
         <translation>, %1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="90"/>
+        <location filename="../report/summary.cpp" line="72"/>
         <source>，U形管 %1 根</source>
         <translation>, %1 U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="92"/>
+        <location filename="../report/summary.cpp" line="74"/>
         <source>，按 GB/T 151 取值</source>
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="106"/>
+        <location filename="../report/summary.cpp" line="88"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="109"/>
+        <location filename="../report/summary.cpp" line="91"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="116"/>
+        <location filename="../report/summary.cpp" line="98"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="120"/>
+        <location filename="../report/summary.cpp" line="102"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="134"/>
+        <location filename="../report/summary.cpp" line="116"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="224"/>
+        <location filename="../report/summary.cpp" line="206"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="225"/>
+        <location filename="../report/summary.cpp" line="207"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="226"/>
+        <location filename="../report/summary.cpp" line="208"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="227"/>
+        <location filename="../report/summary.cpp" line="209"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="228"/>
+        <location filename="../report/summary.cpp" line="210"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="238"/>
+        <location filename="../report/summary.cpp" line="222"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="243"/>
+        <location filename="../report/summary.cpp" line="227"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="246"/>
+        <location filename="../report/summary.cpp" line="230"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="250"/>
+        <location filename="../report/summary.cpp" line="234"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="271"/>
+        <location filename="../report/summary.cpp" line="255"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="274"/>
+        <location filename="../report/summary.cpp" line="258"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="285"/>
+        <location filename="../report/summary.cpp" line="269"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="287"/>
+        <location filename="../report/summary.cpp" line="272"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="288"/>
+        <location filename="../report/summary.cpp" line="273"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="289"/>
+        <location filename="../report/summary.cpp" line="274"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -737,7 +746,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="290"/>
+        <location filename="../report/summary.cpp" line="275"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>

@@ -142,6 +142,7 @@ namespace {
         { Field::Standard, Problem::NeedsShell, QT_TR_NOOP("按 GB/T 151 取值须给定壳体内径") },
         { Field::BaffleCut, Problem::NeedsShell, QT_TR_NOOP("折流板缺口须给定壳体内径") },
         { Field::TieRods, Problem::NeedsShell, QT_TR_NOOP("拉杆须给定壳体内径") },
+        { Field::TieRods, Problem::TooLarge, QT_TR_NOOP("拉杆不能多于 999999 根") },
         { Field::Clearance, Problem::NoLayoutCircle,
             QT_TR_NOOP("边缘间隙过大：布管限定圆 DL 不大于 0") },
         { Field::Diameter, Problem::NoLayoutCircle,

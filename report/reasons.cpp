@@ -36,6 +36,7 @@ namespace {
         { Problem::NeedsUTube, QT_TR_NOOP("弯管半径只用于 U形管束") },
         { Problem::CutOutOfRange, QT_TR_NOOP("须在 15% 到 45% 之间") },
         { Problem::CutMissesTubes, QT_TR_NOOP("切线在所有管子之外：缺口内没有管子") },
+        { Problem::TooManyCuts, QT_TR_NOOP("最多比较 8 个缺口") },
         { Problem::OddTieRods, QT_TR_NOOP("U形管束的拉杆须成对：根数须为偶数") },
         { Problem::NotAChoice, QT_TR_NOOP("不是可选的值") },
         { Problem::Conflict, QT_TR_NOOP("壳体内径与布管限定圆只能给定一个") },

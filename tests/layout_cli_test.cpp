@@ -643,6 +643,58 @@ TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
     EXPECT_EQ(cli_run::runProgram(KORVANE_SHEET, { "--help" }, "exec >/dev/full").status, 1);
 }
 
+TEST(LayoutTieRods, EachRefusalWordedForItsCaseAndCutsCapped)
+{
+    const std::vector<std::string> sheet = { "--tube", "25", "--pitch", "32" };
+    const struct
+    {
+        std::vector<std::string> args;
+        int status;
+        const char *said; ///< stdout's rod line, or the start of stderr's one line
+    } cases[] = {
+        { { "--tie-rods", "1000000", "--shell", "600" }, 2,
+            "korvane-layout: --tie-rods takes at most 999999 rods, not 1000000" },
+        { { "--tie-rods", "0001000000", "--shell", "600" }, 2,
+            "korvane-layout: --tie-rods takes at most 999999 rods, not 1000000" },
+        { { "--tie-rods", "0000006", "--shell", "600" }, 0, "拉杆 6 根" },
+        { { "--tie-rods", "GB151", "--shell", "600" }, 0, "拉杆 4 根，直径 16 mm" },
+        { { "--tie-rods", "Tema", "--shell", "600" }, 0, "拉杆 6 根，直径 9.525 mm" },
+        { { "--tie-rods", "six", "--shell", "600" }, 2,
+            "korvane-layout: --tie-rods takes a whole number, gb151 or tema, not 'six'" },
+        { { "--tie-rods", "1", "--shell", "100" }, 2,
+            "korvane-layout: 1 tie rod does not fit at the edge of this bundle: it has 0 tubes "
+            "there, and a rod needs a tube beside it" },
+        { { "--tie-rods", "40", "--shell", "200" }, 2,
+            "korvane-layout: 40 tie rods do not fit at the edge of this bundle: it has 10 tubes "
+            "there, and two rods need a tube between them" },
+    };
+    // A handful of cuts is compared; hundreds would take minutes on a fine sheet.
+    std::string many = "15";
+    for (int cut = 16; cut <= 45; ++cut)
+        many += "," + std::to_string(cut);
+    const CountRun cuts =
+        layoutRun({ "--shell", "100000", "--tube", "0.1", "--pitch", "0.1", "--baffle-cut", many });
+    EXPECT_EQ(cuts.status, 2);
+    EXPECT_EQ(cuts.err, "korvane-layout: --baffle-cut compares at most 8 cuts, not 31\n");
+    EXPECT_EQ(layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32", "--baffle-cut",
+                            "15,20,25,30,35,40,45,44" })
+                  .status,
+        0);
+    for (const auto &c : cases) {
+        std::vector<std::string> args = sheet;
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(::testing::Message() << c.said << ": " << run.err);
+        EXPECT_EQ(run.status, c.status);
+        if (c.status == 0) {
+            EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+        } else {
+            EXPECT_EQ(run.err.rfind(c.said, 0), 0u);
+            EXPECT_EQ(linesOf(run.err), 1u);
+        }
+    }
+}
+
 TEST(Help, BothProgramsListTheSameLayoutOptions)
 {
     // The block from its heading to the blank line after it.

@@ -73,6 +73,9 @@ TEST(Form, EveryOptionIsReadAndRefusedOnItsOwnControl)
             { { "bend-radius", "40" } } },
         { "tie-rods", { { "tie-rods", "tema" } }, { { "tie-rods", "many" } } },
         { "baffle-cut", { { "baffle-cut", "20,25" } }, { { "baffle-cut", "50" } } },
+        { "baffle-cut", { { "baffle-cut", "15,20,25,30,35,40,45,44" } },
+            { { "baffle-cut", "15,20,25,30,35,40,45,44,43" } } },
+        { "tie-rods", { { "tie-rods", "GB151" } }, { { "tie-rods", "1000000" } } },
         { "gb151", { { "pitch", "" }, { "gb151", "" } }, { { "gb151", "maybe" } } },
     };
     // The table, the reader and this test know the same options, each of one field.
