@@ -133,7 +133,8 @@ namespace {
                     [y](double row) { return std::abs(std::abs(y) - row) < 1e-6; });
             };
             for (const layout::Tube &tube : tubes)
-                if (tube.pass > 0 && cutRow(tube.y))
+                // The figure counts tubes: a tie rod on the edge is not ringed.
+                if (tube.pass > 0 && !tube.tieRod && cutRow(tube.y))
                     scene.circles.push_back({ tube.x, tube.y, d * 1.3, named.baffle, false, true });
         }
     }

@@ -42,6 +42,8 @@ CASES = [
                                            "shift", "--centre", "straddle", "--tie-rods", "7"]),
     ("two baffle cuts", ["--shell", "600", "--tube", "25", "--pitch", "32", "--passes", "6",
                          "--baffle-cut", "20,25"]),
+    ("tie rods on the cut edge", ["--shell", "600", "--tube", "25", "--pitch", "32", "--passes",
+                                  "2", "--tie-rods", "6", "--baffle-cut", "25"]),
 ]
 
 failures = []
@@ -137,6 +139,12 @@ def check_layout(case, args, folder):
     rings = entities(doc, "CIRCLE", lambda layer: layer == "BAFFLE")
     check(len(rings) == sum(2 * cut["edge_tubes"] for cut in cuts), case,
           f"{len(rings)} edge rings for {[c['edge_tubes'] for c in cuts]}")
+    # A ring is round a tube of the list, never round a tie rod.
+    rod_points = [tuple(p) for p in want["positions"]]
+    for ring in rings:
+        at = (ring.dxf.center.x, ring.dxf.center.y)
+        check(not any(math.dist(at, p) <= TOLERANCE for p in rod_points), case,
+              f"an edge ring round the tie rod at {at}")
     if out["u_tubes"] is not None:
         check(out["u_tubes"] * 2 == out["total"], case, "U-tubes are not half the holes")
 
