@@ -19,23 +19,23 @@ using sheet::Scene;
 
 constexpr int kPictureWidth = 1200;
 constexpr int kLargestPictureWidth = 6000;
-constexpr int kLegendColumns = 4;
 
 /// Where things go on a page of a given width: the text on top, the sheet in a square below.
 struct PageLayout
 {
     qreal width = 0, margin = 0, lineHeight = 0, legendTop = 0, sheetTop = 0, height = 0;
+    int columns = 4;
     QFont font;
 
-    PageLayout(const Scene &scene, qreal pageWidth)
+    PageLayout(const Scene &scene, qreal pageWidth, const sheet::TextFit &fit)
         : width(pageWidth)
         , margin(pageWidth / 40)
-        , font(draw::captionFont(pageWidth / 48))
+        , columns(fit.columns)
+        , font(draw::captionFont(fit.fontSize))
     {
         lineHeight = QFontMetricsF(font).lineSpacing();
         legendTop = margin + lineHeight * static_cast<qreal>(scene.caption.size());
-        sheetTop =
-            legendTop + lineHeight * draw::legendRows(scene.legend.size(), kLegendColumns) + margin;
+        sheetTop = legendTop + lineHeight * draw::legendRows(scene.legend.size(), columns) + margin;
         height = sheetTop + width;
     }
 };
@@ -55,7 +55,7 @@ void paint(QPainter &painter, const Scene &scene, const PageLayout &page)
             QString::fromStdString(scene.caption[i]));
     draw::paintLegend(painter, scene.layers, scene.legend,
         QRectF(page.margin, page.legendTop, page.width - 2 * page.margin, page.height),
-        page.lineHeight, kLegendColumns, style);
+        page.lineHeight, page.columns, style);
 
     const qreal side = page.width - 2 * page.margin;
     const QPointF centre(page.width / 2, page.sheetTop + side / 2);
@@ -101,7 +101,7 @@ QByteArray paintPicture(const Scene &scene, sheet::Format format)
     buffer.open(QIODevice::WriteOnly);
     const QString title = QString::fromStdString(scene.title);
     if (format == sheet::Format::Png) {
-        const PageLayout page(scene, bitmapWidth(scene));
+        const PageLayout page(scene, bitmapWidth(scene), sheet::textFit(scene, bitmapWidth(scene)));
         QImage image(static_cast<int>(page.width), static_cast<int>(std::ceil(page.height)),
             QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
@@ -120,7 +120,7 @@ QByteArray paintPicture(const Scene &scene, sheet::Format format)
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Korvane"));
         QPainter painter(&pdf);
-        const PageLayout page(scene, pdf.width());
+        const PageLayout page(scene, pdf.width(), sheet::textFit(scene, pdf.width()));
         // A tall page (many legend lines) is shrunk to fit the sheet of paper.
         const qreal fit = std::min<qreal>(1, pdf.height() / page.height);
         painter.scale(fit, fit);

@@ -4,6 +4,7 @@
 // with y up. The pictures (SVG, PNG, PDF) and the CAD file (DXF) are all written from one
 // scene, so they show the same thing.
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -108,6 +109,50 @@ std::string dxf(const Scene &scene);
 /// A colour as SVG and the page write it: "#rrggbb", without its alpha.
 std::string colourText(const Colour &colour);
 
+/// An upper bound of a UTF-8 text's width in ems, in the fonts the captions are set in.
+inline double textEms(const std::string &utf8)
+{
+    double ems = 0;
+    for (const char ch : utf8) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte >= 0xC0)
+            ems += 1; // a Chinese character or a full-width sign: one em
+        else if (byte >= 0x80)
+            continue; // the rest of that character
+        else if ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z')
+            ems += 0.95; // wider than any sans-serif letter but W
+        else
+            ems += 0.62; // digits, spaces and signs
+    }
+    return ems;
+}
+
+/// The caption's font size and the legend's columns on a page `width` wide, with margins of
+/// width/40: every caption line fits the page and every legend entry its column (fewer
+/// columns for long entries, then a smaller font if one column is still too narrow).
+struct TextFit
+{
+    double fontSize;
+    int columns;
+};
+inline TextFit textFit(const Scene &scene, double width)
+{
+    // The swatch before an entry's text and the gap after it, in ems: the most a painter takes.
+    constexpr double kSwatchEms = 1.6;
+    const double side = width - 2 * (width / 40);
+    TextFit fit { width / 48, 4 };
+    for (const std::string &line : scene.caption)
+        fit.fontSize = std::min(fit.fontSize, side / std::max(1.0, textEms(line)));
+    double widest = 0;
+    for (const LegendEntry &entry : scene.legend)
+        widest = std::max(widest, textEms(entry.text) + kSwatchEms);
+    while (fit.columns > 1 && side / fit.columns < fit.fontSize * widest)
+        --fit.columns;
+    if (widest > 0)
+        fit.fontSize = std::min(fit.fontSize, side / fit.columns / widest);
+    return fit;
+}
+
 /// Where things stand in the scene's SVG picture, in its units: the sheet's millimetre
 /// (x, y) is at (centreX + scale·x, centreY − scale·y).
 struct SvgFrame
@@ -115,6 +160,7 @@ struct SvgFrame
     double width = 0, height = 0;
     double margin = 0, fontSize = 0, lineHeight = 0, legendTop = 0;
     double centreX = 0, centreY = 0, scale = 1;
+    int columns = 4; ///< of the legend
 };
 SvgFrame svgFrame(const Scene &scene);
 

@@ -10,7 +10,6 @@ namespace sheet {
 namespace {
 
     constexpr double kPageWidth = 1200;
-    constexpr int kLegendColumns = 4;
 
     std::string number(double value)
     {
@@ -63,14 +62,17 @@ SvgFrame svgFrame(const Scene &scene)
     SvgFrame frame;
     frame.width = kPageWidth;
     frame.margin = frame.width / 40;
-    frame.fontSize = frame.width / 48;
+    const double side = frame.width - 2 * frame.margin;
+    const TextFit fit = textFit(scene, frame.width);
+    frame.columns = fit.columns;
+    frame.fontSize = fit.fontSize;
     frame.lineHeight = frame.fontSize * 1.4;
     frame.legendTop = frame.margin + frame.lineHeight * static_cast<double>(scene.caption.size());
-    const auto legendRows = (scene.legend.size() + kLegendColumns - 1) / kLegendColumns;
+    const auto columns = static_cast<std::size_t>(frame.columns);
+    const auto legendRows = (scene.legend.size() + columns - 1) / columns;
     const double sheetTop =
         frame.legendTop + frame.lineHeight * static_cast<double>(legendRows) + frame.margin;
     frame.height = sheetTop + frame.width;
-    const double side = frame.width - 2 * frame.margin;
     frame.scale = scene.extent > 0 ? side / scene.extent : 1.0;
     frame.centreX = frame.width / 2;
     frame.centreY = sheetTop + side / 2;
@@ -102,11 +104,12 @@ std::string svg(const Scene &scene)
             + number(margin + lineHeight * (static_cast<double>(i) + 0.8)) + "\">"
             + escaped(scene.caption[i]) + "</text>\n";
     out += "</g>\n";
-    const double column = (width - 2 * margin) / kLegendColumns;
+    const auto columns = static_cast<std::size_t>(frame.columns);
+    const double column = (width - 2 * margin) / static_cast<double>(columns);
     for (std::size_t i = 0; i < scene.legend.size(); ++i) {
         const LegendEntry &entry = scene.legend[i];
-        const std::size_t row = i / kLegendColumns;
-        const double left = margin + column * static_cast<double>(i % kLegendColumns);
+        const std::size_t row = i / columns;
+        const double left = margin + column * static_cast<double>(i % columns);
         const double top = legendTop + lineHeight * static_cast<double>(row);
         const double swatch = fontSize * 0.8;
         out += group(scene.layers.at(static_cast<std::size_t>(entry.layer)), false, false, line)

@@ -2,7 +2,10 @@
 // marked without a modal box and keeps the last drawing, exports are whole files a CAD reader
 // opens, settings come back, and the English translation loads.
 
+#include "draw/painting.h"
+#include "layout/options.h"
 #include "layout_ui/sheet_window.h"
+#include "report/drawing.h"
 #include "report/numbers.h"
 
 #include <QApplication>
@@ -82,6 +85,44 @@ private slots:
         QApplication::setOrganizationName(QStringLiteral("KorvaneTest"));
         QApplication::setApplicationName(QStringLiteral("korvane-sheet-test"));
         QSettings().clear();
+    }
+
+    void everyCaptionLineFitsItsPicture()
+    {
+        // The longest captions and legends there are: two cuts, U-tubes, tie rods, a standard.
+        const std::vector<std::vector<layout::TypedOption>> layouts = {
+            { { "shell", "600" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "2" },
+                { "baffle-cut", "25" } },
+            { { "shell", "1198" }, { "tube", "16" }, { "pitch", "22" }, { "passes", "2" },
+                { "lanes", "shift" }, { "lane-spacing", "33" }, { "baffle-cut", "27.2,45" },
+                { "bundle", "u-tube" }, { "tie-rods", "tema" } },
+            { { "shell", "99999.999999" }, { "tube", "19.000001" }, { "pitch", "25.000001" },
+                { "passes", "8" }, { "centre-tube", "57.123456" }, { "tie-rods", "16" },
+                { "baffle-cut", "15,20,25,30,35,40,45,44" } },
+            { { "shell", "600" }, { "tube", "25" }, { "passes", "6" }, { "gb151", "" },
+                { "baffle-cut", "20" } },
+        };
+        for (const auto &typed : layouts) {
+            const layout::Reading reading = layout::readLayout(typed);
+            QVERIFY2(reading.ok(), reading.ok() ? "" : reading.problems.front().what());
+            sheet::Scene scene = report::layoutScene(layout::study(reading.inputs), false);
+            for (const double width : { 1200.0, 2400.0, 700.0 }) {
+                const sheet::TextFit fit = sheet::textFit(scene, width);
+                const QFontMetricsF metrics(draw::captionFont(fit.fontSize));
+                const double side = width - 2 * (width / 40);
+                for (const std::string &line : scene.caption)
+                    QVERIFY2(metrics.horizontalAdvance(QString::fromStdString(line)) <= side,
+                        line.c_str());
+                const double column = side / fit.columns;
+                for (const sheet::LegendEntry &entry : scene.legend)
+                    QVERIFY2(metrics.lineSpacing() * 0.7 * 1.5
+                                + metrics.horizontalAdvance(QString::fromStdString(entry.text))
+                            <= column,
+                        entry.text.c_str());
+                // Still legible, and no smaller than it needs to be.
+                QVERIFY(fit.fontSize >= width / 150);
+            }
+        }
     }
 
     void countsAreKorvaneLayouts_data()

@@ -89,7 +89,8 @@ Json sceneJson(const sheet::Scene &scene)
                  { { "width", frame.width }, { "height", frame.height }, { "margin", frame.margin },
                      { "font_size", frame.fontSize }, { "line_height", frame.lineHeight },
                      { "legend_top", frame.legendTop }, { "centre_x", frame.centreX },
-                     { "centre_y", frame.centreY }, { "scale", frame.scale } } },
+                     { "centre_y", frame.centreY }, { "scale", frame.scale },
+                     { "columns", frame.columns } } },
         { "title", scene.title }, { "caption", scene.caption }, { "legend", legend },
         { "layers", layers }, { "labels", labels }, { "circles", scene.circles.size() },
         { "lines", scene.lines.size() } };

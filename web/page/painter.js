@@ -21,10 +21,10 @@ function paintWords(context, scene) {
   scene.caption.forEach((line, i) => context.fillText(line, f.margin,
     f.margin + f.line_height * (i + 0.8)));
   const line = f.width / 800;
-  const column = (f.width - 2 * f.margin) / 4;
+  const column = (f.width - 2 * f.margin) / f.columns;
   scene.legend.forEach((entry, i) => {
-    const left = f.margin + column * (i % 4);
-    const top = f.legend_top + f.line_height * Math.floor(i / 4);
+    const left = f.margin + column * (i % f.columns);
+    const top = f.legend_top + f.line_height * Math.floor(i / f.columns);
     const swatch = f.font_size * 0.8;
     const layer = scene.layers[entry.layer];
     const path = new Path2D();
