@@ -1,3 +1,4 @@
+#include "layout/arc.h"
 #include "layout/study.h"
 
 #include "layout/surd.h"
@@ -91,10 +92,11 @@ Baffle baffleOf(const Layout &layout, Length cut)
     const double dctl = millimetres(layout.layoutCircle) - millimetres(in.tube);
     const double lpp = rowStep(in.pattern, millimetres(in.pitch));
     const double across = di * (1 - 2 * share);
-    const double pi = std::acos(-1.0);
+    const double pi = 3.141592653589793;
     if (dctl > 0 && std::abs(across / dctl) <= 1) {
-        const double theta = 2 * std::acos(across / dctl);
-        baffle.formula.fw = theta / (2 * pi) - std::sin(theta) / (2 * pi);
+        // The program's and the page's figures alike: acos and sin of our own operations.
+        const double theta = 2 * portableAcos(across / dctl);
+        baffle.formula.fw = theta / (2 * pi) - sinOfTwiceAcos(across / dctl) / (2 * pi);
         baffle.formula.fc = 1 - 2 * *baffle.formula.fw;
     }
     baffle.formula.nc = across / lpp;

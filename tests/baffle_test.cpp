@@ -4,7 +4,14 @@
 #include "lattice.h"
 #include "layout/study.h"
 
+#include "layout/arc.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
 
 #include <cmath>
 #include <map>
@@ -250,6 +257,48 @@ TEST(Baffle, FormulasAsComputedByHand)
         EXPECT_NEAR(b.formula.ncw, row.ncw, 1e-9);
         EXPECT_DOUBLE_EQ(b.cutLine, layout::millimetres(in.diameter) * (0.5 - row.cut / 100.0));
     }
+}
+
+/// How many doubles lie between a and b.
+std::int64_t ulpsApart(double a, double b)
+{
+    std::int64_t ia, ib;
+    std::memcpy(&ia, &a, sizeof a);
+    std::memcpy(&ib, &b, sizeof b);
+    // Negative doubles ordered as the integers are.
+    ia = ia < 0 ? std::numeric_limits<std::int64_t>::min() - ia : ia;
+    ib = ib < 0 ? std::numeric_limits<std::int64_t>::min() - ib : ib;
+    return ia > ib ? ia - ib : ib - ia;
+}
+
+TEST(Baffle, OwnArcCosineHeldToTheCLibrarys)
+{
+    // The ends, the seams of the three ranges, their neighbours, and a dense seeded spread.
+    std::vector<double> xs = { -1, 1, 0, -0.0, 0.5, -0.5, 1e-300, -1e-300 };
+    for (const double seam : { -1.0, -0.5, 0.5, 1.0 })
+        for (double x = seam, y = seam; xs.size() < 100;) {
+            x = std::nextafter(x, 2.0);
+            y = std::nextafter(y, -2.0);
+            xs.push_back(x);
+            xs.push_back(y);
+            if (xs.size() % 24 == 0)
+                break;
+        }
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> any(-1, 1);
+    for (int i = 0; i < 200'000; ++i)
+        xs.push_back(any(random));
+    std::int64_t worst = 0;
+    for (const double x : xs) {
+        if (std::abs(x) > 1)
+            continue;
+        const double got = layout::portableAcos(x);
+        worst = std::max(worst, ulpsApart(got, std::acos(x)));
+        ASSERT_LE(ulpsApart(got, std::acos(x)), 4) << x;
+        // sin(2·acos x) to within a few ulps of the largest value it takes, 1.
+        EXPECT_NEAR(layout::sinOfTwiceAcos(x), std::sin(2 * std::acos(x)), 1e-15) << x;
+    }
+    EXPECT_GE(worst, 1); // a library value that differed, so the bound was tried
 }
 
 TEST(Baffle, CutsRefusedAsTheRulesSay)

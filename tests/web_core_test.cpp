@@ -133,9 +133,29 @@ TEST(WebCore, DrawingPointerAndFilesFollowTheLastDrawnLayout)
         counts["total"].get<std::int64_t>() + 1);
     EXPECT_EQ(
         call("export", R"({"format": "svg"})")["text"].get<std::string>().rfind("<?xml", 0), 0u);
-    EXPECT_EQ(
-        call("export", R"({"format": "dxf"})")["text"].get<std::string>().rfind("  0\nSECTION", 0),
-        0u);
+    // The DXF's bytes as they are: GBK for its Chinese, never UTF-8's replacement character.
+    std::string dxf;
+    {
+        const std::string coded = call("export", R"({"format": "dxf"})")["base64"];
+        const std::string digits =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        ASSERT_EQ(coded.size() % 4, 0u);
+        std::uint32_t bits = 0;
+        int held = 0;
+        for (const char c : coded) {
+            if (c == '=')
+                break;
+            const std::size_t at = digits.find(c);
+            ASSERT_NE(at, std::string::npos) << c;
+            bits = bits << 6 | static_cast<std::uint32_t>(at);
+            if ((held += 6) >= 8)
+                dxf += static_cast<char>(bits >> (held -= 8) & 0xff);
+        }
+    }
+    EXPECT_EQ(dxf.rfind("  0\nSECTION", 0), 0u);
+    EXPECT_NE(dxf.find("\xd7\xdc\xb9\xdc\xca\xfd 266"), std::string::npos); // 总管数 266, in GBK
+    EXPECT_EQ(dxf.find("\xef\xbf\xbd"), std::string::npos);
+    EXPECT_EQ(dxf.substr(dxf.size() - 4), "EOF\n");
 
     // The first row above the lane, its first tube; the lane at the centre; far away, nothing.
     const double row = 32 * std::sqrt(3.0) / 2;

@@ -168,7 +168,29 @@ Json countJob(const Json &request)
         { "report", outcome.error ? Json(outcome.error->report) : Json(nullptr) } };
 }
 
-/// {"format": "svg" | "dxf" | "csv", "numbers": bool}: the file of the layout last drawn.
+std::string base64(const std::string &bytes)
+{
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t left = bytes.size() - i;
+        std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]))
+            << 16;
+        if (left > 1)
+            group |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+        if (left > 2)
+            group |= static_cast<unsigned char>(bytes[i + 2]);
+        out += digits[group >> 18 & 63];
+        out += digits[group >> 12 & 63];
+        out += left > 1 ? digits[group >> 6 & 63] : '=';
+        out += left > 2 ? digits[group & 63] : '=';
+    }
+    return out;
+}
+
+/// {"format": "svg" | "dxf" | "csv", "numbers": bool}: the file of the layout last drawn; a
+/// DXF's bytes as "base64".
 Json exportJob(const Json &request)
 {
     const std::string format = request.at("format").get<std::string>();
@@ -176,15 +198,15 @@ Json exportJob(const Json &request)
         throw std::invalid_argument("no such format: " + format);
     if (!drawn)
         return { { "text", nullptr } };
-    std::string text;
-    if (format == "csv") {
-        text = report::tubeList(drawn->layout, drawn->index.tubes);
-    } else {
-        const sheet::Scene scene =
-            report::layoutScene(drawn->layout, request.value("numbers", false));
-        text = format == "dxf" ? sheet::dxf(scene) : sheet::svg(scene);
-    }
-    return { { "text", text }, { "name", report::fileStem(drawn->layout) } };
+    const std::string name = report::fileStem(drawn->layout);
+    if (format == "csv")
+        return { { "text", report::tubeList(drawn->layout, drawn->index.tubes) },
+            { "name", name } };
+    const sheet::Scene scene = report::layoutScene(drawn->layout, request.value("numbers", false));
+    if (format == "svg")
+        return { { "text", sheet::svg(scene) }, { "name", name } };
+    // The DXF's text is GBK, not UTF-8: its bytes travel as base64, untouched.
+    return { { "text", "" }, { "base64", base64(sheet::dxf(scene)) }, { "name", name } };
 }
 
 /// {"x": mm, "y": mm} from the shell centre: the tube of the drawing there, if any.

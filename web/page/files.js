@@ -50,8 +50,11 @@ function setUpExports() {
     tracked(job().catch((error) => setStatus('无法生成文件：%1', error.message || error)));
   });
   const file = (format, type) => async () => {
-    const { text, name } = await exported(format);
-    download(`${name}.${format}`, new Blob([text], { type }));
+    const { text, base64, name } = await exported(format);
+    // A DXF comes as its bytes (GBK): a text string would turn them into UTF-8.
+    const content = base64 === undefined ? text
+      : Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    download(`${name}.${format}`, new Blob([content], { type }));
   };
   save('save-svg', file('svg', 'image/svg+xml'));
   save('save-dxf', file('dxf', 'application/dxf'));

@@ -43,8 +43,7 @@ function run(job, request) {
     paint();
     return {};
   }
-  const answer = JSON.parse(core.ccall('korvane_call', 'string', ['string', 'string'],
-    [job, JSON.stringify(request)]));
+  const answer = JSON.parse(callCore(job, JSON.stringify(request)));
   // A drawing's shapes come as numbers, copied out of the module's memory.
   if (answer.drawing) {
     const copy = (name, per) => {
@@ -59,6 +58,30 @@ function run(job, request) {
     paint();
   }
   return answer;
+}
+
+/// The core's answer to a job. The request goes through the module's heap: ccall would copy
+/// it onto the small WebAssembly stack, which a box of a million characters overruns.
+function callCore(job, text) {
+  const put = (value) => {
+    const size = core.lengthBytesUTF8(value) + 1;
+    const at = core._malloc(size);
+    if (!at)
+      throw new Error('out of memory');
+    core.stringToUTF8(value, at, size);
+    return at;
+  };
+  const jobAt = put(job);
+  try {
+    const textAt = put(text);
+    try {
+      return core.UTF8ToString(core._korvane_call(jobAt, textAt));
+    } finally {
+      core._free(textAt);
+    }
+  } finally {
+    core._free(jobAt);
+  }
 }
 
 self.onmessage = async (event) => {
