@@ -206,247 +206,252 @@
 <context>
     <name>report</name>
     <message>
-        <location filename="../report/form.cpp" line="71"/>
+        <location filename="../report/form.cpp" line="73"/>
         <source>给定(&amp;G)</source>
         <translation>&amp;Given</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="72"/>
+        <location filename="../report/form.cpp" line="74"/>
         <source>壳体内径 Di</source>
         <translation>Shell ID Di</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="72"/>
+        <location filename="../report/form.cpp" line="74"/>
         <source>布管限定圆 DL</source>
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="75"/>
+        <location filename="../report/form.cpp" line="77"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="77"/>
+        <location filename="../report/form.cpp" line="79"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="79"/>
+        <location filename="../report/form.cpp" line="81"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="80"/>
+        <location filename="../report/form.cpp" line="82"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="81"/>
+        <location filename="../report/form.cpp" line="83"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="81"/>
+        <location filename="../report/form.cpp" line="83"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="82"/>
+        <location filename="../report/form.cpp" line="84"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="82"/>
+        <location filename="../report/form.cpp" line="84"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="85"/>
+        <location filename="../report/form.cpp" line="87"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="88"/>
+        <location filename="../report/form.cpp" line="90"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="89"/>
+        <location filename="../report/form.cpp" line="91"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="89"/>
+        <location filename="../report/form.cpp" line="91"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="90"/>
+        <location filename="../report/form.cpp" line="92"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="92"/>
+        <location filename="../report/form.cpp" line="94"/>
         <source>隔板槽(&amp;W)</source>
         <translation>Pass lanes (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="93"/>
+        <location filename="../report/form.cpp" line="95"/>
         <source>去管</source>
         <translation>remove tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="93"/>
+        <location filename="../report/form.cpp" line="95"/>
         <source>移位</source>
         <translation>shift rows</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="95"/>
+        <location filename="../report/form.cpp" line="97"/>
         <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
         <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="97"/>
+        <location filename="../report/form.cpp" line="99"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="101"/>
+        <location filename="../report/form.cpp" line="103"/>
         <location filename="../report/summary.cpp" line="93"/>
         <location filename="../report/summary.cpp" line="101"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="102"/>
+        <location filename="../report/form.cpp" line="104"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="106"/>
+        <location filename="../report/form.cpp" line="108"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="108"/>
+        <location filename="../report/form.cpp" line="110"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="109"/>
+        <location filename="../report/form.cpp" line="111"/>
         <source>管束(&amp;U)</source>
         <translation>B&amp;undle</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="110"/>
+        <location filename="../report/form.cpp" line="112"/>
         <source>固定管板</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="110"/>
+        <location filename="../report/form.cpp" line="112"/>
         <source>U形管</source>
         <translation>U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="112"/>
+        <location filename="../report/form.cpp" line="114"/>
         <source>弯管半径 R(&amp;R)</source>
         <translation>Bend &amp;radius R</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="116"/>
+        <location filename="../report/form.cpp" line="118"/>
         <source>拉杆(&amp;Z)</source>
         <translation>Tie rods (&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="117"/>
+        <location filename="../report/form.cpp" line="119"/>
         <source>无（根数、gb151 或 tema）</source>
         <translation>none (a number, gb151 or tema)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="118"/>
+        <location filename="../report/form.cpp" line="120"/>
         <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
         <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="119"/>
+        <location filename="../report/form.cpp" line="121"/>
         <source>折流板缺口 %(&amp;K)</source>
         <translation>Baffle cut % (&amp;K)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="121"/>
+        <location filename="../report/form.cpp" line="123"/>
         <source>无（如 25，或 20,25,30）</source>
         <translation>none (25, or 20,25,30)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="122"/>
+        <location filename="../report/form.cpp" line="124"/>
         <source>按 GB/T 151 取值(&amp;Q)</source>
         <translation>GB/T 151 values (&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="124"/>
+        <location filename="../report/form.cpp" line="126"/>
         <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
         <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="136"/>
+        <location filename="../report/form.cpp" line="138"/>
         <source>不能为负（0 为无中心管）</source>
         <translation>must not be negative (0 is no centre tube)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="137"/>
         <location filename="../report/form.cpp" line="139"/>
+        <location filename="../report/form.cpp" line="141"/>
         <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
         <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="140"/>
+        <location filename="../report/form.cpp" line="142"/>
         <source>U形管束不能有中心管</source>
         <translation>a U-tube bundle has no centre tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="141"/>
+        <location filename="../report/form.cpp" line="143"/>
         <source>U形管束只能为 2 或 4 管程</source>
         <translation>a U-tube bundle has 2 or 4 passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="142"/>
+        <location filename="../report/form.cpp" line="144"/>
         <source>按 GB/T 151 取值须给定壳体内径</source>
         <translation>GB/T 151&apos;s values need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="143"/>
+        <location filename="../report/form.cpp" line="145"/>
         <source>折流板缺口须给定壳体内径</source>
         <translation>a baffle cut needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="144"/>
+        <location filename="../report/form.cpp" line="146"/>
         <source>拉杆须给定壳体内径</source>
         <translation>tie rods need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="145"/>
+        <location filename="../report/form.cpp" line="147"/>
         <source>拉杆不能多于 999999 根</source>
         <translation>at most 999999 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="147"/>
+        <location filename="../report/form.cpp" line="149"/>
         <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
         <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="149"/>
+        <location filename="../report/form.cpp" line="151"/>
         <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="192"/>
+        <location filename="../report/form.cpp" line="194"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="344"/>
+        <location filename="../report/form.cpp" line="346"/>
         <source>未知选项 --%1</source>
         <translation>unknown option --%1</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="369"/>
+        <source>--%1：%2</source>
+        <translation>--%1: %2</translation>
     </message>
     <message>
         <location filename="../report/reasons.cpp" line="17"/>

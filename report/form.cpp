@@ -1,5 +1,7 @@
 #include "report/form.h"
 
+#include "report/reasons.h"
+
 #include "report/summary.h"
 
 #include <algorithm>
@@ -354,6 +356,19 @@ Filled valuesOf(const std::vector<layout::TypedOption> &typed)
             filled.refused.push_back(*setting.refused);
         for (const auto &[id, value] : setting.values)
             filled.values[id] = value;
+    }
+    // What the options say together, read as korvane-layout reads them: an option given twice,
+    // the shell and the layout circle both, a clearance beside the layout circle.
+    for (const layout::InputError &problem : layout::readLayout(typed).problems) {
+        const layout::Problem kind = problem.problem();
+        if (kind != layout::Problem::Repeated && kind != layout::Problem::Conflict
+            && kind != layout::Problem::ClearanceWithoutShell)
+            continue;
+        const auto option = std::find_if(options().begin(), options().end(),
+            [&problem](const Option &one) { return one.field == problem.field(); });
+        filled.refused.push_back(Message(QT_TR_NOOP("--%1：%2"),
+            { Message::literal(option == options().end() ? "" : option->name),
+                Message(reasonOf(problem)) }));
     }
     // A ticked switch sets its choice where the options do not: as korvane-layout reads them.
     for (const Control &control : controls()) {

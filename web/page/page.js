@@ -59,10 +59,18 @@ function countsArrived(answer, number) {
 function applyOptions(options) {
   return tracked(counter.call('values', { options }, kLongest).then((answer) => {
     setControlValues(answer.values);
+    // A line of its own, which the counts and drawings that follow do not overwrite.
+    linkRefused = answer.refused;
+    showLinkNote();
     inputsChanged();
-    if (answer.refused.length > 0)
-      setStatus('链接中的选项未能全部采用：%1', answer.refused.map(render).join('；'));
   }, (error) => setStatus(failureText(error))));
+}
+
+/// What the last link (or visit) gave that the page did not take, each option's reason.
+let linkRefused = [];
+function showLinkNote() {
+  $('link-note').textContent = linkRefused.length === 0 ? ''
+    : tr('链接中的选项未能全部采用：%1', linkRefused.map(render).join('；'));
 }
 
 function applyLanguage() {
@@ -72,6 +80,7 @@ function applyLanguage() {
   if (shown.problems)
     markProblems(shown.problems);
   showStatus();
+  showLinkNote();
   showLegend();
 }
 

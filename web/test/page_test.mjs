@@ -394,9 +394,24 @@ describe('where a designer expects it', () => {
     assert.deepEqual(await again.evaluate(() => window.korvane.layout), layout);
     // A link with a choice that is not one says so, and takes the rest.
     const wrong = await openPage(browser, { hash: '#shell=600&tube=25&pitch=32&pattern=33&passes=２' });
-    assert.match(await wrong.page.textContent('#status'), /--pattern 须为 30、60、90、45 之一，而不是 '33'/);
+    assert.match(await wrong.page.textContent('#link-note'), /--pattern 须为 30、60、90、45 之一，而不是 '33'/);
     assert.equal(await wrong.page.inputValue('#passes'), '2');
     await wrong.context.close();
+    // Every option of a link the page does not take is said, and stays said after the counts
+    // and the drawing have come.
+    const links = [
+      ['#shell=600&tube=25&pitch=20&passes=3', /--passes 须为 1、2、4、6、8 之一，而不是 '3'/],
+      ['#otl=584&clearance=8&tube=25&pitch=32', /--clearance：给定布管限定圆时不用边缘间隙/],
+      ['#shell=600&otl=584&tube=25&pitch=32', /--shell：壳体内径与布管限定圆只能给定一个/],
+      ['#shell=600&shell=700&tube=25&pitch=32', /--shell：重复给出/],
+    ];
+    for (const [hash, said] of links) {
+      const opened = await openPage(browser, { hash });
+      await opened.page.waitForTimeout(300);
+      await settle(opened.page);
+      assert.match(await opened.page.textContent('#link-note'), said, hash);
+      await opened.context.close();
+    }
     await context.close();
   });
 
