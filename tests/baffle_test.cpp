@@ -2,18 +2,14 @@
 // lines in whole numbers, with centres exactly on a cut line and holes exactly d/2 from it.
 
 #include "lattice.h"
-#include "layout/study.h"
-
 #include "layout/arc.h"
+#include "layout/study.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <random>
-
-#include <cmath>
 #include <map>
 #include <optional>
 #include <random>
