@@ -42,97 +42,97 @@
         <translation>Tube sheet</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="28"/>
+        <location filename="sheet_exports.cpp" line="29"/>
         <source>没有那个文件或目录</source>
         <translation>No such file or directory</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="30"/>
+        <location filename="sheet_exports.cpp" line="31"/>
         <source>权限不够</source>
         <translation>Permission denied</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="32"/>
+        <location filename="sheet_exports.cpp" line="33"/>
         <source>不允许的操作</source>
         <translation>Operation not permitted</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="34"/>
+        <location filename="sheet_exports.cpp" line="35"/>
         <source>设备上没有空间</source>
         <translation>No space left on device</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="36"/>
+        <location filename="sheet_exports.cpp" line="37"/>
         <source>超出磁盘配额</source>
         <translation>Disk quota exceeded</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="38"/>
+        <location filename="sheet_exports.cpp" line="39"/>
         <source>文件过大</source>
         <translation>File too large</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="40"/>
+        <location filename="sheet_exports.cpp" line="41"/>
         <source>只读文件系统</source>
         <translation>Read-only file system</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="42"/>
+        <location filename="sheet_exports.cpp" line="43"/>
         <source>是一个目录</source>
         <translation>Is a directory</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="44"/>
+        <location filename="sheet_exports.cpp" line="45"/>
         <source>路径中有一部分不是目录</source>
         <translation>Not a directory</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="46"/>
+        <location filename="sheet_exports.cpp" line="47"/>
         <source>文件名过长</source>
         <translation>File name too long</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="48"/>
+        <location filename="sheet_exports.cpp" line="49"/>
         <source>输入/输出错误</source>
         <translation>Input/output error</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="50"/>
+        <location filename="sheet_exports.cpp" line="51"/>
         <source>符号链接层数过多</source>
         <translation>Too many levels of symbolic links</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="53"/>
+        <location filename="sheet_exports.cpp" line="54"/>
         <source>打开的文件过多</source>
         <translation>Too many open files</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="56"/>
+        <location filename="sheet_exports.cpp" line="57"/>
         <source>文件正忙</source>
         <translation>The file is busy</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="60"/>
+        <location filename="sheet_exports.cpp" line="61"/>
         <source>系统错误 %1</source>
         <translation>system error %1</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="70"/>
+        <location filename="sheet_exports.cpp" line="71"/>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="71"/>
+        <location filename="sheet_exports.cpp" line="72"/>
         <source>无法写入 %1</source>
         <translation>Cannot write %1</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="74"/>
+        <location filename="sheet_exports.cpp" line="75"/>
         <source>内存不足</source>
         <translation>Not enough memory</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="75"/>
+        <location filename="sheet_exports.cpp" line="76"/>
         <source>无法绘制图纸：绘图模块无法加载或内存不足</source>
         <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
     </message>
@@ -142,63 +142,63 @@
         <translation>Cannot count: %1</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="81"/>
+        <location filename="sheet_exports.cpp" line="82"/>
         <source>没有可导出的图纸</source>
         <translation>There is no drawing to export</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="85"/>
+        <location filename="sheet_exports.cpp" line="86"/>
         <source>文件名须以 .svg、.png、.pdf 或 .dxf 结尾</source>
         <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="143"/>
+        <location filename="sheet_exports.cpp" line="145"/>
         <source>%1 已存在。要替换它吗？</source>
         <translation>%1 already exists. Replace it?</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="154"/>
+        <location filename="sheet_exports.cpp" line="156"/>
         <source>SVG 图 (*.svg)</source>
         <translation>SVG drawing (*.svg)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="154"/>
+        <location filename="sheet_exports.cpp" line="156"/>
         <source>PNG 图 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="154"/>
+        <location filename="sheet_exports.cpp" line="156"/>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF file (*.pdf)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="155"/>
+        <location filename="sheet_exports.cpp" line="157"/>
         <source>DXF 图 (*.dxf)</source>
         <translation>DXF drawing (*.dxf)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="101"/>
+        <location filename="sheet_exports.cpp" line="103"/>
         <source>没有可导出的管孔表</source>
         <translation>There is no hole list to export</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="153"/>
+        <location filename="sheet_exports.cpp" line="155"/>
         <source>导出图纸</source>
         <translation>Export drawing</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="159"/>
-        <location filename="sheet_exports.cpp" line="168"/>
+        <location filename="sheet_exports.cpp" line="161"/>
+        <location filename="sheet_exports.cpp" line="170"/>
         <source>已写入 %1</source>
         <translation>Written to %1</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="164"/>
+        <location filename="sheet_exports.cpp" line="166"/>
         <source>导出管孔表</source>
         <translation>Export hole list</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="164"/>
+        <location filename="sheet_exports.cpp" line="166"/>
         <source>CSV 表 (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
     </message>
@@ -312,8 +312,8 @@
     </message>
     <message>
         <location filename="../report/form.cpp" line="103"/>
-        <location filename="../report/summary.cpp" line="93"/>
-        <location filename="../report/summary.cpp" line="101"/>
+        <location filename="../report/summary.cpp" line="79"/>
+        <location filename="../report/summary.cpp" line="87"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
@@ -615,134 +615,260 @@
         <translation>invalid input</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="59"/>
+        <location filename="../report/summary.cpp" line="45"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="63"/>
+        <location filename="../report/summary.cpp" line="49"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="67"/>
+        <location filename="../report/summary.cpp" line="53"/>
         <source>，拉杆 %1 根，直径 %2 mm</source>
         <translation>, %1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="69"/>
+        <location filename="../report/summary.cpp" line="55"/>
         <source>，拉杆 %1 根</source>
         <translation>, %1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="72"/>
+        <location filename="../report/summary.cpp" line="58"/>
         <source>，U形管 %1 根</source>
         <translation>, %1 U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="74"/>
+        <location filename="../report/summary.cpp" line="60"/>
         <source>，按 GB/T 151 取值</source>
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="88"/>
+        <location filename="../report/summary.cpp" line="74"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="91"/>
+        <location filename="../report/summary.cpp" line="77"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="98"/>
+        <location filename="../report/summary.cpp" line="84"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="102"/>
+        <location filename="../report/summary.cpp" line="88"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="116"/>
+        <location filename="../report/summary.cpp" line="102"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="206"/>
+        <location filename="../report/summary.cpp" line="134"/>
+        <source>（公式 %1）</source>
+        <translation> (formula %1)</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="137"/>
+        <source>折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 管，切边管 %4 管</source>
+        <translation>Baffle cut %1%: cut line y = ±%2 mm; %3 tubes in the window, %4 cut by the edge</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="141"/>
+        <source>  错流管数比 Fc %1%2；错流管排数 Nc %3%4；缺口内有效管排数 Ncw %5%6</source>
+        <translation>  crossflow share Fc %1%2; crossflow rows Nc %3%4; effective window rows Ncw %5%6</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="153"/>
+        <source>壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 DL %3 mm</source>
+        <translation>Shell ID Di %1 mm, clearance b %2 mm, layout circle DL %3 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="159"/>
+        <source>布管限定圆 DL %1 mm</source>
+        <translation>Layout circle DL %1 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="160"/>
+        <source>管子外径 d %1 mm，管心距 p %2 mm，布管方式 %3，</source>
+        <translation>Tube OD d %1 mm, pitch p %2 mm, %3 pattern, </translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="164"/>
+        <source>最佳：%1（%2 %3 管）</source>
+        <translation>best: %1 (%2 %3 tubes)</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="172"/>
+        <source>管程数 %1</source>
+        <translation>Passes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="174"/>
+        <source>，无隔板槽</source>
+        <translation>, no pass lanes</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="177"/>
+        <source>，隔板槽 水平 y = %1 mm，Sn = %2 mm</source>
+        <translation>, pass lanes horizontal y = %1 mm, Sn = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="178"/>
+        <source>，隔板槽 垂直 x = %1 mm，Sn = %2 mm</source>
+        <translation>, pass lanes vertical x = %1 mm, Sn = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="179"/>
+        <source>；水平 y = %1 mm，Sn = %2 mm</source>
+        <translation>; horizontal y = %1 mm, Sn = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="180"/>
+        <source>；垂直 x = %1 mm，Sn = %2 mm</source>
+        <translation>; vertical x = %1 mm, Sn = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="187"/>
+        <source>隔板槽方式 移位：Sn 为槽两侧管排的中心距</source>
+        <translation>Pass lanes shift the rows: Sn is the distance between the rows across a lane</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="195"/>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="207"/>
+        <source>管束 U形管，最小弯管半径 R %1 mm</source>
+        <translation>U-tube bundle, smallest bend radius R %1 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="213"/>
+        <source>按 GB/T 151 取值：%1</source>
+        <translation>From GB/T 151: %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="216"/>
+        <source>中心管外径 d0 %1 mm，去管圆直径 %2 mm</source>
+        <translation>Centre tube OD d0 %1 mm, circle cleared of tubes %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="222"/>
+        <source>布管限定圆内管数 %1 管</source>
+        <translation>Tubes in the layout circle %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="223"/>
+        <source>隔板槽去掉 %1 管</source>
+        <translation>Removed by pass lanes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="224"/>
+        <source>中心管去掉 %1 管</source>
+        <translation>Removed by the centre tube %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="227"/>
+        <source>拉杆 %1 根，直径 %2 mm</source>
+        <translation>%1 tie rods of %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="231"/>
+        <source>总管数 %1 管</source>
+        <translation>Total tubes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="233"/>
+        <source>各管程管数 %1 管</source>
+        <translation>Tubes per pass %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="235"/>
+        <source>U形管 %1 根</source>
+        <translation>U-tubes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="253"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="207"/>
+        <location filename="../report/summary.cpp" line="254"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="208"/>
+        <location filename="../report/summary.cpp" line="255"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="209"/>
+        <location filename="../report/summary.cpp" line="256"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="210"/>
+        <location filename="../report/summary.cpp" line="257"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="222"/>
+        <location filename="../report/summary.cpp" line="269"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="227"/>
+        <location filename="../report/summary.cpp" line="230"/>
+        <location filename="../report/summary.cpp" line="274"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="230"/>
+        <location filename="../report/summary.cpp" line="277"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="234"/>
+        <location filename="../report/summary.cpp" line="281"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="255"/>
+        <location filename="../report/summary.cpp" line="302"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="258"/>
+        <location filename="../report/summary.cpp" line="305"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="269"/>
+        <location filename="../report/summary.cpp" line="316"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="272"/>
+        <location filename="../report/summary.cpp" line="319"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="273"/>
+        <location filename="../report/summary.cpp" line="320"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="274"/>
+        <location filename="../report/summary.cpp" line="321"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -751,7 +877,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="275"/>
+        <location filename="../report/summary.cpp" line="322"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -760,24 +886,49 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.h" line="27"/>
+        <location filename="../report/summary.h" line="30"/>
         <source>折流板缺口</source>
         <translation>Baffle cuts</translation>
     </message>
     <message>
-        <location filename="../report/summary.h" line="28"/>
+        <location filename="../report/summary.h" line="31"/>
         <source>输入有误：为上次有效布置的数值</source>
         <translation>An input is invalid: these are the last valid layout&apos;s counts</translation>
     </message>
     <message>
-        <location filename="../report/summary.h" line="29"/>
+        <location filename="../report/summary.h" line="32"/>
         <source>输入有误：图为上次有效的布置</source>
         <translation>An input is invalid: the drawing is the last valid layout</translation>
     </message>
     <message>
-        <location filename="../report/summary.h" line="30"/>
+        <location filename="../report/summary.h" line="33"/>
         <source>计算中…</source>
         <translation>Counting…</translation>
+    </message>
+    <message>
+        <location filename="../report/json.cpp" line="16"/>
+        <source>管心距 p</source>
+        <translation>pitch p</translation>
+    </message>
+    <message>
+        <location filename="../report/json.cpp" line="18"/>
+        <source>隔板槽中心距 Sn</source>
+        <translation>pass lane spacing Sn</translation>
+    </message>
+    <message>
+        <location filename="../report/json.cpp" line="19"/>
+        <source>边缘间隙 b</source>
+        <translation>clearance b</translation>
+    </message>
+    <message>
+        <location filename="../report/json.cpp" line="20"/>
+        <source>隔板槽移位</source>
+        <translation>shifted lanes</translation>
+    </message>
+    <message>
+        <location filename="../report/json.cpp" line="21"/>
+        <source>拉杆</source>
+        <translation>tie rods</translation>
     </message>
 </context>
 </TS>

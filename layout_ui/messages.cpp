@@ -1,5 +1,7 @@
 #include "layout_ui/messages.h"
 
+#include "report/summary.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -53,6 +55,18 @@ QString renderedRich(const report::Message &message)
                       .arg(shown.toHtmlEscaped())
                       .toStdString();
         }));
+}
+
+report::Wording drawingWording()
+{
+    report::Wording wording;
+    // A loaded translation is what makes the window English.
+    wording.ascii = translated(report::kBafflesName) != QString::fromUtf8(report::kBafflesName);
+    if (wording.ascii)
+        wording.render = [](const report::Message &message) {
+            return rendered(message).toStdString();
+        };
+    return wording;
 }
 
 QString withoutKey(const QString &label)

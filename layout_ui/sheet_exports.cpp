@@ -4,6 +4,7 @@
 #include "layout_ui/sheet_window.h"
 
 #include "files/atomic_file.h"
+#include "layout_ui/messages.h"
 #include "report/csv.h"
 #include "report/drawing.h"
 
@@ -84,8 +85,9 @@ QString SheetWindow::exportDrawing(const QString &file)
     if (!format)
         return tr("文件名须以 .svg、.png、.pdf 或 .dxf 结尾");
     try {
-        const std::string bytes =
-            sheet::render(report::layoutScene(m_shown->layout, m_numbers->isChecked()), *format);
+        const std::string bytes = sheet::render(
+            report::layoutScene(m_shown->layout, m_numbers->isChecked(), drawingWording()),
+            *format);
         files::AtomicFile target(name);
         target.write(bytes);
         target.commit();

@@ -33,15 +33,6 @@ namespace {
             scene.lines.push_back({ at, -half, at, half, layer, dashed });
     }
 
-    std::vector<std::string> linesOf(const std::string &text)
-    {
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
-    }
-
 } // namespace
 
 Layers layersOf(int passes)
@@ -154,7 +145,7 @@ namespace {
 
 } // namespace
 
-sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
+sheet::Scene layoutScene(const layout::Layout &layout, bool numbers, const Wording &wording)
 {
     const layout::Inputs &in = layout.inputs;
     const double d = layout::millimetres(in.tube);
@@ -178,10 +169,16 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers)
     addBaffles(scene, layout, named, tubes, outer);
     if (numbers)
         addNumbers(scene, tubes, d);
-    scene.caption = linesOf(plainText(layout));
+    for (const Line &line : captionOf(layout)) {
+        std::string text;
+        for (const Message &message : line)
+            text += wording.render(message);
+        scene.caption.push_back(text);
+    }
     // The legend's words are the summary's, each with its layer.
     for (const LegendItem &item : legendOf(layout))
-        scene.legend.push_back({ plain(item.text), item.layer });
+        scene.legend.push_back({ wording.render(item.text), item.layer });
+    scene.asciiText = wording.ascii;
     return scene;
 }
 

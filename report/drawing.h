@@ -5,6 +5,10 @@
 #include "layout/study.h"
 #include "sheet/scene.h"
 
+#include "report/message.h"
+
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace report {
@@ -19,10 +23,20 @@ struct Layers
 };
 Layers layersOf(int passes);
 
+/// How a drawing's words are put: each message in the language wanted, and whether its CAD
+/// text is ASCII (English) rather than GBK (Chinese).
+struct Wording
+{
+    std::function<std::string(const Message &)> render = [](const Message &m) { return plain(m); };
+    bool ascii = false;
+};
+
 /// The shell and layout circles, every tube that fits (those left filled by pass, those in a
 /// lane as outlines, those the centre tube takes in red), each lane's centre line and its two
 /// edges dashed, the centre tube with its clearance circle, the caption and a legend. With
-/// `numbers`, each tube left is labelled with its number in the tube list.
-sheet::Scene layoutScene(const layout::Layout &layout, bool numbers);
+/// `numbers`, each tube left is labelled with its number in the tube list. The caption and the
+/// legend are in `wording`'s words.
+sheet::Scene layoutScene(
+    const layout::Layout &layout, bool numbers, const Wording &wording = Wording());
 
 } // namespace report

@@ -1,5 +1,6 @@
 #include "report/json.h"
 
+#include "report/message.h"
 #include "report/standard_values.h"
 
 namespace report {
@@ -12,11 +13,12 @@ using layout::millimetres;
 namespace {
 
     /// The inputs GB/T 151 may give: their names in the window's vocabulary and in JSON.
-    constexpr StandardValue kStandardValues[] = { { layout::Field::Pitch, "管心距 p", "pitch" },
-        { layout::Field::LaneSpacing, "隔板槽中心距 Sn", "lane_spacing" },
-        { layout::Field::Clearance, "边缘间隙 b", "clearance" },
-        { layout::Field::LaneModel, "隔板槽移位", "lanes" },
-        { layout::Field::TieRods, "拉杆", "tie_rods" } };
+    constexpr StandardValue kStandardValues[] = { { layout::Field::Pitch, QT_TR_NOOP("管心距 p"),
+                                                      "pitch" },
+        { layout::Field::LaneSpacing, QT_TR_NOOP("隔板槽中心距 Sn"), "lane_spacing" },
+        { layout::Field::Clearance, QT_TR_NOOP("边缘间隙 b"), "clearance" },
+        { layout::Field::LaneModel, QT_TR_NOOP("隔板槽移位"), "lanes" },
+        { layout::Field::TieRods, QT_TR_NOOP("拉杆"), "tie_rods" } };
 
     nlohmann::ordered_json lanesJson(const Layout &layout)
     {

@@ -27,20 +27,6 @@ namespace {
         return choiceLabel(layout::Field::Centring, layout::centringName(centring));
     }
 
-    /// One baffle cut's figures, the formulas' beside them.
-    std::string baffleText(const layout::Baffle &b)
-    {
-        const auto formula = [](const std::optional<double> &value, int digits) {
-            return "（公式 " + (value ? fixedText(*value, digits) : std::string("—")) + "）";
-        };
-        return "折流板缺口 " + lengthText(b.cut) + "%：切线 y = ±" + roundedText(b.cutLine)
-            + " mm；缺口内管数 " + std::to_string(b.windowTubes) + " 管，切边管 "
-            + std::to_string(b.edgeTubes) + " 管\n  错流管数比 Fc " + fixedText(b.fc, 4)
-            + formula(b.formula.fc, 4) + "；错流管排数 Nc " + std::to_string(b.nc)
-            + formula(b.formula.nc, 2) + "；缺口内有效管排数 Ncw " + fixedText(b.ncw, 1)
-            + formula(b.formula.ncw, 2) + "\n";
-    }
-
     std::string list(const layout::Counts &counts)
     {
         std::string text;
@@ -139,63 +125,124 @@ std::vector<std::string> laneDefaults(const Layout &layout)
     return shown;
 }
 
-std::string plainText(const Layout &layout)
+namespace {
+
+    /// One baffle cut's figures on two lines, the formulas' beside them.
+    void addBaffleLines(std::vector<Line> &lines, const layout::Baffle &b)
+    {
+        const auto formula = [](const std::optional<double> &value, int digits) {
+            return Message(QT_TR_NOOP("（公式 %1）"),
+                { Message::literal(value ? fixedText(*value, digits) : std::string("—")) });
+        };
+        lines.push_back({ Message(QT_TR_NOOP("折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 "
+                                             "管，切边管 %4 管"),
+            { literalLength(b.cut), Message::literal(roundedText(b.cutLine)),
+                Message::number(b.windowTubes), Message::number(b.edgeTubes) }) });
+        lines.push_back({ Message(QT_TR_NOOP("  错流管数比 Fc %1%2；错流管排数 Nc %3%4；"
+                                             "缺口内有效管排数 Ncw %5%6"),
+            { Message::literal(fixedText(b.fc, 4)), formula(b.formula.fc, 4), Message::number(b.nc),
+                formula(b.formula.nc, 2), Message::literal(fixedText(b.ncw, 1)),
+                formula(b.formula.ncw, 2) }) });
+    }
+
+    /// The inputs as understood: circle, tube and pitch, pattern and centring, passes and lanes.
+    void addInputLines(std::vector<Line> &lines, const Layout &layout)
+    {
+        const layout::Inputs &in = layout.inputs;
+        if (in.given == Given::Shell)
+            lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 "
+                                                 "DL %3 mm"),
+                { literalLength(in.diameter), literalLength(layout.clearance),
+                    literalLength(layout.layoutCircle) }) });
+        else
+            lines.push_back({ Message(
+                QT_TR_NOOP("布管限定圆 DL %1 mm"), { literalLength(layout.layoutCircle) }) });
+        Line tube { Message(QT_TR_NOOP("管子外径 d %1 mm，管心距 p %2 mm，布管方式 %3，"),
+            { literalLength(in.tube), literalLength(in.pitch),
+                Message(patternText(in.pattern)) }) };
+        if (in.centring == Centring::Best)
+            tube.push_back(Message(QT_TR_NOOP("最佳：%1（%2 %3 管）"),
+                { Message(centringText(layout.centring)),
+                    Message(centringText(layout.centring == Centring::OnTube ? Centring::Straddle
+                                                                             : Centring::OnTube)),
+                    Message::number(*layout.otherTotal) }));
+        else
+            tube.push_back(Message(centringText(layout.centring)));
+        lines.push_back(tube);
+        Line passes { Message(QT_TR_NOOP("管程数 %1"), { Message::number(in.passes) }) };
+        if (layout.laneCount == 0)
+            passes.push_back(Message(QT_TR_NOOP("，无隔板槽")));
+        for (int i = 0; i < layout.laneCount; ++i) {
+            const layout::Lane &lane = layout.lanes[i];
+            const char *first = lane.horizontal ? QT_TR_NOOP("，隔板槽 水平 y = %1 mm，Sn = %2 mm")
+                                                : QT_TR_NOOP("，隔板槽 垂直 x = %1 mm，Sn = %2 mm");
+            const char *next = lane.horizontal ? QT_TR_NOOP("；水平 y = %1 mm，Sn = %2 mm")
+                                               : QT_TR_NOOP("；垂直 x = %1 mm，Sn = %2 mm");
+            passes.push_back(Message(i ? next : first,
+                { Message::literal(roundedText(lane.position)),
+                    Message::literal(roundedText(lane.spacing)) }));
+        }
+        lines.push_back(passes);
+        if (in.lanes == layout::LaneModel::Shift && layout.laneCount > 0)
+            lines.push_back({ Message(QT_TR_NOOP("隔板槽方式 移位：Sn 为槽两侧管排的中心距")) });
+    }
+
+    /// "a、b、c" in the words wanted, however many.
+    Message listOf(const std::vector<Message> &items)
+    {
+        Message list = items.empty() ? Message() : items.front();
+        for (std::size_t i = 1; i < items.size(); ++i)
+            list = Message(QT_TR_NOOP("%1、%2"), { list, items[i] });
+        return list;
+    }
+
+} // namespace
+
+std::vector<Line> captionOf(const Layout &layout)
 {
     const layout::Inputs &in = layout.inputs;
-    std::string text;
-    if (in.given == Given::Shell)
-        text += "壳体内径 Di " + lengthText(in.diameter) + " mm，边缘间隙 b "
-            + lengthText(layout.clearance) + " mm，布管限定圆 DL " + lengthText(layout.layoutCircle)
-            + " mm\n";
-    else
-        text += "布管限定圆 DL " + lengthText(layout.layoutCircle) + " mm\n";
-    text += "管子外径 d " + lengthText(in.tube) + " mm，管心距 p " + lengthText(in.pitch)
-        + " mm，布管方式 " + patternText(in.pattern) + "，";
-    if (in.centring == Centring::Best)
-        text += std::string("最佳：") + centringText(layout.centring) + "（"
-            + centringText(
-                layout.centring == Centring::OnTube ? Centring::Straddle : Centring::OnTube)
-            + " " + std::to_string(*layout.otherTotal) + " 管）\n";
-    else
-        text += std::string(centringText(layout.centring)) + "\n";
-    text += "管程数 " + std::to_string(in.passes);
-    if (layout.laneCount == 0)
-        text += "，无隔板槽";
-    for (int i = 0; i < layout.laneCount; ++i) {
-        const layout::Lane &lane = layout.lanes[i];
-        text += std::string(i ? "；" : "，隔板槽 ") + (lane.horizontal ? "水平 y = " : "垂直 x = ")
-            + roundedText(lane.position) + " mm，Sn = " + roundedText(lane.spacing) + " mm";
-    }
-    text += "\n";
-    if (in.lanes == layout::LaneModel::Shift && layout.laneCount > 0)
-        text += "隔板槽方式 移位：Sn 为槽两侧管排的中心距\n";
+    std::vector<Line> lines;
+    addInputLines(lines, layout);
     if (in.bundle == layout::Bundle::UTube)
-        text += "管束 U形管，最小弯管半径 R " + lengthText(layout::bendRadiusOf(in)) + " mm\n";
+        lines.push_back({ Message(QT_TR_NOOP("管束 U形管，最小弯管半径 R %1 mm"),
+            { literalLength(layout::bendRadiusOf(in)) }) });
     if (!layout.fromStandard.empty()) {
-        text += "按 GB/T 151 取值：";
-        for (std::size_t i = 0; i < layout.fromStandard.size(); ++i)
-            text += (i ? "、" : "") + std::string(standardValue(layout.fromStandard[i]).text);
-        text += "\n";
+        std::vector<Message> names;
+        for (const layout::Field field : layout.fromStandard)
+            names.emplace_back(standardValue(field).text);
+        lines.push_back({ Message(QT_TR_NOOP("按 GB/T 151 取值：%1"), { listOf(names) }) });
     }
     if (in.centreTube)
-        text += "中心管外径 d0 " + lengthText(*in.centreTube) + " mm，去管圆直径 "
-            + lengthText(layout::centreCircleOf(in)) + " mm\n";
+        lines.push_back({ Message(QT_TR_NOOP("中心管外径 d0 %1 mm，去管圆直径 %2 mm"),
+            { literalLength(*in.centreTube), literalLength(layout::centreCircleOf(in)) }) });
     const layout::Counts &c = layout.counts;
-    text += "布管限定圆内管数 " + std::to_string(c.inCircle) + " 管\n";
-    text += "隔板槽去掉 " + std::to_string(c.laneRemoved) + " 管\n";
-    text += "中心管去掉 " + std::to_string(c.centreRemoved) + " 管\n";
+    const auto count = [&lines](const char *text, std::int64_t value) {
+        lines.push_back({ Message(text, { Message::number(value) }) });
+    };
+    count(QT_TR_NOOP("布管限定圆内管数 %1 管"), c.inCircle);
+    count(QT_TR_NOOP("隔板槽去掉 %1 管"), c.laneRemoved);
+    count(QT_TR_NOOP("中心管去掉 %1 管"), c.centreRemoved);
     if (layout.tieRods.count > 0)
-        text += "拉杆 " + std::to_string(layout.tieRods.count) + " 根"
-            + (layout.tieRods.diameter ? "，直径 " + lengthText(*layout.tieRods.diameter) + " mm"
-                                       : std::string())
-            + "\n";
-    text += "总管数 " + std::to_string(c.total) + " 管\n";
+        lines.push_back({ layout.tieRods.diameter
+                ? Message(QT_TR_NOOP("拉杆 %1 根，直径 %2 mm"),
+                    { Message::number(layout.tieRods.count),
+                        literalLength(*layout.tieRods.diameter) })
+                : Message(QT_TR_NOOP("拉杆 %1 根"), { Message::number(layout.tieRods.count) }) });
+    count(QT_TR_NOOP("总管数 %1 管"), c.total);
     if (c.passes > 1)
-        text += "各管程管数 " + list(c) + " 管\n";
+        lines.push_back({ Message(QT_TR_NOOP("各管程管数 %1 管"), { Message::literal(list(c)) }) });
     if (in.bundle == layout::Bundle::UTube)
-        text += "U形管 " + std::to_string(layout.uTubes) + " 根\n";
+        count(QT_TR_NOOP("U形管 %1 根"), layout.uTubes);
     for (const layout::Baffle &baffle : layout.baffles)
-        text += baffleText(baffle);
+        addBaffleLines(lines, baffle);
+    return lines;
+}
+
+std::string plainText(const Layout &layout)
+{
+    std::string text;
+    for (const Line &line : captionOf(layout))
+        text += plain(line) + "\n";
     return text;
 }
 

@@ -15,7 +15,10 @@
 namespace report {
 
 /// The inputs as understood (circle, pattern, centring, lanes with their spacings), then the
-/// counts, one a line, in Chinese with units.
+/// counts, one a line, as messages: a drawing's caption in the language wanted.
+std::vector<Line> captionOf(const layout::Layout &layout);
+
+/// The same in Chinese, a line each, as korvane-layout prints it.
 std::string plainText(const layout::Layout &layout);
 
 /// The default pass-lane spacings of a layout as the rules write them, each with its value

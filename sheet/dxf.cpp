@@ -20,13 +20,20 @@ namespace sheet {
 namespace {
 
     /// Chinese text goes out as GBK bytes under code page ANSI_936, which R12 readers display
-    /// with a Chinese big font; a character GBK lacks goes out as a \U+XXXX escape.
+    /// with a Chinese big font; a character GBK lacks goes out as a \U+XXXX escape. English text
+    /// goes out as ASCII under ANSI_1252, every other character escaped.
     class Gbk
     {
     public:
-#if !defined(__EMSCRIPTEN__)
-        Gbk()
-            : m_iconv(iconv_open("GBK", "UTF-8"))
+#if defined(__EMSCRIPTEN__)
+        explicit Gbk(bool ascii)
+            : m_ascii(ascii)
+        {
+        }
+#else
+        explicit Gbk(bool ascii)
+            : m_ascii(ascii)
+            , m_iconv(iconv_open("GBK", "UTF-8"))
         {
         }
         ~Gbk()
@@ -54,7 +61,7 @@ namespace {
                     out += lead < 0x20 || lead == 0x7f ? ' ' : static_cast<char>(lead);
                     continue;
                 }
-                if (!convert(one, out))
+                if (m_ascii || !convert(one, out))
                     out += escape(one);
             }
             return out;
@@ -121,6 +128,7 @@ namespace {
             return text;
         }
 
+        bool m_ascii;
 #if !defined(__EMSCRIPTEN__)
         /// iconv_open() says it failed with (iconv_t)-1.
         bool open() const
@@ -176,14 +184,14 @@ namespace {
         std::string m_out;
     };
 
-    void header(Writer &w, double half)
+    void header(Writer &w, double half, bool ascii)
     {
         w.group(0, "SECTION");
         w.group(2, "HEADER");
         w.group(9, "$ACADVER");
         w.group(1, "AC1009");
         w.group(9, "$DWGCODEPAGE");
-        w.group(3, "ANSI_936");
+        w.group(3, ascii ? "ANSI_1252" : "ANSI_936");
         w.group(9, "$MEASUREMENT");
         w.group(70, 1);
         w.group(9, "$INSBASE");
@@ -279,7 +287,7 @@ namespace {
 
 std::string dxf(const Scene &scene)
 {
-    Gbk gbk;
+    Gbk gbk(scene.asciiText);
     std::vector<std::string> layerNames;
     for (const Layer &layer : scene.layers)
         layerNames.push_back(gbk(layer.name));
@@ -291,7 +299,7 @@ std::string dxf(const Scene &scene)
     const double top = extent / 2 + textHeight * (1.6 * static_cast<double>(textLines) + 1);
 
     Writer w;
-    header(w, std::max(extent / 2, top));
+    header(w, std::max(extent / 2, top), scene.asciiText);
     tables(w, scene, gbk, extent / 200);
 
     w.group(0, "SECTION");

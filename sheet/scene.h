@@ -80,6 +80,8 @@ struct Scene
     std::vector<std::string> caption;
     std::vector<LegendEntry> legend;
     int textLayer = 0; ///< where the caption and legend go in CAD
+    /// CAD text as ASCII, anything beyond it escaped (English words), rather than GBK (Chinese).
+    bool asciiText = false;
     /// The diameter of the region to show, centred on the shell's centre.
     double extent = 0;
 

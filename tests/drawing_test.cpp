@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -104,36 +105,56 @@ sheet::Scene tinyScene()
     return scene;
 }
 
-TEST(Dxf, GroupsTextAndNumbers)
+/// A DXF file's groups: a code line and a value line each.
+std::vector<std::pair<int, std::string>> groupsOf(const std::string &file)
 {
-    const std::string file = sheet::dxf(tinyScene());
-    // Every group is a code line and a value line; the file ends as R12 ends.
     std::istringstream lines(file);
     std::string code, value;
     std::vector<std::pair<int, std::string>> groups;
     while (std::getline(lines, code) && std::getline(lines, value))
         groups.emplace_back(std::stoi(code), value);
-    ASSERT_GE(groups.size(), 4u);
-    EXPECT_EQ(groups.front(), (std::pair<int, std::string>(0, "SECTION")));
-    EXPECT_EQ(groups.back(), (std::pair<int, std::string>(0, "EOF")));
-    const auto has = [&groups](int wanted, const std::string &text) {
-        return std::find(groups.begin(), groups.end(), std::pair(wanted, text)) != groups.end();
+    return groups;
+}
+
+TEST(Dxf, GroupsTextAndNumbers)
+{
+    // Chinese words go out as GBK; English ones as ASCII, every other character escaped.
+    struct Case
+    {
+        bool ascii;
+        std::vector<std::tuple<int, std::string, const char *>> expected;
     };
-    const std::vector<std::tuple<int, std::string, const char *>> expected = {
-        { 1, "AC1009", "version" },
-        { 3, "ANSI_936", "code page" },
-        { 10, "0.0000001", "tiny coordinates in fixed point" },
-        { 20, "-1234567.125", "large coordinates exactly" },
-        { 40, "12.5", "radius" },
-        { 6, "DASHED", "dashed lines and circles" },
-        { 1, "7", "tube number" },
-        // GBK bytes for the Chinese and the degree sign, an escape for what GBK lacks, and no
-        // line break inside a value.
-        { 1, "\xd7\xdc\xb9\xdc\xca\xfd 7 \xb9\xdc <&> 30\xa1\xe3", "GBK caption" },
-        { 1, "a b \\U+1F600", "escaped caption" },
+    const std::vector<Case> cases = {
+        { false,
+            { { 1, "AC1009", "version" }, { 3, "ANSI_936", "code page" },
+                { 10, "0.0000001", "tiny coordinates in fixed point" },
+                { 20, "-1234567.125", "large coordinates exactly" }, { 40, "12.5", "radius" },
+                { 6, "DASHED", "dashed lines and circles" }, { 1, "7", "tube number" },
+                // GBK bytes for the Chinese and the degree sign, an escape for what GBK lacks,
+                // and no line break inside a value.
+                { 1, "\xd7\xdc\xb9\xdc\xca\xfd 7 \xb9\xdc <&> 30\xa1\xe3", "GBK caption" },
+                { 1, "a b \\U+1F600", "escaped caption" } } },
+        { true,
+            { { 3, "ANSI_1252", "code page" }, { 1, "7", "tube number" },
+                { 1, "\\U+603B\\U+7BA1\\U+6570 7 \\U+7BA1 <&> 30\\U+00B0", "escaped caption" },
+                { 1, "a b \\U+1F600", "escaped beyond the BMP" } } },
     };
-    for (const auto &[groupCode, text, what] : expected)
-        EXPECT_TRUE(has(groupCode, text)) << what;
+    for (const Case &one : cases) {
+        sheet::Scene scene = tinyScene();
+        scene.asciiText = one.ascii;
+        const std::string file = sheet::dxf(scene);
+        const auto groups = groupsOf(file);
+        ASSERT_GE(groups.size(), 4u);
+        EXPECT_EQ(groups.front(), (std::pair<int, std::string>(0, "SECTION")));
+        EXPECT_EQ(groups.back(), (std::pair<int, std::string>(0, "EOF")));
+        for (const auto &[groupCode, text, what] : one.expected)
+            EXPECT_NE(
+                std::find(groups.begin(), groups.end(), std::pair(groupCode, text)), groups.end())
+                << what << (one.ascii ? " (ASCII)" : " (GBK)");
+        const bool allAscii = std::all_of(
+            file.begin(), file.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        EXPECT_EQ(allAscii, one.ascii);
+    }
 }
 
 TEST(Svg, ExactCoordinatesAndEscapedText)

@@ -1,9 +1,12 @@
 // What korvane-sheet shows of a layout, as JSON, for the page's test to hold the page to:
 //   sheet_probe LANGUAGE NAME=VALUE...   (LANGUAGE zh or en; offscreen)
 // The counts, the lines under them, each box's text while empty and each control's reason,
-// the legend, and what the first tube of the hole list is when pointed at.
+// the legend, the caption and legend its drawings are written with, and what the first tube of
+// the hole list is when pointed at.
 
+#include "layout_ui/messages.h"
 #include "layout_ui/sheet_window.h"
+#include "report/drawing.h"
 #include "report/form.h"
 
 #include <QApplication>
@@ -72,6 +75,17 @@ int main(int argc, char **argv)
     for (const auto &[line, layer] : window.findChild<layout_ui::LegendView *>()->entries())
         legend.append(line);
     shown[QStringLiteral("legend")] = legend;
+    QJsonArray caption, drawnLegend;
+    if (const layout_ui::Study *study = window.shown()) {
+        const sheet::Scene scene =
+            report::layoutScene(study->layout, false, layout_ui::drawingWording());
+        for (const std::string &line : scene.caption)
+            caption.append(QString::fromStdString(line));
+        for (const sheet::LegendEntry &entry : scene.legend)
+            drawnLegend.append(QString::fromStdString(entry.text));
+    }
+    shown[QStringLiteral("caption")] = caption;
+    shown[QStringLiteral("drawn_legend")] = drawnLegend;
     if (const layout_ui::Study *study = window.shown()) {
         auto *view = window.findChild<layout_ui::SheetView *>();
         view->fit();

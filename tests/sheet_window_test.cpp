@@ -29,6 +29,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -862,6 +863,26 @@ private slots:
         QVERIFY(settle(window));
         QCOMPARE(window.exportDrawing(QStringLiteral("/nonexistent/sheet.svg")),
             QStringLiteral("Cannot write /nonexistent/sheet.svg: No such file or directory"));
+        // The drawings speak English too; CAD gets them as ASCII.
+        QTemporaryDir folder;
+        const QByteArray total =
+            "Total tubes " + QByteArray::number(window.shown()->layout.counts.total);
+        for (const char *extension : { "svg", "dxf" }) {
+            const QString name =
+                folder.filePath(QStringLiteral("sheet.") + QLatin1String(extension));
+            QCOMPARE(window.exportDrawing(name), QString());
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            QVERIFY2(bytes.contains(total), extension);
+            QVERIFY2(QString::fromUtf8(bytes).contains(QStringLiteral("30° triangular pattern"))
+                    || bytes.contains("30\\U+00B0 triangular pattern"),
+                extension);
+            const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            QVERIFY2(
+                ascii || QLatin1String(extension) == QLatin1String("svg"), "a byte beyond ASCII");
+        }
         QCOMPARE(window.setOption(QStringLiteral("tube"), QStringLiteral("abc")), QString());
         QVERIFY(settle(window));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("tubeReason"))->text(),

@@ -35,6 +35,26 @@ Json layout(const Options &options, bool draw = false)
     return call("layout", Json { { "options", list }, { "draw", draw } }.dump());
 }
 
+/// Base64 decoded by a decoder of the test's own.
+std::string decoded(const std::string &coded)
+{
+    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    EXPECT_EQ(coded.size() % 4, 0u);
+    std::string bytes;
+    std::uint32_t bits = 0;
+    int held = 0;
+    for (const char c : coded) {
+        if (c == '=')
+            break;
+        const std::size_t at = digits.find(c);
+        EXPECT_NE(at, std::string::npos) << c;
+        bits = bits << 6 | static_cast<std::uint32_t>(at);
+        if ((held += 6) >= 8)
+            bytes += static_cast<char>(bits >> (held -= 8) & 0xff);
+    }
+    return bytes;
+}
+
 /// The ids of the controls the page builds its form from.
 std::vector<std::string> pageControls()
 {
@@ -54,7 +74,7 @@ TEST(WebCore, WhatCannotBeReadIsAFailureNotACrash)
         { "layout", R"({"options": [["shell"]]})" }, { "layout", R"({"options": [[1, 2]]})" },
         { "count", R"({"inputs": 5})" }, { "count", R"({"inputs": ["600"]})" },
         { "tube_at", R"({"x": "a"})" }, { "export", R"({})" }, { "export", R"({"format": "pdf"})" },
-        { "sweep", "{}" }, { "", "" } };
+        { "language", "{}" }, { "language", R"({"english": 5})" }, { "sweep", "{}" }, { "", "" } };
     for (const auto &c : cases) {
         const Json answer = call(c.job, c.request);
         ASSERT_TRUE(answer.contains("failure")) << c.job << " " << c.request << " " << answer;
@@ -134,24 +154,7 @@ TEST(WebCore, DrawingPointerAndFilesFollowTheLastDrawnLayout)
     EXPECT_EQ(
         call("export", R"({"format": "svg"})")["text"].get<std::string>().rfind("<?xml", 0), 0u);
     // The DXF's bytes as they are: GBK for its Chinese, never UTF-8's replacement character.
-    std::string dxf;
-    {
-        const std::string coded = call("export", R"({"format": "dxf"})")["base64"];
-        const std::string digits =
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        ASSERT_EQ(coded.size() % 4, 0u);
-        std::uint32_t bits = 0;
-        int held = 0;
-        for (const char c : coded) {
-            if (c == '=')
-                break;
-            const std::size_t at = digits.find(c);
-            ASSERT_NE(at, std::string::npos) << c;
-            bits = bits << 6 | static_cast<std::uint32_t>(at);
-            if ((held += 6) >= 8)
-                dxf += static_cast<char>(bits >> (held -= 8) & 0xff);
-        }
-    }
+    const std::string dxf = decoded(call("export", R"({"format": "dxf"})")["base64"]);
     EXPECT_EQ(dxf.rfind("  0\nSECTION", 0), 0u);
     EXPECT_NE(dxf.find("\xd7\xdc\xb9\xdc\xca\xfd 266"), std::string::npos); // 总管数 266, in GBK
     EXPECT_EQ(dxf.find("\xef\xbf\xbd"), std::string::npos);
@@ -174,6 +177,44 @@ TEST(WebCore, DrawingPointerAndFilesFollowTheLastDrawnLayout)
     // Refused inputs leave nothing drawn behind to save by mistake.
     layout({ { "shell", "x" } }, true);
     EXPECT_TRUE(call("export", R"({"format": "svg"})")["text"].is_null());
+}
+
+TEST(WebCore, DrawingsInThePagesLanguage)
+{
+    // A source the table has is in English, one it lacks stays as it is; CAD gets ASCII then.
+    const Options options = { { "shell", "600" }, { "tube", "25" }, { "pitch", "32" },
+        { "passes", "2" }, { "baffle-cut", "25" } };
+    const std::string table =
+        R"({"english": {"总管数 %1 管": "Total tubes %1", "第 %1 管程 %2 管": "pass %1: %2"}})";
+    struct Case
+    {
+        const char *request, *caption, *legend, *dxfText;
+    };
+    const Case cases[] = {
+        { table.c_str(), "Total tubes 266", "pass 1: 133", "\n  1\nTotal tubes 266\n" },
+        { R"({"english": null})", "总管数 266 管", "第 1 管程 133 管",
+            "\n  1\n\xd7\xdc\xb9\xdc\xca\xfd 266 \xb9\xdc\n" },
+    };
+    for (const Case &c : cases) {
+        ASSERT_FALSE(call("language", c.request).contains("failure")) << c.request;
+        const Json drawn = layout(options, true);
+        const Json &caption = drawn["drawing"]["caption"];
+        EXPECT_NE(std::find(caption.begin(), caption.end(), c.caption), caption.end()) << caption;
+        EXPECT_EQ(drawn["drawing"]["legend"][0]["text"], c.legend);
+        const std::string svg = call("export", R"({"format": "svg"})")["text"];
+        EXPECT_NE(svg.find(c.caption), std::string::npos) << c.caption;
+        const std::string dxf = call("export", R"({"format": "dxf"})")["base64"];
+        EXPECT_NE(decoded(dxf).find(c.dxfText), std::string::npos) << c.caption;
+    }
+    // What the table lacks in English stays as its source; a table that cannot be read changes
+    // nothing.
+    call("language", table);
+    EXPECT_TRUE(call("language", R"({"english": {"总管数 %1 管": 5}})").contains("failure"));
+    const Json drawn = layout(options, true);
+    const Json &caption = drawn["drawing"]["caption"];
+    EXPECT_NE(std::find(caption.begin(), caption.end(), "Total tubes 266"), caption.end());
+    EXPECT_EQ(drawn["drawing"]["caption"][1].get<std::string>().rfind("管子外径 d 25 mm", 0), 0u);
+    call("language", R"({"english": null})");
 }
 
 TEST(WebCore, CountIsTheWindowsCalculation)

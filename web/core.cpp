@@ -54,6 +54,29 @@ struct Drawn
 };
 std::unique_ptr<Drawn> drawn;
 
+/// The page's language for the drawing's words: the window's English for each source text it
+/// translates, or none for Chinese.
+std::map<std::string, std::string> english;
+bool inEnglish = false;
+
+report::Wording wording()
+{
+    report::Wording words;
+    if (!inEnglish)
+        return words;
+    words.ascii = true;
+    words.render = [](const report::Message &message) {
+        return report::compose(
+            message,
+            [](const std::string &source) {
+                const auto found = english.find(source);
+                return found == english.end() ? source : found->second;
+            },
+            [](const report::Message &value) { return value.source; });
+    };
+    return words;
+}
+
 /// The shapes of the drawing for the page to paint, as korvane-sheet paints them: five numbers a
 /// circle (x, y, radius, layer, 1 dashed + 2 hollow) and six a line (x1, y1, x2, y2, layer,
 /// dashed), in the sheet's millimetres; the rest, few, in the JSON.
@@ -135,7 +158,7 @@ Json layoutJob(const Json &request)
         if (summary.notDrawn) {
             answer["drawing"] = nullptr;
         } else {
-            answer["drawing"] = sceneJson(report::layoutScene(*counted, false));
+            answer["drawing"] = sceneJson(report::layoutScene(*counted, false, wording()));
             drawn = std::make_unique<Drawn>(*counted);
         }
     }
@@ -202,11 +225,27 @@ Json exportJob(const Json &request)
     if (format == "csv")
         return { { "text", report::tubeList(drawn->layout, drawn->index.tubes) },
             { "name", name } };
-    const sheet::Scene scene = report::layoutScene(drawn->layout, request.value("numbers", false));
+    const sheet::Scene scene =
+        report::layoutScene(drawn->layout, request.value("numbers", false), wording());
     if (format == "svg")
         return { { "text", sheet::svg(scene) }, { "name", name } };
     // The DXF's text is GBK, not UTF-8: its bytes travel as base64, untouched.
     return { { "text", "" }, { "base64", base64(sheet::dxf(scene)) }, { "name", name } };
+}
+
+/// {"english": {source: text, ...}} for English words in the drawings, {"english": null} for
+/// Chinese.
+Json languageJob(const Json &request)
+{
+    const Json &table = request.at("english");
+    // Read whole before anything changes: a table that cannot be read leaves the words as they
+    // were.
+    std::map<std::string, std::string> words;
+    if (!table.is_null())
+        words = table.get<std::map<std::string, std::string>>();
+    english = std::move(words);
+    inEnglish = !table.is_null();
+    return Json::object();
 }
 
 /// {"x": mm, "y": mm} from the shell centre: the tube of the drawing there, if any.
@@ -262,6 +301,8 @@ extern "C" const char *korvane_call(const char *job, const char *request)
             out = exportJob(in);
         else if (name == "tube_at")
             out = tubeAtJob(in);
+        else if (name == "language")
+            out = languageJob(in);
         else
             out = { { "failure", "unknown job " + name } };
         answer = out.dump(-1, ' ', false, Json::error_handler_t::replace);

@@ -77,7 +77,11 @@ class Core {
 
 // Counting and drawing apart: a count never waits behind a drawing.
 const counter = new Core();
-const drawer = new Core((worker) => attachCanvas(worker));
+// The drawing worker learns the page's language first: a drawing's words are in it.
+const drawer = new Core((worker) => {
+  attachCanvas(worker);
+  worker.postMessage({ id: 0, job: 'language', request: drawingWords() });
+});
 // Nothing a designer types takes this long; something that does is stopped.
 const kLongest = 20000;
 

@@ -3,7 +3,7 @@
 // offered only while it and the counts stand for what is typed.
 'use strict';
 
-const drawing = { frame: null, scene: null, legend: null, printed: false, pause: 0,
+const drawing = { frame: null, scene: null, printed: false, pause: 0,
   pausing: false, inputAt: 0 };
 const kPauseMs = 120;
 let slowDrawing = 0;
@@ -62,7 +62,6 @@ function drawingArrived(answer, number, started) {
   }
   const first = drawing.scene === null;
   drawing.scene = answer.drawing;
-  drawing.legend = answer.summary.legend;
   drawing.frame = answer.drawing.frame;
   drawing.printed = false;
   shown.drawnFor = number;
@@ -73,28 +72,8 @@ function drawingArrived(answer, number, started) {
     repaint();
   setStale(shown.stale);
   updateExports();
-  showLegend();
   korvane.timings.push({ what: 'drawing', ms: performance.now() - started, at: performance.now(),
     tubes: answer.layout.in_circle });
-}
-
-/// The legend in the page's language, as the window shows it; the drawing's files keep the
-/// drawing's own words.
-function showLegend() {
-  const scene = drawing.scene;
-  if (!scene || !drawing.legend)
-    return;
-  const texts = drawing.legend.map((item) => render(item.text));
-  if (texts.every((text, i) => scene.legend[i].text === text))
-    return;
-  texts.forEach((text, i) => {
-    scene.legend[i].text = text;
-  });
-  drawing.printed = false;
-  if (paintsInWorker)
-    tracked(drawer.call('legend', { texts }).catch(() => {}));
-  else
-    repaint();
 }
 
 /// The view as it should be painted now.

@@ -91,6 +91,11 @@ function renderInto(element, message) {
   }
 }
 
+/// The drawings' words in the page's language, as the core takes them.
+function drawingWords() {
+  return { english: language === 'en' ? windowEnglish : null };
+}
+
 function chooseLanguage() {
   try {
     const kept = localStorage.getItem('korvane.language');

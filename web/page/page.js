@@ -81,7 +81,14 @@ function applyLanguage() {
     markProblems(shown.problems);
   showStatus();
   showLinkNote();
-  showLegend();
+}
+
+/// A switch of language: the drawing again, its caption and legend in the new words.
+function languageChanged() {
+  applyLanguage();
+  tracked(drawer.call('language', drawingWords()).catch(() => {}));
+  if (drawing.scene)
+    requestDrawing();
 }
 
 // --- Tabs -----------------------------------------------------------------------------------
@@ -138,9 +145,10 @@ function start() {
   $('language').addEventListener('click', () => {
     language = language === 'en' ? 'zh' : 'en';
     remember('korvane.language', language);
-    applyLanguage();
+    languageChanged();
   });
   applyLanguage();
+  tracked(drawer.call('language', drawingWords()).catch(() => {}));
   // The address first (a link someone sent), then the last inputs, then an example.
   const hash = location.hash.length > 1 ? location.hash : recall('korvane.layout');
   applyOptions(hash ? parseHash(hash) : form.example);

@@ -33,16 +33,6 @@ function run(job, request) {
     paint();
     return {};
   }
-  if (job === 'legend') {
-    // The legend in the page's language, in place of the drawing's own words.
-    if (screen.scene)
-      request.texts.forEach((text, i) => {
-        if (screen.scene.legend[i])
-          screen.scene.legend[i].text = text;
-      });
-    paint();
-    return {};
-  }
   const answer = JSON.parse(callCore(job, JSON.stringify(request)));
   // A drawing's shapes come as numbers, copied out of the module's memory.
   if (answer.drawing) {

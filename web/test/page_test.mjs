@@ -281,6 +281,40 @@ print(len(holes), len(circles))
     assert.ok(png.readUInt32BE(16) >= 2400, `PNG ${png.readUInt32BE(16)} wide`);
   });
 
+  test('in English the drawing and its files speak English, the DXF in ASCII', async () => {
+    const expected = layoutJson(options);
+    await page.click('#language');
+    await settle(page);
+    const cjk = /[\u3000-\u9fff\uff00-\uffef]/;
+    const painted = await page.evaluate(() => drawing.scene.caption.concat(
+      drawing.scene.legend.map((entry) => entry.text)));
+    assert.ok(painted.includes(`Total tubes ${expected.total}`), painted.join('\n'));
+    for (const line of painted)
+      assert.doesNotMatch(line, cjk, line);
+    const svg = readFileSync(await save('#save-svg'), 'utf8');
+    assert.ok(svg.includes(`Total tubes ${expected.total}`));
+    assert.doesNotMatch(svg, cjk);
+    const dxfFile = await save('#save-dxf');
+    assert.ok(readFileSync(dxfFile).every((byte) => byte < 0x80), 'a byte beyond ASCII in the DXF');
+    const texts = JSON.parse(execFileSync(process.env.KORVANE_PYTHON || 'python3', ['-c', `
+import sys, json, ezdxf
+from ezdxf.lldxf.encoding import decode_dxf_unicode
+doc = ezdxf.readfile(sys.argv[1])
+print(json.dumps([decode_dxf_unicode(t.dxf.text) for t in doc.modelspace() if t.dxftype() == "TEXT"]))
+`, dxfFile], { encoding: 'utf8' }));
+    // What CAD shows is what the page paints, the escapes read back.
+    for (const line of painted)
+      assert.ok(texts.includes(line), line);
+    assert.ok(texts.some((line) => line.includes('y = ±')), 'the cut line\'s ± read back');
+    // Back in Chinese, the files are the program's again, byte for byte.
+    await page.click('#language');
+    await settle(page);
+    const programDxf = join(work, 'program-again.dxf');
+    execFileSync(process.env.KORVANE_LAYOUT, [...options.map(([n, v]) => `--${n}=${v}`),
+      '--draw', programDxf]);
+    assert.ok(readFileSync(await save('#save-dxf')).equals(readFileSync(programDxf)));
+  });
+
   test('hovering a tube shows its number, place and pass as the hole list has them', async () => {
     await page.click('#fit');
     const csv = execFileSync(process.env.KORVANE_LAYOUT, [...options.map(([n, v]) => `--${n}=${v}`),

@@ -37,7 +37,10 @@ async function pageShows(page, tube) {
     arrangement: document.getElementById('arrangement').textContent,
     baffles: [...document.querySelectorAll('#baffles p')].map((line) => line.textContent),
     legend: drawing.scene && shown.drawnFor === wanted ? drawing.scene.legend.map((entry) => entry.text) : [],
+    caption: drawing.scene && shown.drawnFor === wanted ? drawing.scene.caption : [],
   }));
+  // The drawings' words: what the page paints is what its files are written with.
+  shown.drawn_legend = shown.legend;
   if (tube) {
     shown.tube = { x: tube.x, y: tube.y, text: await page.evaluate(({ x, y }) =>
       window.korvane.cores.drawer.call('tube_at', { x, y }).then((answer) => render(answer.tube.text)),
@@ -71,7 +74,12 @@ for (const language of ['zh', 'en']) {
         const expected = windowShows(language, options);
         const hash = '#' + options.map(([n, v]) => (v === '' ? n : `${n}=${v}`)).join('&');
         const { page } = await openPage(browser, { context, hash });
-        assert.deepEqual(await pageShows(page, expected.tube), expected, JSON.stringify(options));
+        const shows = await pageShows(page, expected.tube);
+        assert.deepEqual(shows, expected, JSON.stringify(options));
+        // In English a drawing says nothing in Chinese: every caption source is translated.
+        if (language === 'en')
+          for (const line of shows.caption.concat(shows.legend))
+            assert.doesNotMatch(line, /[\u3000-\u9fff\uff00-\uffef]/, line);
         await page.close();
       }
       await context.close();
