@@ -14,7 +14,8 @@ const paintsInWorker = 'transferControlToOffscreen' in HTMLCanvasElement.prototy
 /// One worker and its calls. An abort inside it, or a call that runs too long, ends that worker
 /// and starts a fresh one; the page goes on.
 class Core {
-  /// `started` is told of each new worker, before any call reaches it.
+  /// `started` is told of each new worker, before any call reaches it, and whether it replaces
+  /// one that failed.
   constructor(started = () => {}) {
     this.pending = new Map();
     this.next = 1;
@@ -22,9 +23,9 @@ class Core {
     this.start();
   }
 
-  start() {
+  start(restarted = false) {
     this.worker = new Worker(workerUrl);
-    this.started(this.worker);
+    this.started(this.worker, restarted);
     this.worker.onmessage = (event) => {
       const { id, answer, aborted } = event.data;
       const call = this.pending.get(id);
@@ -50,7 +51,7 @@ class Core {
     this.worker.terminate();
     const waiting = this.pending;
     this.pending = new Map();
-    this.start();
+    this.start(true);
     for (const call of waiting.values())
       call.reject(error);
   }
@@ -78,17 +79,26 @@ class Core {
 // Counting and drawing apart: a count never waits behind a drawing.
 const counter = new Core();
 // The drawing worker learns the page's language first: a drawing's words are in it.
-const drawer = new Core((worker) => {
+const drawer = new Core((worker, restarted) => {
   attachCanvas(worker);
   worker.postMessage({ id: 0, job: 'language', request: drawingWords() });
+  if (restarted && drawing.scene)
+    worker.postMessage({ id: 0, job: 'scene', request: { scene: drawing.scene, view: currentView() } });
 });
 // Nothing a designer types takes this long; something that does is stopped.
 const kLongest = 20000;
 
+const kFailed = '计算出错，已重新启动计算模块：%1';
+const kTimedOut = '计算超时，已停止并重新启动计算模块';
+
+/// A worker's failure as a source text and its arguments.
+function failure(error) {
+  return error && error.message === 'timeout' ? [kTimedOut]
+    : [kFailed, error && error.message ? error.message : String(error)];
+}
+
 function failureText(error) {
-  return error && error.message === 'timeout'
-    ? tr('计算超时，已停止并重新启动计算模块')
-    : tr('计算出错，已重新启动计算模块：%1', error && error.message ? error.message : error);
+  return tr(...failure(error));
 }
 
 // --- What the page shows and whether it is busy, for people and for tests --------------------
@@ -97,6 +107,16 @@ const status = { source: '', args: [], message: null };
 function setStatus(source, ...args) {
   Object.assign(status, { source, args, message: null });
   showStatus();
+}
+
+/// A worker's failure there, in the page's language and kept so when it changes.
+function setFailure(error) {
+  setStatus(...failure(error));
+}
+
+/// Whether the status line says a worker failed, which the next good answer puts right.
+function saysFailure() {
+  return status.source === kFailed || status.source === kTimedOut;
 }
 
 /// A message of the C++'s there.

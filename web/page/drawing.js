@@ -22,7 +22,14 @@ const requestDrawing = latestWins(() => {
   return tracked(drawer.call('layout', { values: controlValues(), draw: true, view: currentView() },
     kLongest)
     .then((answer) => drawingArrived(answer, number, started),
-      (error) => setStatus(failureText(error)))
+      (error) => {
+        // The last drawing stays, greyed, in a fresh worker: the failed one took its copy.
+        if (number === wanted) {
+          shown.drawnFor = -1;
+          setStale(shown.stale);
+          setFailure(error);
+        }
+      })
     .finally(() => {
       clearTimeout(slowDrawing);
       if (status.source === form.texts.counting)

@@ -21,8 +21,11 @@ function inputsChanged() {
     korvane.timings.push({ what: 'counts', ms: performance.now() - started, at: performance.now(),
       tubes: answer.layout ? answer.layout.in_circle : null });
   }, (error) => {
-    if (number === wanted)
-      setStatus(failureText(error));
+    // The last figures stand for nothing typed now: grey, as after a refusal.
+    if (number === wanted) {
+      setStale(true);
+      setFailure(error);
+    }
   }));
   drawSoon(started);
 }
@@ -50,7 +53,7 @@ function countsArrived(answer, number) {
   shown.countedFor = number;
   showCounts(answer, false);
   updateExports();
-  if (shown.drawnFor !== number && status.source === form.texts.stale_drawing)
+  if ((shown.drawnFor !== number && status.source === form.texts.stale_drawing) || saysFailure())
     setStatus('');
 }
 
@@ -63,7 +66,7 @@ function applyOptions(options) {
     linkRefused = answer.refused;
     showLinkNote();
     inputsChanged();
-  }, (error) => setStatus(failureText(error))));
+  }, (error) => setFailure(error)));
 }
 
 /// What the last link (or visit) gave that the page did not take, each option's reason.

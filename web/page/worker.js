@@ -28,6 +28,13 @@ function run(job, request) {
     screen.canvas = request.canvas;
     return {};
   }
+  if (job === 'scene') {
+    // The page's copy of the last drawing, for a fresh worker to show.
+    screen.scene = request.scene;
+    screen.view = request.view;
+    paint();
+    return {};
+  }
   if (job === 'view') {
     screen.view = request;
     paint();

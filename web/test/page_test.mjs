@@ -227,6 +227,38 @@ describe('input the page cannot take', () => {
       [['shell', '800'], ['tube', '25'], ['pitch', '32'], ['passes', '2']]).total));
     assert.equal(await page.locator('#sheet.stale').count(), 0);
   });
+
+  test('after a worker fails, the last figures go grey until the next good answer', async () => {
+    // The next layout call of a worker carries what its script cannot pass on: it fails as an
+    // abort inside it would, and a fresh worker takes over.
+    const poison = (name) => page.evaluate((name) => {
+      const core = window.korvane.cores[name];
+      const call = core.call;
+      core.call = function (job, request, timeout) {
+        if (job !== 'layout')
+          return call.call(core, job, request, timeout);
+        core.call = call;
+        return call.call(core, job, { ...request, poison: 1n }, timeout);
+      };
+    }, name);
+    const sheetShot = async () => (await page.locator('#sheet').screenshot()).length;
+    await typeInto(page, '#diameter', '800');
+    await settle(page);
+    const drawn = await sheetShot();
+    for (const [worker, grey] of [['counter', '#counts.stale'], ['drawer', '#sheet.stale']]) {
+      await poison(worker);
+      await typeInto(page, '#diameter', '750');
+      await settle(page);
+      assert.equal(await page.locator(grey).count(), 1, worker);
+      assert.match(await page.textContent('#status'), /^计算出错，已重新启动计算模块：/, worker);
+      // The last drawing is still there, in the fresh worker too, greyed.
+      assert.ok(await sheetShot() > drawn / 3, `${worker}: the drawing went blank`);
+      await typeInto(page, '#diameter', '800');
+      await settle(page);
+      assert.equal(await page.locator('.stale').count(), 0, worker);
+      assert.equal(await page.textContent('#status'), '', worker);
+    }
+  });
 });
 
 describe('out of the page', () => {
