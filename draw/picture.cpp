@@ -101,7 +101,8 @@ QByteArray paintPicture(const Scene &scene, sheet::Format format)
     buffer.open(QIODevice::WriteOnly);
     const QString title = QString::fromStdString(scene.title);
     if (format == sheet::Format::Png) {
-        const PageLayout page(scene, bitmapWidth(scene), sheet::textFit(scene, bitmapWidth(scene)));
+        const int width = bitmapWidth(scene);
+        const PageLayout page(scene, width, sheet::textFit(scene, width));
         QImage image(static_cast<int>(page.width), static_cast<int>(std::ceil(page.height)),
             QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())

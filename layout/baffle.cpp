@@ -93,10 +93,11 @@ Baffle baffleOf(const Layout &layout, Length cut)
     const double lpp = rowStep(in.pattern, millimetres(in.pitch));
     const double across = di * (1 - 2 * share);
     const double pi = 3.141592653589793;
-    if (dctl > 0 && std::abs(across / dctl) <= 1) {
+    const double reach = dctl > 0 ? across / dctl : 0;
+    if (dctl > 0 && std::abs(reach) <= 1) {
         // The program's and the page's figures alike: acos and sin of our own operations.
-        const double theta = 2 * portableAcos(across / dctl);
-        baffle.formula.fw = theta / (2 * pi) - sinOfTwiceAcos(across / dctl) / (2 * pi);
+        const double theta = 2 * portableAcos(reach);
+        baffle.formula.fw = theta / (2 * pi) - sinOfTwiceAcos(reach) / (2 * pi);
         baffle.formula.fc = 1 - 2 * *baffle.formula.fw;
     }
     baffle.formula.nc = across / lpp;

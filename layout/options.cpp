@@ -437,7 +437,7 @@ namespace {
                     Problem::TooLarge, Field::TieRods);
             } else {
                 // 0 is none, as a centre tube of 0 is.
-                m_in.tieRodCount = std::stoi(text->substr(first).empty() ? "0" : *text);
+                m_in.tieRodCount = std::stoi(*text);
                 m_in.tieRods = m_in.tieRodCount > 0 ? TieRodRule::Count : TieRodRule::None;
             }
         }

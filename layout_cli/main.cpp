@@ -319,9 +319,12 @@ LayoutOptions addLayoutOptions(CLI::App &app)
     LayoutOptions given;
     for (const report::Option &option : report::options()) {
         const std::string name = std::string("--") + option.name;
+        // Every value is kept, so that an option given twice is refused as the page refuses it.
         CLI::Option *added = option.kind == report::Kind::Switch
             ? app.add_flag(name, option.help)
-            : app.add_option(name, option.help)->type_name(option.hint);
+            : app.add_option(name, option.help)
+                  ->type_name(option.hint)
+                  ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         // In a sweep or a search the diameter varies: its option then only says which one.
         if (option.field == layout::Field::Diameter)
             added->expected(0, 1);
@@ -334,10 +337,16 @@ LayoutOptions addLayoutOptions(CLI::App &app)
 std::vector<layout::TypedOption> typedOf(const LayoutOptions &given)
 {
     std::vector<layout::TypedOption> typed;
-    for (const auto &[option, cli] : given)
-        if (cli->count() > 0)
-            typed.push_back({ option->name,
-                option->kind == report::Kind::Switch ? "" : cli->as<std::string>() });
+    for (const auto &[option, cli] : given) {
+        const std::vector<std::string> &values = cli->results();
+        if (option->kind == report::Kind::Switch || values.empty()) {
+            for (std::size_t i = 0; i < cli->count(); ++i)
+                typed.push_back({ option->name, "" });
+            continue;
+        }
+        for (const std::string &value : values)
+            typed.push_back({ option->name, value });
+    }
     return typed;
 }
 

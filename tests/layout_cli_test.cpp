@@ -180,6 +180,10 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--min-shell", "5", "--resolution", "0" }, "must be positive" },
         { { "--shell", "600", "--resolution", "1" }, "--resolution" },
         { { "--shell", "600", "--no-such-option" }, "no-such-option" },
+        // Twice is refused by name, as the page refuses a link with an option twice.
+        { { "--shell", "600", "--shell", "700" }, "korvane-layout: --shell is given twice\n" },
+        { { "--shell", "600", "--gb151", "--gb151" }, "--gb151 is given twice" },
+        { { "--sweep", "600:700:50", "--shell", "--shell" }, "--shell is given twice" },
         { { "--shell", "600", "--draw", "sheet.jpg" }, ".svg, .png, .pdf or .dxf" },
         { { "--shell", "600", "--draw", "svg" }, ".svg, .png, .pdf or .dxf" },
         { { "--shell", "600", "--draw", "a.dxf/sheet" }, ".svg, .png, .pdf or .dxf" },

@@ -229,26 +229,24 @@ describe('input the page cannot take', () => {
   });
 
   test('after a worker fails, the last figures go grey until the next good answer', async () => {
-    // The next layout call of a worker carries what its script cannot pass on: it fails as an
-    // abort inside it would, and a fresh worker takes over.
-    const poison = (name) => page.evaluate((name) => {
+    // While poisoned, a worker's layout calls carry what its script cannot pass on: each fails
+    // as an abort inside it would, and a fresh worker takes over.
+    const poison = (name, on) => page.evaluate(([name, on]) => {
       const core = window.korvane.cores[name];
-      const call = core.call;
-      core.call = function (job, request, timeout) {
-        if (job !== 'layout')
-          return call.call(core, job, request, timeout);
-        core.call = call;
-        return call.call(core, job, { ...request, poison: 1n }, timeout);
-      };
-    }, name);
+      core.call = on ? function (job, request, timeout) {
+        const poisoned = job === 'layout' ? { ...request, poison: 1n } : request;
+        return Object.getPrototypeOf(core).call.call(core, job, poisoned, timeout);
+      } : Object.getPrototypeOf(core).call;
+    }, [name, on]);
     const sheetShot = async () => (await page.locator('#sheet').screenshot()).length;
     await typeInto(page, '#diameter', '800');
     await settle(page);
     const drawn = await sheetShot();
     for (const [worker, grey] of [['counter', '#counts.stale'], ['drawer', '#sheet.stale']]) {
-      await poison(worker);
+      await poison(worker, true);
       await typeInto(page, '#diameter', '750');
       await settle(page);
+      await poison(worker, false);
       assert.equal(await page.locator(grey).count(), 1, worker);
       assert.match(await page.textContent('#status'), /^计算出错，已重新启动计算模块：/, worker);
       // The last drawing is still there, in the fresh worker too, greyed.
