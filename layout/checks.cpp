@@ -144,6 +144,27 @@ namespace {
         }
     }
 
+    /// A head and the bundle it holds agree; a floating head's allowances go to DN 2600.
+    void checkHead(Checks &checks, const Inputs &in)
+    {
+        checks.require(
+            in.bundle != Bundle::UTube || in.head == Head::Fixed || in.head == Head::UTube,
+            [&] {
+                return std::string("--bundle u-tube is the u-tube head, not --head ")
+                    + headName(in.head);
+            },
+            Problem::Conflict, Field::Head);
+        if (in.head == Head::Floating && headSetsCircle(in) && checks.known({ Field::Diameter }))
+            checks.require(
+                in.diameter.units <= mm(kMaxFloatingMm).units,
+                [&] {
+                    return "a floating head's allowances go up to DN "
+                        + std::to_string(kMaxFloatingMm) + ", not " + lengthText(in.diameter)
+                        + " mm: give --clearance";
+                },
+                Problem::OutsideTable, Field::Diameter);
+    }
+
     /// What goes by the shell diameter: the standard's values and the baffle cuts.
     void checkShellShares(Checks &checks, const Inputs &in)
     {
@@ -254,6 +275,7 @@ std::vector<InputError> problemsOf(const Inputs &in, const std::vector<Field> &u
         checkLength(checks, *in.centreTube, "the centre tube diameter", Field::CentreTube);
     checkShiftedLanes(checks, in);
     checkBundle(checks, in);
+    checkHead(checks, in);
     checkShellShares(checks, in);
     checkTieRods(checks, in);
     if (checks.known({ Field::Diameter, Field::Tube, Field::Pitch, Field::Clearance })
@@ -287,7 +309,7 @@ void requireLength(Length length, const char *what)
 
 Int128 offsetOf(const Inputs &in)
 {
-    return in.tube.units + (in.given == Given::Shell ? 2 * Int128(clearanceOf(in).units) : 0);
+    return Int128(in.tube.units) + in.diameter.units - layoutCircleOf(in).units;
 }
 
 } // namespace layout

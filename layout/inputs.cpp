@@ -1,5 +1,7 @@
 #include "layout/inputs.h"
 
+#include "layout/predicates.h"
+
 #include <algorithm>
 
 namespace layout {
@@ -14,10 +16,46 @@ Length clearanceOf(const Inputs &in)
     return in.clearance ? *in.clearance : defaultClearance(in.tube);
 }
 
+std::optional<FloatingAllowances> floatingAllowances(Length shell)
+{
+    // DN bands up to and including each bound: b1 and bn; b is 4 below DN 1000, 5 from it.
+    constexpr struct
+    {
+        std::int64_t upTo, b1, bn;
+    } kBands[] = { { 700, 3, 10 }, { 1200, 5, 13 }, { 2000, 6, 16 }, { kMaxFloatingMm, 7, 20 } };
+    for (const auto &band : kBands)
+        if (shell.units <= mm(band.upTo).units)
+            return FloatingAllowances { mm(band.b1), { mm(band.bn).units + mm(3).units / 2 },
+                mm(shell.units < mm(1000).units ? 4 : 5) };
+    return std::nullopt;
+}
+
+bool headSetsCircle(const Inputs &in)
+{
+    return in.given == Given::Shell && !in.clearance
+        && (in.head == Head::Floating || in.head == Head::PullThrough || in.head == Head::Packed);
+}
+
 Length layoutCircleOf(const Inputs &in)
 {
-    return in.given == Given::Shell ? Length { in.diameter.units - 2 * clearanceOf(in).units }
-                                    : in.diameter;
+    if (in.given != Given::Shell)
+        return in.diameter;
+    const std::int64_t di = in.diameter.units;
+    if (!headSetsCircle(in))
+        return { di - 2 * clearanceOf(in).units };
+    if (in.head == Head::Packed)
+        return { di - mm(75).units / 2 };
+    if (in.head == Head::PullThrough) {
+        // (Di − 85.6625) / 1.009375 = (Di − 85.6625)·320/323, down to a whole 0.001 mm.
+        constexpr std::int64_t kThousandth = kUnitsPerMm / 1000;
+        const Int128 scaled = Int128(di - 342'650'000) * 320;
+        const Int128 per = Int128(323) * kThousandth;
+        const Int128 down = scaled >= 0 ? scaled / per : -((-scaled + per - 1) / per);
+        return { static_cast<std::int64_t>(down * kThousandth) };
+    }
+    // Beyond DN 2600 the rule has no numbers: the checks refuse it, and DL is the shell's.
+    const std::optional<FloatingAllowances> a = floatingAllowances(in.diameter);
+    return a ? Length { di - 2 * (a->b1.units + a->b2.units + a->b.units) } : in.diameter;
 }
 
 Length centreCircleOf(const Inputs &in)
@@ -38,6 +76,23 @@ const char *patternName(Pattern pattern)
         break;
     }
     return "45";
+}
+
+const char *headName(Head head)
+{
+    switch (head) {
+    case Head::Fixed:
+        return "fixed";
+    case Head::UTube:
+        return "u-tube";
+    case Head::Floating:
+        return "floating";
+    case Head::PullThrough:
+        return "pull-through";
+    case Head::Packed:
+        break;
+    }
+    return "packed";
 }
 
 const char *centringName(Centring centring)

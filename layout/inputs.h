@@ -29,6 +29,11 @@ enum class LaneModel { Remove, Shift };
 /// with its mirror image below.
 enum class Bundle { Fixed, UTube };
 
+/// How the bundle is held in the shell, which sets the layout circle: fixed tube sheets, a
+/// U-tube bundle, a floating head with a split ring, a pull-through floating head, an
+/// outside-packed floating head.
+enum class Head { Fixed, UTube, Floating, PullThrough, Packed };
+
 /// Where the number of tie rods comes from.
 enum class TieRodRule { None, Count, Gb151, Tema };
 
@@ -51,6 +56,7 @@ enum class Field : int {
     BendRadius,
     TieRods,
     BaffleCut,
+    Head,
 };
 
 /// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
@@ -59,6 +65,8 @@ constexpr std::int64_t kMaxPitchesInRadius = 1'000'000;
 constexpr int kMaxTieRods = 999'999;
 /// The most baffle cuts one study compares.
 constexpr int kMaxBaffleCuts = 8;
+/// The largest shell GB/T 151's floating-head allowances go to, DN 2600.
+constexpr std::int64_t kMaxFloatingMm = 2600;
 
 struct Inputs
 {
@@ -80,6 +88,7 @@ struct Inputs
     bool gb151 = false;
     std::vector<Field> fromStandard;
     Bundle bundle = Bundle::Fixed;
+    Head head = Head::Fixed; ///< Head::UTube goes with Bundle::UTube
     std::optional<Length> bendRadius; ///< R, U-tubes only; 2·d when not given
     TieRodRule tieRods = TieRodRule::None;
     int tieRodCount = 0; ///< with TieRodRule::Count
@@ -94,7 +103,19 @@ Length defaultClearance(Length tube);
 /// layout circle is given instead of the shell).
 Length clearanceOf(const Inputs &inputs);
 
-/// DL: given, or the shell less the clearance on each side.
+/// GB/T 151's allowances of a floating head in a shell of DN `shell`: the split ring's b1, the
+/// b2 = bn + 1.5 of the head's flange and the clearance b; none beyond DN 2600.
+struct FloatingAllowances
+{
+    Length b1, b2, b;
+};
+std::optional<FloatingAllowances> floatingAllowances(Length shell);
+
+/// The head's rule, without a clearance given: whether it is the fixed tube sheets' Di − 2b.
+bool headSetsCircle(const Inputs &inputs);
+
+/// DL: given; or the shell less the clearance on each side, when one is given or the head is
+/// fixed or U-tube; or by the head's rule.
 Length layoutCircleOf(const Inputs &inputs);
 
 /// The smallest U-bend radius R of a U-tube bundle: given, or 2·d.
@@ -107,5 +128,6 @@ Length centreCircleOf(const Inputs &inputs);
 /// The text of a pattern or centring as the options and JSON spell them.
 const char *patternName(Pattern pattern);
 const char *centringName(Centring centring);
+const char *headName(Head head);
 
 } // namespace layout

@@ -34,12 +34,18 @@ namespace {
         Search(const Inputs &inputs, Length resolution, const std::function<bool()> &stop)
             : m_inputs(inputs)
             , m_unit(resolution.units)
-            , m_offset(offsetOf(inputs))
             , m_stop(stop)
             , m_offCentre(inputs.passes == 6 || inputs.passes == 8)
             // The lanes' positions, fixed but for the off-centre lanes' snap index.
             , m_shape(decide(inputs, false).arrangement)
         {
+        }
+
+        /// The first step of [lo, hi] whose layout circle holds a tube's centre (hi + 1 for
+        /// none), within a band where the circle grows with the shell.
+        std::int64_t firstCentred(std::int64_t lo, std::int64_t hi)
+        {
+            return firstWhere(lo, hi + 1, [&](std::int64_t step) { return widthAt(step) >= 0; });
         }
 
         /// The first step of [lo, hi] whose total reaches `need`.
@@ -82,10 +88,14 @@ namespace {
             return arranged(m_inputs).counts.total;
         }
 
-        std::int64_t snapAt(std::int64_t step) const
+        /// DL − d at a step: the head's rule or the clearance sets DL from the shell.
+        std::int64_t widthAt(std::int64_t step)
         {
-            return m_shape.snapIndexAt(static_cast<std::int64_t>(step * m_unit - m_offset));
+            m_probe.diameter = { static_cast<std::int64_t>(step * m_unit) };
+            return layoutCircleOf(m_probe).units - m_probe.tube.units;
         }
+
+        std::int64_t snapAt(std::int64_t step) { return m_shape.snapIndexAt(widthAt(step)); }
 
         /// The first step of [from, to] whose total reaches `need`, where the total only grows.
         std::optional<std::int64_t> firstReaching(
@@ -97,7 +107,7 @@ namespace {
         }
 
         /// The first step of [lo, hi] whose snap index is at least m (hi + 1 for none).
-        std::int64_t firstStepOf(std::int64_t m, std::int64_t lo, std::int64_t hi) const
+        std::int64_t firstStepOf(std::int64_t m, std::int64_t lo, std::int64_t hi)
         {
             return firstWhere(lo, hi + 1, [&](std::int64_t step) { return snapAt(step) >= m; });
         }
@@ -133,8 +143,8 @@ namespace {
             return firstInRuns(middle + 1, m2, lo, hi, need);
         }
 
-        Inputs m_inputs;
-        Int128 m_unit, m_offset;
+        Inputs m_inputs, m_probe = m_inputs;
+        Int128 m_unit;
         const std::function<bool()> &m_stop;
         bool m_offCentre;
         Arrangement m_shape;
@@ -156,6 +166,45 @@ namespace {
         } catch (const InputError &error) {
             answer.belowRefused = error;
         }
+    }
+
+    /// The bands of the shell over which the head's rule is one straight line, each split at
+    /// the tie-rod table's rows: within one the layout circle only grows with the shell.
+    std::vector<RodBand> bandsOf(const Inputs &inputs)
+    {
+        std::vector<Int128> edges;
+        if (inputs.head == Head::Floating && headSetsCircle(inputs))
+            for (const std::int64_t at : { mm(700).units + 1, mm(1000).units, mm(1200).units + 1,
+                     mm(2000).units + 1, mm(kMaxFloatingMm).units + 1 })
+                edges.push_back(at);
+        std::vector<RodBand> bands;
+        for (const RodBand &rods : rodBands(inputs)) {
+            Int128 from = rods.from;
+            for (const Int128 edge : edges)
+                if (edge > from && edge < rods.to) {
+                    bands.push_back({ from, edge, rods.rods });
+                    from = edge;
+                }
+            // Past a floating head's last band there are no allowances to lay out by.
+            const Int128 to = edges.empty() ? rods.to : std::min(rods.to, edges.back());
+            if (from < to)
+                bands.push_back({ from, to, rods.rods });
+        }
+        return bands;
+    }
+
+    /// The least of Di − DL + d over the bands, which bounds the rows of every shell searched.
+    Int128 leastOffset(Inputs inputs, const std::vector<RodBand> &bands)
+    {
+        Int128 least = offsetOf(inputs);
+        for (const RodBand &band : bands) {
+            inputs.diameter = { static_cast<std::int64_t>(std::min<Int128>(band.from, kMaxUnits)) };
+            least = std::min(least, offsetOf(inputs));
+        }
+        // The pull-through rule rounds DL down: its offset may dip a thousandth below.
+        return inputs.head == Head::PullThrough && headSetsCircle(inputs)
+            ? least - kUnitsPerMm / 1000
+            : least;
     }
 
     /// The single count of a shell, when it is not refused and holds `required` tubes.
@@ -180,9 +229,9 @@ MinShell minShell(
         throw InputError("the number of tubes must be 1 or more");
     requireLength(resolution, "the resolution");
     MinShell answer;
-    const Int128 offset = offsetOf(inputs);
     const Int128 unit = resolution.units;
-    const std::vector<RodBand> bands = rodBands(inputs);
+    const std::vector<RodBand> bands = bandsOf(inputs);
+    const Int128 offset = leastOffset(inputs, bands);
     // The largest step within 100 m, within the rows a count may take and within the tie-rod
     // table.
     const Int128 widest =
@@ -194,19 +243,19 @@ MinShell minShell(
     // check covers them all.
     inputs.diameter = lastStep < 1 ? resolution : answer.limit;
     validate(inputs);
-    // Below the first step whose circle holds a centre, every total is 0.
-    const std::int64_t firstStep =
-        std::max<std::int64_t>(1, static_cast<std::int64_t>(ceilDiv(offset, unit)));
-    if (lastStep < firstStep)
+    if (lastStep < 1)
         return answer;
 
     Search search(inputs, resolution, stop);
     // Tie rods from a table come in bands of the diameter; each band needs N more tubes.
     for (const RodBand &band : bands) {
-        const auto lo =
-            static_cast<std::int64_t>(std::max<Int128>(firstStep, ceilDiv(band.from, unit)));
+        const auto from = static_cast<std::int64_t>(std::max<Int128>(1, ceilDiv(band.from, unit)));
         const auto hi =
             static_cast<std::int64_t>(std::min<Int128>(lastStep, ceilDiv(band.to, unit) - 1));
+        if (from > hi)
+            continue;
+        // Below the first step whose circle holds a centre, every total is 0.
+        const std::int64_t lo = search.firstCentred(from, hi);
         if (lo > hi)
             continue;
         // A shell that holds N before its rods may still be refused (the rods do not fit,

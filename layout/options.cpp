@@ -26,7 +26,7 @@ namespace {
         { "passes", Field::Passes }, { "centre", Field::Centring },
         { "lane-spacing", Field::LaneSpacing }, { "clearance", Field::Clearance },
         { "centre-tube", Field::CentreTube }, { "lanes", Field::LaneModel },
-        { "gb151", Field::Standard }, { "bundle", Field::Bundle },
+        { "gb151", Field::Standard }, { "bundle", Field::Bundle }, { "head", Field::Head },
         { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods },
         { "baffle-cut", Field::BaffleCut } };
 
@@ -402,6 +402,24 @@ namespace {
             }
             readChoice<Bundle>("bundle", Field::Bundle,
                 { { "fixed", Bundle::Fixed }, { "u-tube", Bundle::UTube } }, m_in.bundle);
+            if (readChoice<Head>("head", Field::Head,
+                    { { "fixed", Head::Fixed }, { "u-tube", Head::UTube },
+                        { "floating", Head::Floating }, { "pull-through", Head::PullThrough },
+                        { "packed", Head::Packed } },
+                    m_in.head)
+                && m_in.head == Head::UTube) {
+                if (value("bundle") && m_in.bundle == Bundle::Fixed)
+                    m_found.add("--head u-tube is the U-tube bundle, not --bundle fixed",
+                        Problem::Conflict, Field::Head);
+                m_in.bundle = Bundle::UTube;
+            }
+            // The U-tube bundle is the U-tube head: either option names both.
+            if (m_in.bundle == Bundle::UTube && m_in.head == Head::Fixed) {
+                if (value("head"))
+                    m_found.add("--bundle u-tube is the u-tube head, not --head fixed",
+                        Problem::Conflict, Field::Head);
+                m_in.head = Head::UTube;
+            }
             if (const std::string *text = value("bend-radius"))
                 m_in.bendRadius = lengthOf(*text, "bend-radius", Field::BendRadius, m_found);
         }
@@ -480,7 +498,12 @@ namespace {
             if (circle.units > 0)
                 return;
             const std::string dl = " (DL " + lengthText(circle) + " mm)";
-            if (m_in.clearance)
+            if (headSetsCircle(m_in))
+                m_found.add("a " + lengthText(m_in.diameter)
+                        + " mm shell leaves no layout circle under a " + headName(m_in.head)
+                        + " head" + dl,
+                    Problem::NoLayoutCircle, Field::Diameter);
+            else if (m_in.clearance)
                 m_found.add("the clearance " + lengthText(b) + " mm leaves no layout circle in a "
                         + lengthText(m_in.diameter) + " mm shell" + dl,
                     Problem::NoLayoutCircle, Field::Clearance);

@@ -175,15 +175,27 @@ void checkLayoutCircles(const Sweep &sweep, const layout::Inputs &in)
     if (in.given != layout::Given::Shell)
         return;
     const layout::Length b = layout::clearanceOf(in);
-    const layout::Length least { 2 * b.units };
+    // The largest typed shell whose circle is nothing: the circle only grows until well past it.
+    layout::Inputs probe = in;
+    std::int64_t low = 0, high = layout::kMaxUnits / layout::kTypedStep;
+    while (low < high) {
+        const std::int64_t mid = low + (high - low + 1) / 2;
+        probe.diameter = { mid * layout::kTypedStep };
+        if (layout::layoutCircleOf(probe).units <= 0)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const layout::Length least { low * layout::kTypedStep };
+    const std::string cause = layout::headSetsCircle(in)
+        ? std::string("a ") + layout::headName(in.head) + " head's rule"
+        : "the clearance b " + layout::lengthText(b) + " mm on each side";
     if (!(least < sweep.to))
-        throw UsageError("the clearance b " + layout::lengthText(b)
-            + " mm on each side leaves no layout circle in any shell of the sweep (up to "
+        throw UsageError(cause + " leaves no layout circle in any shell of the sweep (up to "
             + layout::lengthText(sweep.to) + " mm)");
     if (!(least < sweep.from))
         std::cerr << "korvane-layout: warning: shells up to " << layout::lengthText(least)
-                  << " mm leave no layout circle after the clearance b " << layout::lengthText(b)
-                  << " mm on each side; their rows count 0 tubes\n";
+                  << " mm leave no layout circle after " << cause << "; their rows count 0 tubes\n";
 }
 
 int runSweep(const Options &options, const layout::Reading &reading, files::StandardOutput &out)

@@ -206,250 +206,290 @@
 <context>
     <name>report</name>
     <message>
-        <location filename="../report/form.cpp" line="73"/>
+        <location filename="../report/form.cpp" line="77"/>
         <source>给定(&amp;G)</source>
         <translation>&amp;Given</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="74"/>
+        <location filename="../report/form.cpp" line="78"/>
         <source>壳体内径 Di</source>
         <translation>Shell ID Di</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="74"/>
+        <location filename="../report/form.cpp" line="78"/>
         <source>布管限定圆 DL</source>
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="77"/>
+        <location filename="../report/form.cpp" line="81"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="79"/>
+        <location filename="../report/form.cpp" line="83"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="81"/>
+        <location filename="../report/form.cpp" line="85"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="82"/>
+        <location filename="../report/form.cpp" line="86"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="83"/>
+        <location filename="../report/form.cpp" line="87"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="83"/>
+        <location filename="../report/form.cpp" line="87"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="84"/>
+        <location filename="../report/form.cpp" line="88"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="84"/>
+        <location filename="../report/form.cpp" line="88"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="87"/>
+        <location filename="../report/form.cpp" line="91"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="90"/>
+        <location filename="../report/form.cpp" line="94"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="91"/>
+        <location filename="../report/form.cpp" line="95"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="91"/>
+        <location filename="../report/form.cpp" line="95"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="92"/>
+        <location filename="../report/form.cpp" line="96"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="94"/>
+        <location filename="../report/form.cpp" line="98"/>
         <source>隔板槽(&amp;W)</source>
         <translation>Pass lanes (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="95"/>
+        <location filename="../report/form.cpp" line="99"/>
         <source>去管</source>
         <translation>remove tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="95"/>
+        <location filename="../report/form.cpp" line="99"/>
         <source>移位</source>
         <translation>shift rows</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="97"/>
+        <location filename="../report/form.cpp" line="101"/>
         <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
         <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="99"/>
+        <location filename="../report/form.cpp" line="103"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="103"/>
-        <location filename="../report/summary.cpp" line="79"/>
-        <location filename="../report/summary.cpp" line="87"/>
+        <location filename="../report/form.cpp" line="107"/>
+        <location filename="../report/summary.cpp" line="83"/>
+        <location filename="../report/summary.cpp" line="91"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="104"/>
+        <location filename="../report/form.cpp" line="108"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="108"/>
+        <location filename="../report/form.cpp" line="112"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="110"/>
+        <location filename="../report/form.cpp" line="114"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="111"/>
+        <location filename="../report/form.cpp" line="116"/>
+        <source>换热器型式(&amp;Y)</source>
+        <translation>Head t&amp;ype</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="117"/>
+        <source>固定管板式</source>
+        <translation>fixed tube sheets</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="117"/>
+        <source>浮头式</source>
+        <translation>floating head</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="118"/>
+        <source>拉出式浮头</source>
+        <translation>pull-through floating head</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="119"/>
+        <source>填料函式</source>
+        <translation>outside-packed head</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="122"/>
+        <source>按换热器型式由壳体内径定布管限定圆；给定边缘间隙时按间隙</source>
+        <translation>The head type sets the layout circle from the shell diameter; a clearance given sets it instead</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="124"/>
         <source>管束(&amp;U)</source>
         <translation>B&amp;undle</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="112"/>
+        <location filename="../report/form.cpp" line="125"/>
         <source>固定管板</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="112"/>
+        <location filename="../report/form.cpp" line="125"/>
         <source>U形管</source>
         <translation>U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="114"/>
+        <location filename="../report/form.cpp" line="127"/>
         <source>弯管半径 R(&amp;R)</source>
         <translation>Bend &amp;radius R</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="118"/>
+        <location filename="../report/form.cpp" line="131"/>
         <source>拉杆(&amp;Z)</source>
         <translation>Tie rods (&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="119"/>
+        <location filename="../report/form.cpp" line="132"/>
         <source>无（根数、gb151 或 tema）</source>
         <translation>none (a number, gb151 or tema)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="120"/>
+        <location filename="../report/form.cpp" line="133"/>
         <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
         <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="121"/>
+        <location filename="../report/form.cpp" line="134"/>
         <source>折流板缺口 %(&amp;K)</source>
         <translation>Baffle cut % (&amp;K)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="123"/>
+        <location filename="../report/form.cpp" line="136"/>
         <source>无（如 25，或 20,25,30）</source>
         <translation>none (25, or 20,25,30)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="124"/>
+        <location filename="../report/form.cpp" line="137"/>
         <source>按 GB/T 151 取值(&amp;Q)</source>
         <translation>GB/T 151 values (&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="126"/>
+        <location filename="../report/form.cpp" line="139"/>
         <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
         <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="138"/>
+        <location filename="../report/form.cpp" line="151"/>
         <source>不能为负（0 为无中心管）</source>
         <translation>must not be negative (0 is no centre tube)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="139"/>
-        <location filename="../report/form.cpp" line="141"/>
+        <location filename="../report/form.cpp" line="152"/>
+        <location filename="../report/form.cpp" line="154"/>
         <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
         <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="142"/>
+        <location filename="../report/form.cpp" line="155"/>
         <source>U形管束不能有中心管</source>
         <translation>a U-tube bundle has no centre tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="143"/>
+        <location filename="../report/form.cpp" line="156"/>
         <source>U形管束只能为 2 或 4 管程</source>
         <translation>a U-tube bundle has 2 or 4 passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="144"/>
+        <location filename="../report/form.cpp" line="157"/>
         <source>按 GB/T 151 取值须给定壳体内径</source>
         <translation>GB/T 151&apos;s values need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="145"/>
+        <location filename="../report/form.cpp" line="158"/>
         <source>折流板缺口须给定壳体内径</source>
         <translation>a baffle cut needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="146"/>
+        <location filename="../report/form.cpp" line="159"/>
         <source>拉杆须给定壳体内径</source>
         <translation>tie rods need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="147"/>
+        <location filename="../report/form.cpp" line="160"/>
         <source>拉杆不能多于 999999 根</source>
         <translation>at most 999999 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="149"/>
+        <location filename="../report/form.cpp" line="162"/>
         <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
         <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="151"/>
+        <location filename="../report/form.cpp" line="163"/>
+        <source>U形管束即 U形管式，不能用其他型式</source>
+        <translation>a U-tube bundle is the U-tube head: not this type</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="165"/>
+        <source>浮头式只到 DN 2600：更大的壳体请给定边缘间隙</source>
+        <translation>floating heads go up to DN 2600: give a clearance for a larger shell</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="167"/>
         <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="194"/>
+        <location filename="../report/form.cpp" line="210"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="346"/>
+        <location filename="../report/form.cpp" line="367"/>
         <source>未知选项 --%1</source>
         <translation>unknown option --%1</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="369"/>
+        <location filename="../report/form.cpp" line="390"/>
         <source>--%1：%2</source>
         <translation>--%1: %2</translation>
     </message>
@@ -645,230 +685,255 @@
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="74"/>
+        <location filename="../report/summary.cpp" line="62"/>
+        <source>，%1</source>
+        <translation>, %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="78"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="77"/>
+        <location filename="../report/summary.cpp" line="81"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="84"/>
+        <location filename="../report/summary.cpp" line="88"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="88"/>
+        <location filename="../report/summary.cpp" line="92"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="102"/>
+        <location filename="../report/summary.cpp" line="106"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="134"/>
+        <location filename="../report/summary.cpp" line="138"/>
         <source>（公式 %1）</source>
         <translation> (formula %1)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="137"/>
+        <location filename="../report/summary.cpp" line="141"/>
         <source>折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 管，切边管 %4 管</source>
         <translation>Baffle cut %1%: cut line y = ±%2 mm; %3 tubes in the window, %4 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="141"/>
+        <location filename="../report/summary.cpp" line="145"/>
         <source>  错流管数比 Fc %1%2；错流管排数 Nc %3%4；缺口内有效管排数 Ncw %5%6</source>
         <translation>  crossflow share Fc %1%2; crossflow rows Nc %3%4; effective window rows Ncw %5%6</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="153"/>
+        <location filename="../report/summary.cpp" line="158"/>
+        <source>填料函式：DL = Di − 37.5 = %1 − 37.5 = %2 mm</source>
+        <translation>Outside-packed head: DL = Di - 37.5 = %1 - 37.5 = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="160"/>
+        <source>拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (%1 − 85.6625) / 1.009375，舍至 0.001 mm = %2 mm</source>
+        <translation>Pull-through floating head: DL = (Di - 85.6625) / 1.009375 = (%1 - 85.6625) / 1.009375, rounded down to 0.001 mm = %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="165"/>
+        <source>浮头式：DL = Di − 2(b1 + b2 + b) = %1 − 2(%2 + %3 + %4) = %5 mm</source>
+        <translation>Floating head: DL = Di - 2(b1 + b2 + b) = %1 - 2(%2 + %3 + %4) = %5 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="174"/>
+        <source>壳体内径 Di %1 mm，布管限定圆 DL %2 mm</source>
+        <translation>Shell ID Di %1 mm, layout circle DL %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="178"/>
         <source>壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 DL %3 mm</source>
         <translation>Shell ID Di %1 mm, clearance b %2 mm, layout circle DL %3 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="159"/>
+        <location filename="../report/summary.cpp" line="184"/>
         <source>布管限定圆 DL %1 mm</source>
         <translation>Layout circle DL %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="160"/>
+        <location filename="../report/summary.cpp" line="185"/>
         <source>管子外径 d %1 mm，管心距 p %2 mm，布管方式 %3，</source>
         <translation>Tube OD d %1 mm, pitch p %2 mm, %3 pattern, </translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="164"/>
+        <location filename="../report/summary.cpp" line="189"/>
         <source>最佳：%1（%2 %3 管）</source>
         <translation>best: %1 (%2 %3 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="172"/>
+        <location filename="../report/summary.cpp" line="197"/>
         <source>管程数 %1</source>
         <translation>Passes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="174"/>
+        <location filename="../report/summary.cpp" line="199"/>
         <source>，无隔板槽</source>
         <translation>, no pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="177"/>
+        <location filename="../report/summary.cpp" line="202"/>
         <source>，隔板槽 水平 y = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="178"/>
+        <location filename="../report/summary.cpp" line="203"/>
         <source>，隔板槽 垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="179"/>
+        <location filename="../report/summary.cpp" line="204"/>
         <source>；水平 y = %1 mm，Sn = %2 mm</source>
         <translation>; horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="180"/>
+        <location filename="../report/summary.cpp" line="205"/>
         <source>；垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>; vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="187"/>
+        <location filename="../report/summary.cpp" line="212"/>
         <source>隔板槽方式 移位：Sn 为槽两侧管排的中心距</source>
         <translation>Pass lanes shift the rows: Sn is the distance between the rows across a lane</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="195"/>
+        <location filename="../report/summary.cpp" line="220"/>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="207"/>
+        <location filename="../report/summary.cpp" line="232"/>
         <source>管束 U形管，最小弯管半径 R %1 mm</source>
         <translation>U-tube bundle, smallest bend radius R %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="213"/>
+        <location filename="../report/summary.cpp" line="238"/>
         <source>按 GB/T 151 取值：%1</source>
         <translation>From GB/T 151: %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="216"/>
+        <location filename="../report/summary.cpp" line="241"/>
         <source>中心管外径 d0 %1 mm，去管圆直径 %2 mm</source>
         <translation>Centre tube OD d0 %1 mm, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="222"/>
+        <location filename="../report/summary.cpp" line="247"/>
         <source>布管限定圆内管数 %1 管</source>
         <translation>Tubes in the layout circle %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="223"/>
+        <location filename="../report/summary.cpp" line="248"/>
         <source>隔板槽去掉 %1 管</source>
         <translation>Removed by pass lanes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="224"/>
+        <location filename="../report/summary.cpp" line="249"/>
         <source>中心管去掉 %1 管</source>
         <translation>Removed by the centre tube %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="227"/>
+        <location filename="../report/summary.cpp" line="252"/>
         <source>拉杆 %1 根，直径 %2 mm</source>
         <translation>%1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="231"/>
+        <location filename="../report/summary.cpp" line="256"/>
         <source>总管数 %1 管</source>
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="233"/>
+        <location filename="../report/summary.cpp" line="258"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="235"/>
+        <location filename="../report/summary.cpp" line="260"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="253"/>
+        <location filename="../report/summary.cpp" line="278"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="254"/>
+        <location filename="../report/summary.cpp" line="279"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="255"/>
+        <location filename="../report/summary.cpp" line="280"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="256"/>
+        <location filename="../report/summary.cpp" line="281"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="257"/>
+        <location filename="../report/summary.cpp" line="282"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="269"/>
+        <location filename="../report/summary.cpp" line="294"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="230"/>
-        <location filename="../report/summary.cpp" line="274"/>
+        <location filename="../report/summary.cpp" line="255"/>
+        <location filename="../report/summary.cpp" line="299"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="277"/>
+        <location filename="../report/summary.cpp" line="302"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="281"/>
+        <location filename="../report/summary.cpp" line="306"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="302"/>
+        <location filename="../report/summary.cpp" line="327"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="305"/>
+        <location filename="../report/summary.cpp" line="330"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="316"/>
+        <location filename="../report/summary.cpp" line="341"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="319"/>
+        <location filename="../report/summary.cpp" line="344"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="320"/>
+        <location filename="../report/summary.cpp" line="345"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="321"/>
+        <location filename="../report/summary.cpp" line="346"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -877,7 +942,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="322"/>
+        <location filename="../report/summary.cpp" line="347"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>

@@ -38,6 +38,10 @@ namespace {
             "Clearance b between shell and layout circle (mm; default max(0.25 d, 8))" },
         { "centre-tube", Field::CentreTube, Kind::Length, "D0",
             "Centre tube outer diameter d0 (mm); 0 for none" },
+        { "head", Field::Head, Kind::Choice, "TYPE",
+            "fixed (default), u-tube (the U-tube bundle), floating (split-ring floating head), "
+            "pull-through or packed: each sets the layout circle from the shell by its rule, "
+            "unless --clearance is given" },
         { "bundle", Field::Bundle, Kind::Choice, "KIND",
             "fixed (default) or u-tube: 2 or 4 passes, U-bends across the centre lane" },
         { "bend-radius", Field::BendRadius, Kind::Length, "R",
@@ -57,14 +61,14 @@ namespace {
         std::vector<Field> fields)
     {
         return { id, objectName, Widget::Box, label, option, nullptr, {}, std::move(fields),
-            nullptr, nullptr, {}, {}, false, std::nullopt };
+            nullptr, nullptr, {}, {}, false, std::nullopt, {} };
     }
 
     Control choice(const char *id, const char *objectName, const char *label, const char *option,
         std::vector<Choice> choices, std::vector<Field> fields)
     {
         return { id, objectName, Widget::Choice, label, option, nullptr, std::move(choices),
-            std::move(fields), nullptr, nullptr, {}, {}, false, std::nullopt };
+            std::move(fields), nullptr, nullptr, {}, {}, false, std::nullopt, {} };
     }
 
     std::vector<Control> makeControls()
@@ -108,6 +112,17 @@ namespace {
         list.push_back(box("centre-tube", "centreTube", QT_TR_NOOP("中心管外径 d0(&C)"),
             "centre-tube", { Field::CentreTube }));
         list.back().placeholder = QT_TR_NOOP("无");
+        // The U-tube head is the bundle's own choice: --head u-tube sets it there.
+        list.push_back(choice("head", "head", QT_TR_NOOP("换热器型式(&Y)"), "head",
+            { { "fixed", QT_TR_NOOP("固定管板式") }, { "floating", QT_TR_NOOP("浮头式") },
+                { "pull-through", QT_TR_NOOP("拉出式浮头") },
+                { "packed", QT_TR_NOOP("填料函式") } },
+            { Field::Head }));
+        list.back().tooltip =
+            QT_TR_NOOP("按换热器型式由壳体内径定布管限定圆；给定边缘间隙时按间隙");
+        list.back().restsUnless = { "given", "shell" };
+        // U-tubes are the U-tube head: no other can be chosen beside them.
+        list.back().restsWhen = { "bundle", "u-tube" };
         list.push_back(choice("bundle", "bundle", QT_TR_NOOP("管束(&U)"), "bundle",
             { { "fixed", QT_TR_NOOP("固定管板") }, { "u-tube", QT_TR_NOOP("U形管") } },
             { Field::Bundle }));
@@ -124,7 +139,7 @@ namespace {
         list.push_back({ "gb151", "gb151", Widget::Switch, QT_TR_NOOP("按 GB/T 151 取值(&Q)"),
             "gb151", nullptr, {}, { Field::Standard }, nullptr,
             QT_TR_NOOP("未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位"), {},
-            { "lanes", "shift" }, false, std::nullopt });
+            { "lanes", "shift" }, false, std::nullopt, {} });
         return list;
     }
 
@@ -147,6 +162,9 @@ namespace {
         { Field::TieRods, Problem::TooLarge, QT_TR_NOOP("拉杆不能多于 999999 根") },
         { Field::Clearance, Problem::NoLayoutCircle,
             QT_TR_NOOP("边缘间隙过大：布管限定圆 DL 不大于 0") },
+        { Field::Head, Problem::Conflict, QT_TR_NOOP("U形管束即 U形管式，不能用其他型式") },
+        { Field::Diameter, Problem::OutsideTable,
+            QT_TR_NOOP("浮头式只到 DN 2600：更大的壳体请给定边缘间隙") },
         { Field::Diameter, Problem::NoLayoutCircle,
             QT_TR_NOOP("壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0") },
     };
@@ -279,8 +297,9 @@ Values defaultValues()
 
 bool rests(const Control &control, const Values &values)
 {
-    return control.restsUnless.control
-        && valueAt(values, control.restsUnless.control) != control.restsUnless.value;
+    const Condition &unless = control.restsUnless, &when = control.restsWhen;
+    return (unless.control && valueAt(values, unless.control) != unless.value)
+        || (when.control && valueAt(values, when.control) == when.value);
 }
 
 std::vector<layout::TypedOption> typedOptions(const Values &values, bool forLink)
@@ -313,6 +332,11 @@ std::vector<layout::TypedOption> typedOptions(const Values &values, bool forLink
 Setting settingOf(const std::string &name, const std::string &text)
 {
     Setting setting;
+    // --head u-tube is the U-tube bundle, which the form chooses on a control of its own.
+    if (name == "head" && layout::normalised(text) == "u-tube") {
+        setting.values.emplace_back("bundle", "u-tube");
+        return setting;
+    }
     for (const Control &control : controls()) {
         if (control.option && name == control.option) {
             if (control.widget == Widget::Box) {
@@ -470,6 +494,7 @@ nlohmann::ordered_json formJson()
                 { "label", control.label }, { "numeric", numeric }, { "choices", choices },
                 { "placeholder", text(control.placeholder) }, { "tooltip", text(control.tooltip) },
                 { "rests_unless", condition(control.restsUnless) },
+                { "rests_when", condition(control.restsWhen) },
                 { "ticks", condition(control.ticks) } });
     }
     Json counts = Json::array();

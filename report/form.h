@@ -73,6 +73,7 @@ struct Control
     Condition ticks; ///< a switch ticked sets this choice too
     bool patternIcons; ///< each choice shown with a sketch of its pattern
     std::optional<Message> widest; ///< the widest text a box shows while empty
+    Condition restsWhen; ///< greyed, its option not given, when this holds
 };
 
 /// The controls in the form's order.

@@ -65,6 +65,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
         out["shell"] = millimetres(in.diameter);
     out["clearance"] = millimetres(layout.clearance);
     out["layout_circle"] = millimetres(layout.layoutCircle);
+    out["head"] = layout::headName(in.head);
     out["tube"] = millimetres(in.tube);
     out["pitch"] = millimetres(in.pitch);
     out["pattern"] = static_cast<int>(in.pattern);

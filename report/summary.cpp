@@ -58,6 +58,10 @@ namespace {
                 Message(QT_TR_NOOP("，U形管 %1 根"), { Message::number(layout.uTubes) }));
         if (!layout.fromStandard.empty())
             line.push_back(Message(QT_TR_NOOP("，按 GB/T 151 取值")));
+        if (layout::headSetsCircle(layout.inputs))
+            line.push_back(Message(QT_TR_NOOP("，%1"),
+                { Message(
+                    choiceLabel(layout::Field::Head, layout::headName(layout.inputs.head))) }));
         return line;
     }
 
@@ -145,11 +149,32 @@ namespace {
                 formula(b.formula.ncw, 2) }) });
     }
 
+    /// The head's rule for the layout circle with its numbers, for the designer to check.
+    Message headRule(const Layout &layout)
+    {
+        const layout::Inputs &in = layout.inputs;
+        const Message di = literalLength(in.diameter), dl = literalLength(layout.layoutCircle);
+        if (in.head == layout::Head::Packed)
+            return Message(QT_TR_NOOP("填料函式：DL = Di − 37.5 = %1 − 37.5 = %2 mm"), { di, dl });
+        if (in.head == layout::Head::PullThrough)
+            return Message(QT_TR_NOOP("拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (%1 − 85.6625) "
+                                      "/ 1.009375，舍至 0.001 mm = %2 mm"),
+                { di, dl });
+        const layout::FloatingAllowances a = *layout::floatingAllowances(in.diameter);
+        return Message(
+            QT_TR_NOOP("浮头式：DL = Di − 2(b1 + b2 + b) = %1 − 2(%2 + %3 + %4) = %5 mm"),
+            { di, literalLength(a.b1), literalLength(a.b2), literalLength(a.b), dl });
+    }
+
     /// The inputs as understood: circle, tube and pitch, pattern and centring, passes and lanes.
     void addInputLines(std::vector<Line> &lines, const Layout &layout)
     {
         const layout::Inputs &in = layout.inputs;
-        if (in.given == Given::Shell)
+        if (layout::headSetsCircle(in)) {
+            lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1 mm，布管限定圆 DL %2 mm"),
+                { literalLength(in.diameter), literalLength(layout.layoutCircle) }) });
+            lines.push_back({ headRule(layout) });
+        } else if (in.given == Given::Shell)
             lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 "
                                                  "DL %3 mm"),
                 { literalLength(in.diameter), literalLength(layout.clearance),

@@ -180,6 +180,21 @@ TEST(LayoutUsage, RefusedWithOneLineAndNothingOnStandardOutput)
         { { "--min-shell", "5", "--resolution", "0" }, "must be positive" },
         { { "--shell", "600", "--resolution", "1" }, "--resolution" },
         { { "--shell", "600", "--no-such-option" }, "no-such-option" },
+        // Heads: a name, the bundle it holds, the shells its rule has numbers for.
+        { { "--shell", "600", "--head", "hairpin" },
+            "--head must be fixed, u-tube, floating, pull-through or packed, not 'hairpin'" },
+        { { "--shell", "600", "--passes", "2", "--bundle", "u-tube", "--head", "floating" },
+            "--bundle u-tube is the u-tube head, not --head floating" },
+        { { "--shell", "600", "--passes", "2", "--bundle", "u-tube", "--head", "fixed" },
+            "not --head fixed" },
+        { { "--shell", "600", "--passes", "2", "--head", "u-tube", "--bundle", "fixed" },
+            "--head u-tube is the U-tube bundle, not --bundle fixed" },
+        { { "--shell", "2600.001", "--head", "floating" }, "go up to DN 2600, not 2600.001 mm" },
+        { { "--sweep", "2500:2700:100", "--shell", "--head", "floating" }, "DN 2600, not 2700" },
+        { { "--shell", "80", "--head", "pull-through" },
+            "a 80 mm shell leaves no layout circle under a pull-through head (DL -5.61 mm)" },
+        { { "--sweep", "10:80:10", "--shell", "--head", "pull-through" },
+            "a pull-through head's rule leaves no layout circle in any shell" },
         // Twice is refused by name, as the page refuses a link with an option twice.
         { { "--shell", "600", "--shell", "700" }, "korvane-layout: --shell is given twice\n" },
         { { "--shell", "600", "--gb151", "--gb151" }, "--gb151 is given twice" },
@@ -645,6 +660,53 @@ TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "korvane-sheet 1.0\n");
     EXPECT_EQ(cli_run::runProgram(KORVANE_SHEET, { "--help" }, "exec >/dev/full").status, 1);
+}
+
+TEST(LayoutHeads, TheRuleWithItsNumbersAndTheHeadInJson)
+{
+    const struct
+    {
+        const char *head, *rule;
+        double circle;
+    } cases[] = {
+        { "floating", "浮头式：DL = Di − 2(b1 + b2 + b) = 600 − 2(3 + 11.5 + 4) = 563 mm\n", 563 },
+        { "pull-through",
+            "拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (600 − 85.6625) / 1.009375，舍至 0.001 "
+            "mm "
+            "= 509.56 mm\n",
+            509.56 },
+        { "packed", "填料函式：DL = Di − 37.5 = 600 − 37.5 = 562.5 mm\n", 562.5 },
+        { "fixed", nullptr, 584 },
+        { "u-tube", nullptr, 584 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.head);
+        const std::vector<std::string> args = { "--shell", "600", "--tube", "25", "--pitch", "32",
+            "--passes", "2", "--head", c.head };
+        const CountRun plain = layoutRun(args);
+        ASSERT_EQ(plain.status, 0) << plain.err;
+        if (c.rule) {
+            // The shell line says no clearance: the rule's own line follows it.
+            EXPECT_EQ(plain.out.find("壳体内径 Di 600 mm，布管限定圆 DL "), 0u) << plain.out;
+            EXPECT_NE(plain.out.find(c.rule), std::string::npos) << plain.out;
+        } else {
+            EXPECT_EQ(
+                plain.out.find("壳体内径 Di 600 mm，边缘间隙 b 8 mm，布管限定圆 DL 584 mm\n"), 0u);
+        }
+        std::vector<std::string> json = args;
+        json.push_back("--json");
+        const nlohmann::json out = cli_run::jsonOf(layoutRun(json));
+        EXPECT_EQ(out["head"], c.head);
+        EXPECT_EQ(out["layout_circle"], c.circle);
+        EXPECT_EQ(out["bundle"], std::string(c.head) == "u-tube" ? "u-tube" : "fixed");
+    }
+    // A clearance given is the rule, and the layout circle given leaves the head nothing to set.
+    const CountRun given = layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32", "--head",
+        "floating", "--clearance", "20" });
+    EXPECT_EQ(given.out.find("壳体内径 Di 600 mm，边缘间隙 b 20 mm，布管限定圆 DL 560 mm\n"), 0u);
+    const CountRun otl =
+        layoutRun({ "--otl", "563", "--tube", "25", "--pitch", "32", "--head", "floating" });
+    EXPECT_EQ(otl.out.find("布管限定圆 DL 563 mm\n"), 0u) << otl.err;
 }
 
 TEST(LayoutTieRods, EachRefusalWordedForItsCaseAndCutsCapped)

@@ -69,6 +69,9 @@ TEST(Form, EveryOptionIsReadAndRefusedOnItsOwnControl)
         { "clearance", { { "clearance", "12.5" } }, { { "clearance", "-1" } } },
         { "centre-tube", { { "centre-tube", "57" } }, { { "centre-tube", "x" } } },
         { "bundle", { { "passes", "2" }, { "bundle", "u-tube" } }, { { "bundle", "hairpin" } } },
+        { "head", { { "head", "pull-through" } }, { { "head", "hairpin" } } },
+        { "head", { { "head", "floating" } },
+            { { "passes", "2" }, { "bundle", "u-tube" }, { "head", "packed" } } },
         { "bend-radius", { { "passes", "2" }, { "bundle", "u-tube" }, { "bend-radius", "40" } },
             { { "bend-radius", "40" } } },
         { "tie-rods", { { "tie-rods", "tema" } }, { { "tie-rods", "many" } } },
@@ -129,7 +132,7 @@ TEST(Form, ValuesAndOptionsThereAndBack)
         { "the example", report::exampleOptions(),
             { { "shell", "600" }, { "tube", "25" }, { "pitch", "32" }, { "pattern", "30" },
                 { "passes", "1" }, { "centre", "on-tube" }, { "lanes", "remove" },
-                { "bundle", "fixed" } },
+                { "head", "fixed" }, { "bundle", "fixed" } },
             {} },
         // What korvane-layout refuses of the options together is said, never resolved silently.
         { "the layout circle, its clearance resting and said",
@@ -139,7 +142,7 @@ TEST(Form, ValuesAndOptionsThereAndBack)
             { "--clearance：给定布管限定圆时不用边缘间隙" } },
         { "the shell twice: the last, and said", { { "shell", "600" }, { "shell", "700" } },
             { { "shell", "700" }, { "pattern", "30" }, { "passes", "1" }, { "centre", "on-tube" },
-                { "lanes", "remove" }, { "bundle", "fixed" } },
+                { "lanes", "remove" }, { "head", "fixed" }, { "bundle", "fixed" } },
             { "--shell：重复给出" } },
         { "the shell and the layout circle: said", { { "shell", "600" }, { "otl", "584" } },
             { { "otl", "584" }, { "pattern", "30" }, { "passes", "1" }, { "centre", "on-tube" },
@@ -147,7 +150,7 @@ TEST(Form, ValuesAndOptionsThereAndBack)
             { "--shell：壳体内径与布管限定圆只能给定一个" } },
         { "the standard ticks shifted lanes", { { "shell", "600" }, { "gb151", "" } },
             { { "shell", "600" }, { "pattern", "30" }, { "passes", "1" }, { "centre", "on-tube" },
-                { "lanes", "shift" }, { "bundle", "fixed" }, { "gb151", "" } },
+                { "lanes", "shift" }, { "head", "fixed" }, { "bundle", "fixed" }, { "gb151", "" } },
             {} },
         { "lanes given beside the standard stay",
             { { "lanes", "remove" }, { "gb151", "yes" }, { "bundle", "u-tube" },
@@ -159,9 +162,14 @@ TEST(Form, ValuesAndOptionsThereAndBack)
         { "what cannot be taken",
             { { "colour", "red" }, { "pattern", "33" }, { "gb151", "maybe" }, { "tube", "19" } },
             { { "tube", "19" }, { "pattern", "30" }, { "passes", "1" }, { "centre", "on-tube" },
-                { "lanes", "remove" }, { "bundle", "fixed" } },
+                { "lanes", "remove" }, { "head", "fixed" }, { "bundle", "fixed" } },
             { "未知选项 --colour", "--pattern 须为 30、60、90、45 之一，而不是 '33'",
                 "--gb151 须为 1、0 之一，而不是 'maybe'" } },
+        // The U-tube head is the bundle's choice in the form.
+        { "the U-tube head", { { "shell", "600" }, { "passes", "2" }, { "head", "u-tube" } },
+            { { "shell", "600" }, { "pattern", "30" }, { "passes", "2" }, { "centre", "on-tube" },
+                { "lanes", "remove" }, { "bundle", "u-tube" } },
+            {} },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

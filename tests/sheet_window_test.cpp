@@ -498,8 +498,8 @@ private slots:
         } while (at && at != start && order.size() < 40);
         QCOMPARE(order,
             QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring", "laneModel",
-                "laneSpacing", "clearance", "centreTube", "bundle", "tieRods", "baffleCut", "gb151",
-                "numbers", "exportDrawing", "exportHoles", "fit", "sheet", "inCircle",
+                "laneSpacing", "clearance", "centreTube", "head", "bundle", "tieRods", "baffleCut",
+                "gb151", "numbers", "exportDrawing", "exportHoles", "fit", "sheet", "inCircle",
                 "laneRemoved", "centreRemoved", "total", "perPass", "given" }));
         // Every one of them has a name a screen reader reads out.
         for (const QString &name : order)

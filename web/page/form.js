@@ -92,8 +92,9 @@ function setControlValues(values) {
 function showResting() {
   const values = controlValues();
   for (const control of form.controls) {
-    const rule = control.rests_unless;
-    $(control.id).disabled = rule !== null && values[rule.control] !== rule.value;
+    const unless = control.rests_unless, when = control.rests_when;
+    $(control.id).disabled = (unless !== null && values[unless.control] !== unless.value)
+      || (when !== null && values[when.control] === when.value);
   }
 }
 

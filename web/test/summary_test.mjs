@@ -63,6 +63,12 @@ const layouts = [
   [['shell', '1200'], ['tube', '25'], ['pitch', '32'], ['passes', '6'], ['tie-rods', 'tema'],
     ['centre', 'straddle']],
   [['shell', '600'], ['tube', '25'], ['pitch', '20'], ['clearance', '-1'], ['passes', '3']],
+  // The heads: each rule's line, the head in the arrangement, a shell beyond the rule's numbers.
+  [['shell', '600'], ['tube', '25'], ['pitch', '32'], ['passes', '2'], ['head', 'floating'],
+    ['baffle-cut', '25']],
+  [['shell', '900'], ['tube', '19'], ['pitch', '25'], ['passes', '4'], ['head', 'pull-through'],
+    ['tie-rods', 'gb151']],
+  [['shell', '2700'], ['tube', '25'], ['pitch', '32'], ['head', 'floating']],
 ];
 
 for (const language of ['zh', 'en']) {

@@ -73,9 +73,11 @@ export async function enterLayout(page, options) {
   const given = options.find(([name]) => name === 'shell' || name === 'otl');
   await page.selectOption('#given', given ? given[0] : 'shell');
   for (const [name, value] of Object.entries({ pattern: '30', passes: '1', centre: 'on-tube',
-    lanes: 'remove', bundle: 'fixed' })) {
+    lanes: 'remove', head: 'fixed', bundle: 'fixed' })) {
     const chosen = options.find(([option]) => option === name);
-    await page.selectOption('#' + name, chosen ? chosen[1] : value);
+    // A choice that rests (the head beside a layout circle) is not the layout's.
+    if (await page.locator('#' + name).isEnabled())
+      await page.selectOption('#' + name, chosen ? chosen[1] : value);
   }
   await page.setChecked('#gb151', options.some(([name]) => name === 'gb151'));
   for (const id of ['diameter', 'tube', 'pitch', 'lane-spacing', 'clearance', 'centre-tube',
