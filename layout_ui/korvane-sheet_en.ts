@@ -363,133 +363,133 @@
         <translation>The head type sets the layout circle from the shell diameter; a clearance given sets it instead</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="124"/>
+        <location filename="../report/form.cpp" line="126"/>
         <source>管束(&amp;U)</source>
         <translation>B&amp;undle</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="125"/>
+        <location filename="../report/form.cpp" line="127"/>
         <source>固定管板</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="125"/>
+        <location filename="../report/form.cpp" line="127"/>
         <source>U形管</source>
         <translation>U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="127"/>
+        <location filename="../report/form.cpp" line="129"/>
         <source>弯管半径 R(&amp;R)</source>
         <translation>Bend &amp;radius R</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="131"/>
+        <location filename="../report/form.cpp" line="133"/>
         <source>拉杆(&amp;Z)</source>
         <translation>Tie rods (&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="132"/>
+        <location filename="../report/form.cpp" line="134"/>
         <source>无（根数、gb151 或 tema）</source>
         <translation>none (a number, gb151 or tema)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="133"/>
+        <location filename="../report/form.cpp" line="135"/>
         <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
         <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="134"/>
+        <location filename="../report/form.cpp" line="136"/>
         <source>折流板缺口 %(&amp;K)</source>
         <translation>Baffle cut % (&amp;K)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="136"/>
+        <location filename="../report/form.cpp" line="138"/>
         <source>无（如 25，或 20,25,30）</source>
         <translation>none (25, or 20,25,30)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="137"/>
+        <location filename="../report/form.cpp" line="139"/>
         <source>按 GB/T 151 取值(&amp;Q)</source>
         <translation>GB/T 151 values (&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="139"/>
+        <location filename="../report/form.cpp" line="141"/>
         <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
         <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="151"/>
+        <location filename="../report/form.cpp" line="153"/>
         <source>不能为负（0 为无中心管）</source>
         <translation>must not be negative (0 is no centre tube)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="152"/>
         <location filename="../report/form.cpp" line="154"/>
+        <location filename="../report/form.cpp" line="156"/>
         <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
         <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="155"/>
+        <location filename="../report/form.cpp" line="157"/>
         <source>U形管束不能有中心管</source>
         <translation>a U-tube bundle has no centre tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="156"/>
+        <location filename="../report/form.cpp" line="158"/>
         <source>U形管束只能为 2 或 4 管程</source>
         <translation>a U-tube bundle has 2 or 4 passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="157"/>
+        <location filename="../report/form.cpp" line="159"/>
         <source>按 GB/T 151 取值须给定壳体内径</source>
         <translation>GB/T 151&apos;s values need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="158"/>
+        <location filename="../report/form.cpp" line="160"/>
         <source>折流板缺口须给定壳体内径</source>
         <translation>a baffle cut needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="159"/>
+        <location filename="../report/form.cpp" line="161"/>
         <source>拉杆须给定壳体内径</source>
         <translation>tie rods need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="160"/>
+        <location filename="../report/form.cpp" line="162"/>
         <source>拉杆不能多于 999999 根</source>
         <translation>at most 999999 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="162"/>
+        <location filename="../report/form.cpp" line="164"/>
         <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
         <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="163"/>
+        <location filename="../report/form.cpp" line="165"/>
         <source>U形管束即 U形管式，不能用其他型式</source>
         <translation>a U-tube bundle is the U-tube head: not this type</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="165"/>
+        <location filename="../report/form.cpp" line="167"/>
         <source>浮头式只到 DN 2600：更大的壳体请给定边缘间隙</source>
         <translation>floating heads go up to DN 2600: give a clearance for a larger shell</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="167"/>
+        <location filename="../report/form.cpp" line="169"/>
         <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="210"/>
+        <location filename="../report/form.cpp" line="212"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="367"/>
+        <location filename="../report/form.cpp" line="370"/>
         <source>未知选项 --%1</source>
         <translation>unknown option --%1</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="390"/>
+        <location filename="../report/form.cpp" line="393"/>
         <source>--%1：%2</source>
         <translation>--%1: %2</translation>
     </message>
@@ -850,90 +850,100 @@
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="258"/>
+        <location filename="../report/summary.cpp" line="260"/>
+        <source>各管程管数 %1 管，最大偏差 %2%</source>
+        <translation>Tubes per pass %1, largest deviation %2%</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="262"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="260"/>
+        <location filename="../report/summary.cpp" line="265"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="278"/>
+        <location filename="../report/summary.cpp" line="283"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="279"/>
+        <location filename="../report/summary.cpp" line="284"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="280"/>
+        <location filename="../report/summary.cpp" line="285"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="281"/>
+        <location filename="../report/summary.cpp" line="286"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="282"/>
+        <location filename="../report/summary.cpp" line="287"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="294"/>
+        <location filename="../report/summary.cpp" line="299"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
         <location filename="../report/summary.cpp" line="255"/>
-        <location filename="../report/summary.cpp" line="299"/>
+        <location filename="../report/summary.cpp" line="304"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="302"/>
+        <location filename="../report/summary.cpp" line="307"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="306"/>
+        <location filename="../report/summary.cpp" line="311"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="327"/>
+        <location filename="../report/summary.cpp" line="329"/>
+        <source>%1，最大偏差 %2%</source>
+        <translation>%1, largest deviation %2%</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="335"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="330"/>
+        <location filename="../report/summary.cpp" line="338"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="341"/>
+        <location filename="../report/summary.cpp" line="349"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="344"/>
+        <location filename="../report/summary.cpp" line="352"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="345"/>
+        <location filename="../report/summary.cpp" line="353"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="346"/>
+        <location filename="../report/summary.cpp" line="354"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -942,7 +952,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="347"/>
+        <location filename="../report/summary.cpp" line="355"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -971,27 +981,27 @@ pass %4</translation>
         <translation>Counting…</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="16"/>
+        <location filename="../report/json.cpp" line="17"/>
         <source>管心距 p</source>
         <translation>pitch p</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="18"/>
+        <location filename="../report/json.cpp" line="19"/>
         <source>隔板槽中心距 Sn</source>
         <translation>pass lane spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="19"/>
+        <location filename="../report/json.cpp" line="20"/>
         <source>边缘间隙 b</source>
         <translation>clearance b</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="20"/>
+        <location filename="../report/json.cpp" line="21"/>
         <source>隔板槽移位</source>
         <translation>shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="21"/>
+        <location filename="../report/json.cpp" line="22"/>
         <source>拉杆</source>
         <translation>tie rods</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "report/json.h"
 
 #include "report/message.h"
+#include "report/numbers.h"
 #include "report/standard_values.h"
 
 namespace report {
@@ -80,6 +81,8 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["centre_removed"] = c.centreRemoved;
     out["total"] = c.total;
     out["per_pass"] = perPassJson(c);
+    const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total);
+    out["balance"] = balance ? nlohmann::ordered_json(balance->ratio()) : nullptr;
     out["lanes"] = lanesJson(layout);
     out["lane_model"] = layout.inputs.lanes == layout::LaneModel::Shift ? "shift" : "remove";
     out["bundle"] = in.bundle == layout::Bundle::UTube ? "u-tube" : "fixed";

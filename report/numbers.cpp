@@ -2,6 +2,7 @@
 
 #include "runtime/chars.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -36,6 +37,21 @@ std::string fixedText(double value, int digits)
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", digits, value);
     return text;
+}
+
+std::optional<Balance> balanceOf(const std::int64_t *perPass, int passes, std::int64_t total)
+{
+    if (passes < 2 || total <= 0)
+        return std::nullopt;
+    const auto [least, most] = std::minmax_element(perPass, perPass + passes);
+    return Balance { *most - *least, passes, total };
+}
+
+std::string Balance::percentText() const
+{
+    // 1000 · spread · passes / total tenths, to the nearest, a half up.
+    const std::int64_t tenths = (2000 * spread * passes + total) / (2 * total);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
 } // namespace report

@@ -254,8 +254,13 @@ std::vector<Line> captionOf(const Layout &layout)
                         literalLength(*layout.tieRods.diameter) })
                 : Message(QT_TR_NOOP("拉杆 %1 根"), { Message::number(layout.tieRods.count) }) });
     count(QT_TR_NOOP("总管数 %1 管"), c.total);
-    if (c.passes > 1)
-        lines.push_back({ Message(QT_TR_NOOP("各管程管数 %1 管"), { Message::literal(list(c)) }) });
+    if (c.passes > 1) {
+        const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total);
+        lines.push_back(
+            { balance ? Message(QT_TR_NOOP("各管程管数 %1 管，最大偏差 %2%"),
+                  { Message::literal(list(c)), Message::literal(balance->percentText()) })
+                      : Message(QT_TR_NOOP("各管程管数 %1 管"), { Message::literal(list(c)) }) });
+    }
     if (in.bundle == layout::Bundle::UTube)
         count(QT_TR_NOOP("U形管 %1 根"), layout.uTubes);
     for (const layout::Baffle &baffle : layout.baffles)
@@ -320,6 +325,9 @@ Summary summarise(const Layout &layout)
         perPass.push_back(Message::number(c.perPass[i]));
     summary.counts = { Message::number(c.inCircle), Message::number(c.laneRemoved),
         Message::number(c.centreRemoved), Message::number(c.total), Message::join(perPass, " / ") };
+    if (const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total))
+        summary.counts.back() = Message(QT_TR_NOOP("%1，最大偏差 %2%"),
+            { summary.counts.back(), Message::literal(balance->percentText()) });
     summary.arrangement = arrangementOf(layout);
     summary.hints = hintsOf(layout);
     for (const layout::Baffle &baffle : layout.baffles)

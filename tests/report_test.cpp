@@ -4,6 +4,7 @@
 
 #include "report/drawing.h"
 #include "report/form.h"
+#include "report/numbers.h"
 #include "report/reasons.h"
 #include "report/summary.h"
 
@@ -274,6 +275,37 @@ TEST(Message, PutTogetherAsQtDoes)
         EXPECT_EQ(report::plain(c.message), c.plain);
 }
 
+TEST(Summary, BalanceToATenthOfAPercentHalfUp)
+{
+    // (largest − smallest) / (total / passes): whole numbers, so a half is a half.
+    const struct
+    {
+        std::vector<std::int64_t> perPass;
+        const char *percent; ///< nullptr for none
+        double ratio;
+    } cases[] = {
+        { { 20, 20 }, "0.0", 0 }, { { 21, 19 }, "10.0", 0.1 },
+        { { 4001, 3999 }, "0.1", 0.0005 }, // 0.05 % exactly: up
+        { { 4002, 4000, 4000 }, "0.0", 6.0 / 12002 }, // 0.04999 %
+        { { 200004, 199997 }, "0.0", 14.0 / 400001 }, { { 3, 1 }, "100.0", 1 },
+        { { 5, 0, 0, 5 }, "200.0", 2 }, { { 159, 159, 138, 138, 159, 159 }, "13.8", 126.0 / 912 },
+        { { 7 }, nullptr, 0 }, // one pass
+        { { 0, 0 }, nullptr, 0 }, // no tubes
+    };
+    for (const auto &c : cases) {
+        std::int64_t total = 0;
+        for (const std::int64_t n : c.perPass)
+            total += n;
+        const auto balance =
+            report::balanceOf(c.perPass.data(), static_cast<int>(c.perPass.size()), total);
+        ASSERT_EQ(balance.has_value(), c.percent != nullptr) << total;
+        if (balance) {
+            EXPECT_EQ(balance->percentText(), c.percent) << total;
+            EXPECT_EQ(balance->ratio(), c.ratio) << total;
+        }
+    }
+}
+
 TEST(Summary, WhatTheWindowAndThePageSay)
 {
     const auto hint = [](const report::Summary &summary, const char *control) {
@@ -291,20 +323,27 @@ TEST(Summary, WhatTheWindowAndThePageSay)
         { "one pass", kBase, "布管限定圆 DL 584 mm，对中", "单管程无隔板槽", "", "默认 8 mm",
             "283" },
         { "four passes, their defaults", with({ { "passes", "4" } }), "布管限定圆 DL 584 mm，对中",
-            "默认 √3·p = 55.425625, 2p = 64 mm", "", "默认 8 mm", "59 / 59 / 59 / 59" },
+            "默认 √3·p = 55.425625, 2p = 64 mm", "", "默认 8 mm",
+            "59 / 59 / 59 / 59，最大偏差 0.0%" },
         { "best of two, straddled", with({ { "passes", "2" }, { "centre", "best" } }),
             "布管限定圆 DL 584 mm，对中（另一种布置 258 管）", "默认 √3·p = 55.425625 mm", "",
-            "默认 8 mm", "133 / 133" },
+            "默认 8 mm", "133 / 133，最大偏差 0.0%" },
         { "the standard, shifted, its rods",
             { { "shell", "600" }, { "tube", "25" }, { "passes", "2" }, { "gb151", "" } },
             "布管限定圆 DL 584 mm，对中，拉杆 4 根，直径 16 mm，按 GB/T 151 取值",
-            "默认 GB/T 151 44 mm", "GB/T 151 32 mm", "默认 8 mm", "133 / 133" },
+            "默认 GB/T 151 44 mm", "GB/T 151 32 mm", "默认 8 mm", "133 / 133，最大偏差 0.0%" },
         { "U-tubes on the layout circle",
             { { "otl", "584" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "2" },
                 { "bundle", "u-tube" }, { "tie-rods", "" } },
             // The bends widen the centre lane past √3·p: no default of the rules to show.
             "布管限定圆 DL 584 mm，对中，U形管 115 根", "", "", "给定布管限定圆时不用",
-            "115 / 115" },
+            "115 / 115，最大偏差 0.0%" },
+        // Unequal passes: 11 tubes apart in 712 over 6, 9.27 %; the head's rule named.
+        { "six passes under a floating head",
+            { { "shell", "1000" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "6" },
+                { "head", "floating" } },
+            "布管限定圆 DL 951 mm，对中，浮头式", "默认 √3·p = 55.425625, 2p = 64 mm", "",
+            "默认 8 mm", "116 / 116 / 94 / 94 / 116 / 116，最大偏差 20.2%" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

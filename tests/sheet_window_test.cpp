@@ -190,9 +190,22 @@ private slots:
         QCOMPARE(
             field(window, "total"), QString::number(expected[QLatin1String("total")].toInteger()));
         QStringList perPass;
-        for (const auto &count : expected[QLatin1String("per_pass")].toArray())
+        qint64 least = -1, most = 0;
+        for (const auto &count : expected[QLatin1String("per_pass")].toArray()) {
             perPass << QString::number(count.toInteger());
-        QCOMPARE(field(window, "perPass"), perPass.join(QStringLiteral(" / ")));
+            least = least < 0 ? count.toInteger() : std::min(least, count.toInteger());
+            most = std::max(most, count.toInteger());
+        }
+        // With passes, their spread over the mean pass, in tenths of a percent, a half up.
+        const qint64 total = expected[QLatin1String("total")].toInteger();
+        const qint64 tenths = perPass.size() < 2 || total == 0
+            ? -1
+            : (2000 * (most - least) * perPass.size() + total) / (2 * total);
+        QCOMPARE(field(window, "perPass"),
+            perPass.join(QStringLiteral(" / "))
+                + (tenths < 0
+                        ? QString()
+                        : QStringLiteral("，最大偏差 %1.%2%").arg(tenths / 10).arg(tenths % 10)));
         // The drawing is of the same layout, and the tooltip finds its first tube.
         QVERIFY(window.shown());
         QCOMPARE(window.shown()->layout.counts.total, expected[QLatin1String("total")].toInteger());

@@ -27,6 +27,16 @@ const countsOf = (page) => page.evaluate(() => ({
   perPass: document.getElementById('per-pass').textContent,
 }));
 
+/// The passes' spread over the mean pass as the page says it after them, worked from the counts.
+function balanceText(layout) {
+  const counts = layout.per_pass;
+  if (counts.length < 2 || layout.total === 0)
+    return '';
+  const spread = Math.max(...counts) - Math.min(...counts);
+  const tenths = Math.floor((2000 * spread * counts.length + layout.total) / (2 * layout.total));
+  return `，最大偏差 ${Math.floor(tenths / 10)}.${tenths % 10}%`;
+}
+
 describe('管板布置 gives korvane-layout\'s figures', () => {
   // Every pattern, pass count and centring, decimals, Sn as H,V, b, d0, DL, full-width digits
   // and the designers' options.
@@ -87,7 +97,7 @@ describe('管板布置 gives korvane-layout\'s figures', () => {
       assert.deepEqual(await countsOf(page), {
         inCircle: String(expected.in_circle), laneRemoved: String(expected.lane_removed),
         centreRemoved: String(expected.centre_removed), total: String(expected.total),
-        perPass: expected.per_pass.join(' / '),
+        perPass: expected.per_pass.join(' / ') + balanceText(expected),
       }, JSON.stringify(options));
       assert.equal(await page.locator('#sheet.stale').count(), 0, JSON.stringify(options));
     }
@@ -101,9 +111,10 @@ describe('管板布置 gives korvane-layout\'s figures', () => {
       ['隔板槽去掉', expected.lane_removed], ['中心管去掉', expected.centre_removed],
       ['总管数', expected.total]])
       assert.equal(await page.getByLabel(name, { exact: true }).textContent(), String(value), name);
-    assert.match(await page.getByLabel('各管程管数').textContent(), /^\d+ \/ \d+ \/ \d+ \/ \d+$/);
+    assert.match(await page.getByLabel('各管程管数').textContent(),
+      /^\d+ \/ \d+ \/ \d+ \/ \d+，最大偏差 \d+\.\d%$/);
     for (const name of ['给定', '直径', '管子外径 d', '管心距 p', '布管方式', '管程数', '中心布置',
-      '隔板槽中心距 Sn', '边缘间隙 b', '中心管外径 d0', '隔板槽', '管束', '弯管半径 R', '拉杆',
+      '隔板槽中心距 Sn', '边缘间隙 b', '中心管外径 d0', '隔板槽', '换热器型式', '管束', '弯管半径 R', '拉杆',
       '折流板缺口 %', '按 GB/T 151 取值'])
       assert.equal(await page.getByLabel(name, { exact: true }).count(), 1, name);
     // The default Sn as the window shows it, rounded down to what can be typed.
