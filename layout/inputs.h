@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace layout {
@@ -92,6 +94,8 @@ struct Inputs
     std::optional<Length> bendRadius; ///< R, U-tubes only; 2·d when not given
     TieRodRule tieRods = TieRodRule::None;
     int tieRodCount = 0; ///< with TieRodRule::Count
+    /// The lengths typed in inches, by field, as typed ("3/4 in"): the output shows them.
+    std::vector<std::pair<Field, std::string>> inches;
     /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
     std::vector<Length> baffleCuts;
 };

@@ -96,9 +96,15 @@ constexpr Length mm(std::int64_t whole)
 }
 
 /// Reads a decimal length in mm: an optional sign, digits with an optional point, and an
-/// optional exponent ("25", "31.25", ".5", "1e3"). Throws InputError naming `what` for
-/// anything else, for more than six decimals, and for more than 100 m either way.
-Length parseLength(std::string_view text, std::string_view what);
+/// optional exponent ("25", "31.25", ".5", "1e3"); or, where `inches` allows, in inches: a
+/// decimal, a fraction or a whole number and a fraction, then `in` or `"` ("0.75in", `23.25"`,
+/// "15/16in", "1-1/4in", "1 1/4 in"), 25.4 mm each, exactly. Throws InputError naming `what`
+/// for anything else, for more than six decimals in mm, and for more than 100 m either way.
+Length parseLength(std::string_view text, std::string_view what, bool inches = true);
+
+/// The inches a length was typed in, as the output shows them beside the mm ("3/4 in"), or
+/// empty when it was typed in mm.
+std::string inchesTyped(std::string_view text);
 
 /// The exact decimal text of a length in mm, without trailing zeros ("493.65", "-8").
 std::string lengthText(Length length);

@@ -83,7 +83,8 @@ namespace {
         const std::string &text, const std::string &option, Field field, Found &found)
     {
         try {
-            return parseLength(text, "--" + option);
+            // A baffle cut is a share of the shell, never in inches.
+            return parseLength(text, "--" + option, field != Field::BaffleCut);
         } catch (const InputError &error) {
             found.add(error.what(), error.problem(), field);
             return std::nullopt;
@@ -162,6 +163,7 @@ namespace {
             for (const InputError &problem : problemsOf(m_in, m_found.unknown))
                 m_found.add(problem.what(), problem.problem(), problem.field());
             checkLayoutCircle();
+            noteInches();
             m_reading.problems = m_found.sorted();
         }
 
@@ -390,6 +392,18 @@ namespace {
                         m_in.centreTube = length;
                 }
             }
+        }
+
+        /// The lengths typed in inches, to be shown beside their millimetres.
+        void noteInches()
+        {
+            for (const auto &[name, field] : { std::pair { "shell", Field::Diameter },
+                     { "otl", Field::Diameter }, { "tube", Field::Tube }, { "pitch", Field::Pitch },
+                     { "clearance", Field::Clearance }, { "centre-tube", Field::CentreTube },
+                     { "bend-radius", Field::BendRadius } })
+                if (const std::string *text = value(name))
+                    if (std::string inches = inchesTyped(*text); !inches.empty())
+                        m_in.inches.emplace_back(field, std::move(inches));
         }
 
         void readModelAndBundle()

@@ -312,8 +312,8 @@
     </message>
     <message>
         <location filename="../report/form.cpp" line="107"/>
-        <location filename="../report/summary.cpp" line="83"/>
-        <location filename="../report/summary.cpp" line="91"/>
+        <location filename="../report/summary.cpp" line="84"/>
+        <location filename="../report/summary.cpp" line="92"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
@@ -655,295 +655,295 @@
         <translation>invalid input</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="45"/>
+        <location filename="../report/summary.cpp" line="46"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="49"/>
+        <location filename="../report/summary.cpp" line="50"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="53"/>
+        <location filename="../report/summary.cpp" line="54"/>
         <source>，拉杆 %1 根，直径 %2 mm</source>
         <translation>, %1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="55"/>
+        <location filename="../report/summary.cpp" line="56"/>
         <source>，拉杆 %1 根</source>
         <translation>, %1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="58"/>
+        <location filename="../report/summary.cpp" line="59"/>
         <source>，U形管 %1 根</source>
         <translation>, %1 U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="60"/>
+        <location filename="../report/summary.cpp" line="61"/>
         <source>，按 GB/T 151 取值</source>
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="62"/>
+        <location filename="../report/summary.cpp" line="63"/>
         <source>，%1</source>
         <translation>, %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="78"/>
+        <location filename="../report/summary.cpp" line="79"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="81"/>
+        <location filename="../report/summary.cpp" line="82"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="88"/>
+        <location filename="../report/summary.cpp" line="89"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="92"/>
+        <location filename="../report/summary.cpp" line="93"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="106"/>
+        <location filename="../report/summary.cpp" line="107"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="138"/>
+        <location filename="../report/summary.cpp" line="139"/>
         <source>（公式 %1）</source>
         <translation> (formula %1)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="141"/>
+        <location filename="../report/summary.cpp" line="142"/>
         <source>折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 管，切边管 %4 管</source>
         <translation>Baffle cut %1%: cut line y = ±%2 mm; %3 tubes in the window, %4 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="145"/>
+        <location filename="../report/summary.cpp" line="146"/>
         <source>  错流管数比 Fc %1%2；错流管排数 Nc %3%4；缺口内有效管排数 Ncw %5%6</source>
         <translation>  crossflow share Fc %1%2; crossflow rows Nc %3%4; effective window rows Ncw %5%6</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="158"/>
+        <location filename="../report/summary.cpp" line="169"/>
         <source>填料函式：DL = Di − 37.5 = %1 − 37.5 = %2 mm</source>
         <translation>Outside-packed head: DL = Di - 37.5 = %1 - 37.5 = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="160"/>
+        <location filename="../report/summary.cpp" line="171"/>
         <source>拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (%1 − 85.6625) / 1.009375，舍至 0.001 mm = %2 mm</source>
         <translation>Pull-through floating head: DL = (Di - 85.6625) / 1.009375 = (%1 - 85.6625) / 1.009375, rounded down to 0.001 mm = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="165"/>
+        <location filename="../report/summary.cpp" line="176"/>
         <source>浮头式：DL = Di − 2(b1 + b2 + b) = %1 − 2(%2 + %3 + %4) = %5 mm</source>
         <translation>Floating head: DL = Di - 2(b1 + b2 + b) = %1 - 2(%2 + %3 + %4) = %5 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="174"/>
-        <source>壳体内径 Di %1 mm，布管限定圆 DL %2 mm</source>
-        <translation>Shell ID Di %1 mm, layout circle DL %2 mm</translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="178"/>
-        <source>壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 DL %3 mm</source>
-        <translation>Shell ID Di %1 mm, clearance b %2 mm, layout circle DL %3 mm</translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="184"/>
-        <source>布管限定圆 DL %1 mm</source>
-        <translation>Layout circle DL %1 mm</translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="185"/>
-        <source>管子外径 d %1 mm，管心距 p %2 mm，布管方式 %3，</source>
-        <translation>Tube OD d %1 mm, pitch p %2 mm, %3 pattern, </translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="189"/>
+        <location filename="../report/summary.cpp" line="202"/>
         <source>最佳：%1（%2 %3 管）</source>
         <translation>best: %1 (%2 %3 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="197"/>
+        <location filename="../report/summary.cpp" line="210"/>
         <source>管程数 %1</source>
         <translation>Passes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="199"/>
+        <location filename="../report/summary.cpp" line="212"/>
         <source>，无隔板槽</source>
         <translation>, no pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="202"/>
+        <location filename="../report/summary.cpp" line="215"/>
         <source>，隔板槽 水平 y = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="203"/>
+        <location filename="../report/summary.cpp" line="216"/>
         <source>，隔板槽 垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="204"/>
+        <location filename="../report/summary.cpp" line="217"/>
         <source>；水平 y = %1 mm，Sn = %2 mm</source>
         <translation>; horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="205"/>
+        <location filename="../report/summary.cpp" line="218"/>
         <source>；垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>; vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="212"/>
+        <location filename="../report/summary.cpp" line="225"/>
         <source>隔板槽方式 移位：Sn 为槽两侧管排的中心距</source>
         <translation>Pass lanes shift the rows: Sn is the distance between the rows across a lane</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="220"/>
+        <location filename="../report/summary.cpp" line="233"/>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="232"/>
-        <source>管束 U形管，最小弯管半径 R %1 mm</source>
-        <translation>U-tube bundle, smallest bend radius R %1 mm</translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="238"/>
+        <location filename="../report/summary.cpp" line="251"/>
         <source>按 GB/T 151 取值：%1</source>
         <translation>From GB/T 151: %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="241"/>
-        <source>中心管外径 d0 %1 mm，去管圆直径 %2 mm</source>
-        <translation>Centre tube OD d0 %1 mm, circle cleared of tubes %2 mm</translation>
-    </message>
-    <message>
-        <location filename="../report/summary.cpp" line="247"/>
+        <location filename="../report/summary.cpp" line="261"/>
         <source>布管限定圆内管数 %1 管</source>
         <translation>Tubes in the layout circle %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="248"/>
+        <location filename="../report/summary.cpp" line="262"/>
         <source>隔板槽去掉 %1 管</source>
         <translation>Removed by pass lanes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="249"/>
+        <location filename="../report/summary.cpp" line="263"/>
         <source>中心管去掉 %1 管</source>
         <translation>Removed by the centre tube %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="252"/>
+        <location filename="../report/summary.cpp" line="266"/>
         <source>拉杆 %1 根，直径 %2 mm</source>
         <translation>%1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="256"/>
+        <location filename="../report/summary.cpp" line="270"/>
         <source>总管数 %1 管</source>
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="260"/>
+        <location filename="../report/summary.cpp" line="274"/>
         <source>各管程管数 %1 管，最大偏差 %2%</source>
         <translation>Tubes per pass %1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="262"/>
+        <location filename="../report/summary.cpp" line="276"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="265"/>
+        <location filename="../report/summary.cpp" line="279"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="283"/>
+        <location filename="../report/summary.cpp" line="297"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="284"/>
+        <location filename="../report/summary.cpp" line="298"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="285"/>
+        <location filename="../report/summary.cpp" line="299"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="286"/>
+        <location filename="../report/summary.cpp" line="300"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="287"/>
+        <location filename="../report/summary.cpp" line="301"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="299"/>
+        <location filename="../report/summary.cpp" line="313"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="255"/>
-        <location filename="../report/summary.cpp" line="304"/>
+        <location filename="../report/summary.cpp" line="269"/>
+        <location filename="../report/summary.cpp" line="318"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="307"/>
+        <location filename="../report/summary.cpp" line="185"/>
+        <source>壳体内径 Di %1，布管限定圆 DL %2 mm</source>
+        <translation>Shell ID Di %1, layout circle DL %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="191"/>
+        <source>壳体内径 Di %1，边缘间隙 b %2，布管限定圆 DL %3 mm</source>
+        <translation>Shell ID Di %1, clearance b %2, layout circle DL %3 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="196"/>
+        <source>布管限定圆 DL %1</source>
+        <translation>Layout circle DL %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="198"/>
+        <source>管子外径 d %1，管心距 p %2，布管方式 %3，</source>
+        <translation>Tube OD d %1, pitch p %2, %3 pattern, </translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="245"/>
+        <source>管束 U形管，最小弯管半径 R %1</source>
+        <translation>U-tube bundle, smallest bend radius R %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="254"/>
+        <source>中心管外径 d0 %1，去管圆直径 %2 mm</source>
+        <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="321"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="311"/>
+        <location filename="../report/summary.cpp" line="325"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="329"/>
+        <location filename="../report/summary.cpp" line="343"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="335"/>
+        <location filename="../report/summary.cpp" line="349"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="338"/>
+        <location filename="../report/summary.cpp" line="352"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="349"/>
+        <location filename="../report/summary.cpp" line="363"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="352"/>
+        <location filename="../report/summary.cpp" line="366"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="353"/>
+        <location filename="../report/summary.cpp" line="367"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="354"/>
+        <location filename="../report/summary.cpp" line="368"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -952,7 +952,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="355"/>
+        <location filename="../report/summary.cpp" line="369"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>

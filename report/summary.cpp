@@ -10,6 +10,7 @@
 namespace report {
 
 using layout::Centring;
+using layout::Field;
 using layout::Given;
 using layout::Layout;
 using layout::lengthText;
@@ -149,6 +150,16 @@ namespace {
                 formula(b.formula.ncw, 2) }) });
     }
 
+    /// A typed length in mm, and in the inches it was typed in, if it was.
+    Message typedLength(const layout::Inputs &in, layout::Field field, layout::Length length)
+    {
+        std::string text = lengthText(length) + " mm";
+        for (const auto &[typed, inches] : in.inches)
+            if (typed == field)
+                text += " (" + inches + ")";
+        return Message::literal(text);
+    }
+
     /// The head's rule for the layout circle with its numbers, for the designer to check.
     Message headRule(const Layout &layout)
     {
@@ -171,19 +182,21 @@ namespace {
     {
         const layout::Inputs &in = layout.inputs;
         if (layout::headSetsCircle(in)) {
-            lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1 mm，布管限定圆 DL %2 mm"),
-                { literalLength(in.diameter), literalLength(layout.layoutCircle) }) });
+            lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1，布管限定圆 DL %2 mm"),
+                { typedLength(in, Field::Diameter, in.diameter),
+                    literalLength(layout.layoutCircle) }) });
             lines.push_back({ headRule(layout) });
         } else if (in.given == Given::Shell)
-            lines.push_back({ Message(QT_TR_NOOP("壳体内径 Di %1 mm，边缘间隙 b %2 mm，布管限定圆 "
-                                                 "DL %3 mm"),
-                { literalLength(in.diameter), literalLength(layout.clearance),
-                    literalLength(layout.layoutCircle) }) });
+            lines.push_back(
+                { Message(QT_TR_NOOP("壳体内径 Di %1，边缘间隙 b %2，布管限定圆 DL %3 mm"),
+                    { typedLength(in, Field::Diameter, in.diameter),
+                        typedLength(in, Field::Clearance, layout.clearance),
+                        literalLength(layout.layoutCircle) }) });
         else
-            lines.push_back({ Message(
-                QT_TR_NOOP("布管限定圆 DL %1 mm"), { literalLength(layout.layoutCircle) }) });
-        Line tube { Message(QT_TR_NOOP("管子外径 d %1 mm，管心距 p %2 mm，布管方式 %3，"),
-            { literalLength(in.tube), literalLength(in.pitch),
+            lines.push_back({ Message(QT_TR_NOOP("布管限定圆 DL %1"),
+                { typedLength(in, Field::Diameter, in.diameter) }) });
+        Line tube { Message(QT_TR_NOOP("管子外径 d %1，管心距 p %2，布管方式 %3，"),
+            { typedLength(in, Field::Tube, in.tube), typedLength(in, Field::Pitch, in.pitch),
                 Message(patternText(in.pattern)) }) };
         if (in.centring == Centring::Best)
             tube.push_back(Message(QT_TR_NOOP("最佳：%1（%2 %3 管）"),
@@ -229,8 +242,8 @@ std::vector<Line> captionOf(const Layout &layout)
     std::vector<Line> lines;
     addInputLines(lines, layout);
     if (in.bundle == layout::Bundle::UTube)
-        lines.push_back({ Message(QT_TR_NOOP("管束 U形管，最小弯管半径 R %1 mm"),
-            { literalLength(layout::bendRadiusOf(in)) }) });
+        lines.push_back({ Message(QT_TR_NOOP("管束 U形管，最小弯管半径 R %1"),
+            { typedLength(in, Field::BendRadius, layout::bendRadiusOf(in)) }) });
     if (!layout.fromStandard.empty()) {
         std::vector<Message> names;
         for (const layout::Field field : layout.fromStandard)
@@ -238,8 +251,9 @@ std::vector<Line> captionOf(const Layout &layout)
         lines.push_back({ Message(QT_TR_NOOP("按 GB/T 151 取值：%1"), { listOf(names) }) });
     }
     if (in.centreTube)
-        lines.push_back({ Message(QT_TR_NOOP("中心管外径 d0 %1 mm，去管圆直径 %2 mm"),
-            { literalLength(*in.centreTube), literalLength(layout::centreCircleOf(in)) }) });
+        lines.push_back({ Message(QT_TR_NOOP("中心管外径 d0 %1，去管圆直径 %2 mm"),
+            { typedLength(in, Field::CentreTube, *in.centreTube),
+                literalLength(layout::centreCircleOf(in)) }) });
     const layout::Counts &c = layout.counts;
     const auto count = [&lines](const char *text, std::int64_t value) {
         lines.push_back({ Message(text, { Message::number(value) }) });

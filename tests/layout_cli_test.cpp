@@ -709,6 +709,32 @@ TEST(LayoutHeads, TheRuleWithItsNumbersAndTheHeadInJson)
     EXPECT_EQ(otl.out.find("布管限定圆 DL 563 mm\n"), 0u) << otl.err;
 }
 
+TEST(LayoutInches, ShownBesideTheirMillimetresAndSweptAsLengths)
+{
+    const CountRun run = layoutRun({ "--shell", "23.25in", "--tube", "3/4in", "--pitch", "15/16\"",
+        "--passes", "2", "--clearance", "1/4 in" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out.find("壳体内径 Di 590.55 mm (23.25 in)，边缘间隙 b 6.35 mm (1/4 in)，布管限定圆 DL "
+                     "577.85 mm\n管子外径 d 19.05 mm (3/4 in)，管心距 p 23.8125 mm (15/16 in)，"),
+        0u)
+        << run.out;
+    // The same layout typed in mm prints the same counts, without the inches.
+    const CountRun mm = layoutRun({ "--shell", "590.55", "--tube", "19.05", "--pitch", "23.8125",
+        "--passes", "2", "--clearance", "6.35" });
+    EXPECT_EQ(mm.out.substr(mm.out.find("布管限定圆内管数")),
+        run.out.substr(run.out.find("布管限定圆内管数")));
+    const CountRun sweep = layoutRun(
+        { "--sweep", "20in:21in:1/2in", "--shell", "--tube", "3/4in", "--pitch", "15/16in" });
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    EXPECT_NE(sweep.out.find("\n508,"), std::string::npos);
+    EXPECT_NE(sweep.out.find("\n520.7,"), std::string::npos);
+    EXPECT_NE(sweep.out.find("\n533.4,"), std::string::npos);
+    const CountRun fine = layoutRun({ "--shell", "600", "--tube", "1/128in", "--pitch", "32" });
+    EXPECT_EQ(fine.status, 2);
+    EXPECT_EQ(fine.err, "korvane-layout: --tube: '1/128in' has more than 6 decimals in mm\n");
+}
+
 TEST(LayoutTieRods, EachRefusalWordedForItsCaseAndCutsCapped)
 {
     const std::vector<std::string> sheet = { "--tube", "25", "--pitch", "32" };

@@ -56,6 +56,30 @@ TEST(Length, ReadExactlyOrRefused)
         { "1e", 0, "not a number" },
         { "nan", 0, "not a number" },
         { "2,5", 0, "not a number" },
+        // Inches, 25.4 mm each, exactly: any sixty-fourth fits six decimals, 1/128 does not.
+        { "0.75in", 19'050'000, nullptr },
+        { "23.25\"", 590'550'000, nullptr },
+        { "3/4in", 19'050'000, nullptr },
+        { "15/16in", 23'812'500, nullptr },
+        { "1-1/4in", 31'750'000, nullptr },
+        { "1 1/4 in", 31'750'000, nullptr },
+        { "63/64in", 25'003'125, nullptr },
+        { ".5in", 12'700'000, nullptr },
+        { "-1/2in", -12'700'000, nullptr },
+        { "0in", 0, nullptr },
+        { "3937in", 99'999'800'000, nullptr },
+        { "3937.0079in", 0, "larger than 100000 mm" },
+        { "3938in", 0, "larger than 100000 mm" },
+        { "1/128in", 0, "more than 6 decimals in mm" },
+        { "1/3in", 0, "more than 6 decimals in mm" },
+        { "0.0000001in", 0, "more than 6 decimals in mm" },
+        { "3/0in", 0, "not a length in inches" },
+        { "in", 0, "not a length in inches" },
+        { "1/in", 0, "not a length in inches" },
+        { "1-1in", 0, "not a length in inches" },
+        { "1e3in", 0, "not a length in inches" },
+        { "1234567890123in", 0, "not a length in inches" },
+        { "3/4inch", 0, "not a number" },
     };
     for (const LengthCase &c : cases) {
         SCOPED_TRACE(c.text);
@@ -73,9 +97,84 @@ TEST(Length, ReadExactlyOrRefused)
         EXPECT_EQ(length.units, c.micro * layout::kTypedStep);
         EXPECT_EQ(layout::parseLength(layout::lengthText(length), "--x"), length);
     }
+    // A share of the shell is never in inches; the output names the inches as typed.
+    EXPECT_THROW(layout::parseLength("25in", "--x", false), layout::InputError);
+    EXPECT_EQ(layout::inchesTyped("1 1/4 in"), "1 1/4 in");
+    EXPECT_EQ(layout::inchesTyped("23.25\""), "23.25 in");
+    EXPECT_EQ(layout::inchesTyped("25"), "");
+    EXPECT_EQ(layout::inchesTyped("3/0in"), "");
     EXPECT_EQ(layout::lengthText({ 1 }), "0.00000025");
     EXPECT_EQ(layout::lengthText({ -layout::kUnitsPerMm * 3 / 2 }), "-1.5");
     EXPECT_EQ(layout::millimetres(layout::parseLength("493.65", "--x")), 493.65);
+}
+
+/// A length of k sixty-fourths of an inch in mm, as a decimal: 25.4/64 = 0.396875 mm exactly.
+std::string sixtyFourthsInMm(std::int64_t k)
+{
+    const std::int64_t micro = k * 396'875;
+    std::string fraction = std::to_string(micro % 1'000'000);
+    fraction.insert(0, 6 - fraction.size(), '0');
+    return std::to_string(micro / 1'000'000) + "." + fraction;
+}
+
+/// The same length in inches, in one of the forms a designer types.
+std::string sixtyFourthsInInches(std::int64_t k, int form)
+{
+    const std::int64_t whole = k / 64, rest = k % 64;
+    switch (form) {
+    case 0:
+        return std::to_string(k) + "/64in";
+    case 1:
+        return std::to_string(whole) + (rest ? "-" + std::to_string(rest) + "/64" : "") + "in";
+    case 2:
+        return std::to_string(whole) + (rest ? " " + std::to_string(rest) + "/64" : "") + " in";
+    default:
+        break;
+    }
+    std::string decimals = std::to_string(rest * 15'625); // 1/64 = 0.015625
+    decimals.insert(0, 6 - decimals.size(), '0');
+    return std::to_string(whole) + "." + decimals + "\"";
+}
+
+TEST(Inches, TypedInInchesLaysWhatTheSameMillimetresLay)
+{
+    std::mt19937_64 random(254);
+    const auto pick = [&random](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(random);
+    };
+    static const char *passes[] = { "1", "2", "4", "6", "8" };
+    static const char *patterns[] = { "30", "60", "90", "45" };
+    for (int trial = 0; trial < 200; ++trial) {
+        const std::int64_t shell = pick(512, 3840), tube = pick(32, 128);
+        const std::int64_t pitch = tube + pick(0, 48), clearance = pick(0, 48);
+        const int form = static_cast<int>(pick(0, 3));
+        std::vector<layout::TypedOption> inches = { { "shell", sixtyFourthsInInches(shell, form) },
+            { "tube", sixtyFourthsInInches(tube, (form + 1) % 4) },
+            { "pitch", sixtyFourthsInInches(pitch, (form + 2) % 4) },
+            { "passes", passes[trial % 5] }, { "pattern", patterns[trial / 5 % 4] } };
+        std::vector<layout::TypedOption> millimetres = { { "shell", sixtyFourthsInMm(shell) },
+            { "tube", sixtyFourthsInMm(tube) }, { "pitch", sixtyFourthsInMm(pitch) },
+            { "passes", passes[trial % 5] }, { "pattern", patterns[trial / 5 % 4] } };
+        if (trial % 3 == 0) {
+            inches.push_back({ "clearance", sixtyFourthsInInches(clearance, form) });
+            millimetres.push_back({ "clearance", sixtyFourthsInMm(clearance) });
+        }
+        SCOPED_TRACE(inches[0].value + " " + inches[1].value + " " + inches[2].value);
+        const layout::Reading a = layout::readLayout(inches), b = layout::readLayout(millimetres);
+        ASSERT_TRUE(a.ok()) << a.problems.front().what();
+        ASSERT_TRUE(b.ok()) << b.problems.front().what();
+        EXPECT_EQ(a.inputs.diameter, b.inputs.diameter);
+        EXPECT_EQ(a.inputs.tube, b.inputs.tube);
+        EXPECT_EQ(a.inputs.pitch, b.inputs.pitch);
+        // What was typed in inches is kept for the output; the millimetres keep none.
+        EXPECT_EQ(a.inputs.inches.size(), trial % 3 == 0 ? 4u : 3u);
+        EXPECT_TRUE(b.inputs.inches.empty());
+        const layout::Layout one = layout::studyOne(a.inputs), other = layout::studyOne(b.inputs);
+        EXPECT_EQ(one.layoutCircle, other.layoutCircle);
+        EXPECT_EQ(one.counts.total, other.counts.total);
+        EXPECT_EQ(one.counts.perPass, other.counts.perPass);
+        EXPECT_EQ(one.counts.laneRemoved, other.counts.laneRemoved);
+    }
 }
 
 TEST(Predicates, LargestRootAtTheEdgesOfTheRange)

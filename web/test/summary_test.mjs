@@ -69,6 +69,9 @@ const layouts = [
   [['shell', '900'], ['tube', '19'], ['pitch', '25'], ['passes', '4'], ['head', 'pull-through'],
     ['tie-rods', 'gb151']],
   [['shell', '2700'], ['tube', '25'], ['pitch', '32'], ['head', 'floating']],
+  // Inches, shown beside their millimetres in the caption.
+  [['shell', '23.25in'], ['tube', '3/4in'], ['pitch', '15/16in'], ['passes', '4'],
+    ['centre-tube', '1 1/2in']],
 ];
 
 for (const language of ['zh', 'en']) {
