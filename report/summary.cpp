@@ -41,6 +41,40 @@ namespace {
         return Message::literal(lengthText(length));
     }
 
+    /// A typed length in mm, and in the inches it was typed in, if it was.
+    Message typedLength(const layout::Inputs &in, layout::Field field, layout::Length length)
+    {
+        std::string text = lengthText(length) + " mm";
+        for (const auto &[typed, inches] : in.inches)
+            if (typed == field)
+                text += " (" + inches + ")";
+        return Message::literal(text);
+    }
+
+    /// What was typed in inches, each in the millimetres it was read as: "，d = 19.05 mm (3/4 in)".
+    void addInches(Line &line, const Layout &layout)
+    {
+        const layout::Inputs &in = layout.inputs;
+        for (const auto &[field, inches] : in.inches) {
+            if (field == Field::CentreTube && !in.centreTube)
+                continue;
+            const char *symbol = field == Field::Diameter ? (in.given == Given::Shell ? "Di" : "DL")
+                : field == Field::Tube                    ? "d"
+                : field == Field::Pitch                   ? "p"
+                : field == Field::Clearance               ? "b"
+                : field == Field::CentreTube              ? "d0"
+                                                          : "R";
+            const layout::Length length = field == Field::Diameter ? in.diameter
+                : field == Field::Tube                             ? in.tube
+                : field == Field::Pitch                            ? in.pitch
+                : field == Field::Clearance                        ? layout.clearance
+                : field == Field::CentreTube                       ? *in.centreTube
+                                                                   : layout::bendRadiusOf(in);
+            line.push_back(Message(QT_TR_NOOP("，%1 = %2"),
+                { Message::literal(symbol), typedLength(in, field, length) }));
+        }
+    }
+
     Line arrangementOf(const Layout &layout)
     {
         Line line { Message(QT_TR_NOOP("布管限定圆 DL %1 mm，%2"),
@@ -59,6 +93,7 @@ namespace {
                 Message(QT_TR_NOOP("，U形管 %1 根"), { Message::number(layout.uTubes) }));
         if (!layout.fromStandard.empty())
             line.push_back(Message(QT_TR_NOOP("，按 GB/T 151 取值")));
+        addInches(line, layout);
         if (layout::headSetsCircle(layout.inputs))
             line.push_back(Message(QT_TR_NOOP("，%1"),
                 { Message(
@@ -148,16 +183,6 @@ namespace {
             { Message::literal(fixedText(b.fc, 4)), formula(b.formula.fc, 4), Message::number(b.nc),
                 formula(b.formula.nc, 2), Message::literal(fixedText(b.ncw, 1)),
                 formula(b.formula.ncw, 2) }) });
-    }
-
-    /// A typed length in mm, and in the inches it was typed in, if it was.
-    Message typedLength(const layout::Inputs &in, layout::Field field, layout::Length length)
-    {
-        std::string text = lengthText(length) + " mm";
-        for (const auto &[typed, inches] : in.inches)
-            if (typed == field)
-                text += " (" + inches + ")";
-        return Message::literal(text);
     }
 
     /// The head's rule for the layout circle with its numbers, for the designer to check.

@@ -344,6 +344,13 @@ TEST(Summary, WhatTheWindowAndThePageSay)
                 { "head", "floating" } },
             "布管限定圆 DL 951 mm，对中，浮头式", "默认 √3·p = 55.425625, 2p = 64 mm", "",
             "默认 8 mm", "116 / 116 / 94 / 94 / 116 / 116，最大偏差 20.2%" },
+        // What was typed in inches, beside its millimetres; a centre tube of none has none.
+        { "inches",
+            { { "shell", "23.25in" }, { "tube", "3/4in" }, { "pitch", "15/16\"" },
+                { "centre-tube", "0in" } },
+            "布管限定圆 DL 574.55 mm，对中，Di = 590.55 mm (23.25 in)，d = 19.05 mm (3/4 in)，p = "
+            "23.8125 mm (15/16 in)",
+            "单管程无隔板槽", "", "默认 8 mm", "499" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
