@@ -75,6 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         sum += c.perPass[i];
     }
     check(sum == c.total, "the passes do not add up to the total");
+    // Every head's rule and clearance leaves the bundle inside the shell.
+    check(reading.inputs.given != layout::Given::Shell
+            || !(reading.inputs.diameter < result.layoutCircle),
+        "a layout circle wider than its shell");
     check(
         c.total + rods == c.inCircle - c.laneRemoved - c.centreRemoved, "the counts do not add up");
     check(!result.arrangement.planOf<layout::ShiftPlan>() || c.laneRemoved == 0,
