@@ -16,8 +16,8 @@ namespace {
 
     const std::vector<Option> kOptions = {
         { "shell", Field::Diameter, Kind::Length, "DI",
-            "Shell inner diameter Di (mm); the layout circle is Di - 2b. Alone, with --sweep or "
-            "--min-shell: the shell is what they vary" },
+            "Shell inner diameter Di (mm); the layout circle is Di - 2b, or by --head's rule. "
+            "Alone, with --sweep or --min-shell: the shell is what they vary" },
         { "otl", Field::Diameter, Kind::Length, "DL",
             "Layout circle (outer tube limit) DL (mm), instead of the shell. Alone, with --sweep "
             "or --min-shell: the layout circle is what they vary" },
@@ -439,7 +439,7 @@ std::string optionsHelp()
 {
     constexpr std::size_t kColumn = 28;
     std::string text = "Layout options (lengths in mm, decimals with up to 6 places, at most "
-                       "100000):\n";
+                       "100000; or in inches, 3/4in):\n";
     for (const Option &option : options()) {
         std::string line = "  " + optionText(option);
         line += line.size() + 2 <= kColumn ? std::string(kColumn - line.size(), ' ')
