@@ -95,6 +95,22 @@ namespace {
     /// 1 in is 25.4 mm, 25 400 000 of the typed steps of 1e-6 mm.
     constexpr Int128 kMicroPerInch = 25'400'000;
 
+    /// A length typed in inches, in mm exactly, or `fail`'s error.
+    template <class Fail> Length inchLength(std::string_view body, const Fail &fail)
+    {
+        const auto value = inchesOf(body);
+        if (!value)
+            throw fail("is not a length in inches", Problem::NotANumber);
+        const Int128 micro = value->first * kMicroPerInch;
+        if (micro % value->second != 0)
+            throw fail("has more than " + std::to_string(kMaxDecimals) + " decimals in mm",
+                Problem::TooManyDecimals);
+        const Int128 whole = micro / value->second;
+        if ((whole < 0 ? -whole : whole) * kTypedStep > kMaxUnits)
+            throw fail("is larger than 100000 mm", Problem::TooLarge);
+        return { static_cast<std::int64_t>(whole * kTypedStep) };
+    }
+
 } // namespace
 
 std::string inchesTyped(std::string_view text)
@@ -111,19 +127,8 @@ Length parseLength(std::string_view text, std::string_view what, bool inches)
     const auto fail = [&](const std::string &why, Problem problem) -> InputError {
         return InputError(name + ": " + text::quote(text) + " " + why, problem);
     };
-    if (const std::optional<std::string_view> body = inches ? beforeInchMark(text) : std::nullopt) {
-        const auto value = inchesOf(*body);
-        if (!value)
-            throw fail("is not a length in inches", Problem::NotANumber);
-        const Int128 micro = value->first * kMicroPerInch;
-        if (micro % value->second != 0)
-            throw fail("has more than " + std::to_string(kMaxDecimals) + " decimals in mm",
-                Problem::TooManyDecimals);
-        const Int128 whole = micro / value->second;
-        if ((whole < 0 ? -whole : whole) * kTypedStep > kMaxUnits)
-            throw fail("is larger than 100000 mm", Problem::TooLarge);
-        return { static_cast<std::int64_t>(whole * kTypedStep) };
-    }
+    if (const std::optional<std::string_view> body = inches ? beforeInchMark(text) : std::nullopt)
+        return inchLength(*body, fail);
     std::size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-'))
