@@ -39,7 +39,8 @@ namespace {
         const std::size_t from = at;
         Int128 value = 0;
         for (; at < text.size() && isDigit(text[at]); ++at)
-            value = value * 10 + (text[at] - '0');
+            if (at - from < 13)
+                value = value * 10 + (text[at] - '0');
         if (at == from || at - from > 12)
             return std::nullopt;
         return value;

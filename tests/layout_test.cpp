@@ -79,6 +79,8 @@ TEST(Length, ReadExactlyOrRefused)
         { "1-1in", 0, "not a length in inches" },
         { "1e3in", 0, "not a length in inches" },
         { "1234567890123in", 0, "not a length in inches" },
+        { "3/55555555555555555555555555555555555555555554in", 0, "not a length in inches" },
+        { "0.12345678901234567890123456789012345678901in", 0, "not a length in inches" },
         { "3/4inch", 0, "not a number" },
     };
     for (const LengthCase &c : cases) {
