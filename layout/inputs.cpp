@@ -16,18 +16,36 @@ Length clearanceOf(const Inputs &in)
     return in.clearance ? *in.clearance : defaultClearance(in.tube);
 }
 
-std::optional<FloatingAllowances> floatingAllowances(Length shell)
-{
-    // DN bands up to and including each bound: b1 and bn; b is 4 below DN 1000, 5 from it.
+namespace {
+
+    /// GB/T 151's floating-head DN bands, up to and including each bound: b1 and bn; b is 4
+    /// below DN 1000 and 5 from it.
     constexpr struct
     {
         std::int64_t upTo, b1, bn;
-    } kBands[] = { { 700, 3, 10 }, { 1200, 5, 13 }, { 2000, 6, 16 }, { kMaxFloatingMm, 7, 20 } };
-    for (const auto &band : kBands)
+    } kFloatingBands[] = { { 700, 3, 10 }, { 1200, 5, 13 }, { 2000, 6, 16 },
+        { kMaxFloatingMm, 7, 20 } };
+    constexpr std::int64_t kWiderClearanceFromMm = 1000;
+
+} // namespace
+
+std::optional<FloatingAllowances> floatingAllowances(Length shell)
+{
+    for (const auto &band : kFloatingBands)
         if (shell.units <= mm(band.upTo).units)
             return FloatingAllowances { mm(band.b1), { mm(band.bn).units + mm(3).units / 2 },
-                mm(shell.units < mm(1000).units ? 4 : 5) };
+                mm(shell.units < mm(kWiderClearanceFromMm).units ? 4 : 5) };
     return std::nullopt;
+}
+
+std::vector<Length> floatingEdges()
+{
+    // Each band begins just past the last one's bound, and b widens at DN 1000.
+    std::vector<Length> edges { mm(kWiderClearanceFromMm) };
+    for (const auto &band : kFloatingBands)
+        edges.push_back({ mm(band.upTo).units + 1 });
+    std::sort(edges.begin(), edges.end());
+    return edges;
 }
 
 bool headSetsCircle(const Inputs &in)

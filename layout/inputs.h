@@ -115,6 +115,10 @@ struct FloatingAllowances
 };
 std::optional<FloatingAllowances> floatingAllowances(Length shell);
 
+/// The shells, in order, at which a floating head's rule starts a new straight line (the
+/// first past each DN band, and DN 1000 where b widens); the last ends the rule.
+std::vector<Length> floatingEdges();
+
 /// The head's rule, without a clearance given: whether it is the fixed tube sheets' Di − 2b.
 bool headSetsCircle(const Inputs &inputs);
 

@@ -174,9 +174,8 @@ namespace {
     {
         std::vector<Int128> edges;
         if (inputs.head == Head::Floating && headSetsCircle(inputs))
-            for (const std::int64_t at : { mm(700).units + 1, mm(1000).units, mm(1200).units + 1,
-                     mm(2000).units + 1, mm(kMaxFloatingMm).units + 1 })
-                edges.push_back(at);
+            for (const Length edge : floatingEdges())
+                edges.push_back(edge.units);
         std::vector<RodBand> bands;
         for (const RodBand &rods : rodBands(inputs)) {
             Int128 from = rods.from;

@@ -55,24 +55,20 @@ namespace {
     void addInches(Line &line, const Layout &layout)
     {
         const layout::Inputs &in = layout.inputs;
-        for (const auto &[field, inches] : in.inches) {
-            if (field == Field::CentreTube && !in.centreTube)
-                continue;
-            const char *symbol = field == Field::Diameter ? (in.given == Given::Shell ? "Di" : "DL")
-                : field == Field::Tube                    ? "d"
-                : field == Field::Pitch                   ? "p"
-                : field == Field::Clearance               ? "b"
-                : field == Field::CentreTube              ? "d0"
-                                                          : "R";
-            const layout::Length length = field == Field::Diameter ? in.diameter
-                : field == Field::Tube                             ? in.tube
-                : field == Field::Pitch                            ? in.pitch
-                : field == Field::Clearance                        ? layout.clearance
-                : field == Field::CentreTube                       ? *in.centreTube
-                                                                   : layout::bendRadiusOf(in);
-            line.push_back(Message(QT_TR_NOOP("，%1 = %2"),
-                { Message::literal(symbol), typedLength(in, field, length) }));
-        }
+        const struct
+        {
+            Field field;
+            const char *symbol;
+            std::optional<layout::Length> length; ///< none for a centre tube of none
+        } lengths[] = { { Field::Diameter, in.given == Given::Shell ? "Di" : "DL", in.diameter },
+            { Field::Tube, "d", in.tube }, { Field::Pitch, "p", in.pitch },
+            { Field::Clearance, "b", layout.clearance }, { Field::CentreTube, "d0", in.centreTube },
+            { Field::BendRadius, "R", layout::bendRadiusOf(in) } };
+        for (const auto &[field, inches] : in.inches)
+            for (const auto &one : lengths)
+                if (one.field == field && one.length)
+                    line.push_back(Message(QT_TR_NOOP("，%1 = %2"),
+                        { Message::literal(one.symbol), typedLength(in, field, *one.length) }));
     }
 
     Line arrangementOf(const Layout &layout)

@@ -56,21 +56,20 @@ std::unique_ptr<Drawn> drawn;
 
 /// The page's language for the drawing's words: the window's English for each source text it
 /// translates, or none for Chinese.
-std::map<std::string, std::string> english;
-bool inEnglish = false;
+std::optional<std::map<std::string, std::string>> english;
 
 report::Wording wording()
 {
     report::Wording words;
-    if (!inEnglish)
+    if (!english)
         return words;
     words.ascii = true;
     words.render = [](const report::Message &message) {
         return report::compose(
             message,
             [](const std::string &source) {
-                const auto found = english.find(source);
-                return found == english.end() ? source : found->second;
+                const auto found = english->find(source);
+                return found == english->end() ? source : found->second;
             },
             [](const report::Message &value) { return value.source; });
     };
@@ -240,11 +239,8 @@ Json languageJob(const Json &request)
     const Json &table = request.at("english");
     // Read whole before anything changes: a table that cannot be read leaves the words as they
     // were.
-    std::map<std::string, std::string> words;
-    if (!table.is_null())
-        words = table.get<std::map<std::string, std::string>>();
-    english = std::move(words);
-    inEnglish = !table.is_null();
+    english = table.is_null() ? std::nullopt
+                              : std::optional(table.get<std::map<std::string, std::string>>());
     return Json::object();
 }
 
