@@ -47,14 +47,21 @@ namespace {
         return reach * reach;
     }
 
-    bool hasOffCentreLanes(int passes)
+    /// The impingement plate's reach in whole units: a tube goes when 2y > line and
+    /// 2|x| < across, with line = Di − 2h − 2t − d and across = A + d.
+    struct PlateReach
     {
-        return passes == 6 || passes == 8;
-    }
+        Int128 line = 0, across = 0;
+    };
 
-    bool hasCentreLane(int passes)
+    std::optional<PlateReach> plateOf(const Inputs &in)
     {
-        return passes == 2 || passes == 4 || passes == 8;
+        if (!in.impingement || in.given != Given::Shell)
+            return std::nullopt;
+        const Impingement &plate = *in.impingement;
+        return PlateReach { Int128(in.diameter.units) - 2 * Int128(plate.height.units)
+                - 2 * Int128(plate.thickness.units) - in.tube.units,
+            Int128(plate.plate.units) + in.tube.units };
     }
 
     Decided decideRemove(const Inputs &in, bool straddle)
@@ -73,15 +80,17 @@ namespace {
         const Spacings spacing = spacingsOf(in);
         std::array<std::pair<std::int64_t, Surd>, kMaxHorizontalLanes> horizontal {};
         int count = 0;
-        const bool offCentre = hasOffCentreLanes(in.passes);
-        const std::int64_t offY =
-            offCentre && w >= 0 ? snapRow(in.pattern, snapIndex(in.pattern, in.passes, w, p)) : 0;
-        if (offCentre)
-            horizontal[count++] = { offY, spacing.offCentre };
-        if (hasCentreLane(in.passes))
+        // Each off-centre lane snaps by itself; from the top: the upper half's outermost first.
+        const std::vector<std::int64_t> shares = offCentreShares(in);
+        std::vector<std::int64_t> offY;
+        for (const std::int64_t share : shares)
+            offY.push_back(w >= 0 ? snapRow(in.pattern, snapIndex(in.pattern, share, w, p)) : 0);
+        for (auto y = offY.rbegin(); y != offY.rend(); ++y)
+            horizontal[count++] = { *y, spacing.offCentre };
+        if (hasCentreLane(in))
             horizontal[count++] = { 0, widenedForBends(in, spacing.horizontal) };
-        if (offCentre)
-            horizontal[count++] = { -offY, spacing.offCentre };
+        for (const std::int64_t y : offY)
+            horizontal[count++] = { -y, spacing.offCentre };
         plan.horizontalLanes = count;
         const double rowUnit =
             static_cast<double>(p) / kUnitsPerMm / 4 * std::sqrt(static_cast<double>(plan.fy));
@@ -92,7 +101,7 @@ namespace {
                 horizontal[i].second.mm(), horizontal[i].second.formula,
                 horizontal[i].second.typable() };
         }
-        plan.verticalLane = in.passes >= 4;
+        plan.verticalLane = hasVerticalLane(in);
         if (plan.verticalLane) {
             plan.verticalReach = largestRootBelow(plan.ax, spacing.vertical.squared());
             out.lanes[out.laneCount++] = { false, 0.0, spacing.vertical.mm(),
@@ -103,7 +112,13 @@ namespace {
             plan.centreTube = true;
             plan.centreLimit = centreReachSquared(in) - 1;
         }
-        out.arrangement = Arrangement(plan, in.pattern, in.passes);
+        if (const auto reach = plateOf(in)) {
+            plan.plate = true;
+            plan.plateMirrored = in.bundle == Bundle::UTube;
+            plan.plateLine = 2 * reach->line;
+            plan.plateReach = largestRootBelow(plan.ax, reach->across * reach->across);
+        }
+        out.arrangement = Arrangement(plan, in.pattern, offCentreShares(in));
         return out;
     }
 
@@ -116,17 +131,18 @@ namespace {
             out.lanes[out.laneCount++] = { isHorizontal, mm(at), mm(spacing), nullptr,
                 { spacing } };
         };
-        const long double offAt = plan.inner > 0
-            ? static_cast<long double>(plan.base) + static_cast<long double>(horizontal) / 2
-                + static_cast<long double>(plan.inner - 1) * static_cast<long double>(plan.sq)
-                    * std::sqrt(static_cast<long double>(plan.sf))
-            : 0;
-        if (plan.inner > 0)
-            lane(true, offAt, horizontal);
+        std::vector<long double> offAt;
+        for (int j = 0; j < plan.outward; ++j) {
+            const auto [a, b] = shiftLaneAt(plan, j);
+            offAt.push_back(static_cast<long double>(a)
+                + static_cast<long double>(b) * std::sqrt(static_cast<long double>(plan.sf)));
+        }
+        for (auto at = offAt.rbegin(); at != offAt.rend(); ++at)
+            lane(true, *at, horizontal);
         if (plan.centreLane)
             lane(true, 0, centreSpacing);
-        if (plan.inner > 0)
-            lane(true, -offAt, horizontal);
+        for (const long double at : offAt)
+            lane(true, -at, horizontal);
         if (plan.vertical)
             lane(false, 0, vertical);
     }
@@ -166,39 +182,47 @@ namespace {
         const Surd centre = widenedForBends(in, { horizontal, 1 });
         // Typed spacings are whole multiples of 4 units, 2R of 8: their halves are whole.
         const std::int64_t centreSpacing = static_cast<std::int64_t>(centre.s);
-        plan.centreLane = hasCentreLane(in.passes);
+        plan.centreLane = hasCentreLane(in);
         plan.base = plan.centreLane ? centreSpacing / 2 : 0;
-        plan.vertical = in.passes >= 4;
+        plan.vertical = hasVerticalLane(in);
         plan.cx = plan.vertical ? vertical / 2 : 0;
-        const bool offCentre = hasOffCentreLanes(in.passes);
-        if (offCentre) {
-            plan.offSpacing = horizontal;
-            plan.inner = plan.empty ? 1 : shiftInner(plan, w, offCentreShare(in.passes));
-        }
+        const std::vector<std::int64_t> shares = offCentreShares(in);
+        plan.outward = static_cast<int>(shares.size());
+        plan.offSpacing = horizontal;
+        plan.ends = shiftEnds(plan, std::max<std::int64_t>(w, 0), shares);
         if (in.centreTube) {
             plan.centreTube = true;
             plan.centreLimit = centreReachSquared(in);
         }
+        if (const auto reach = plateOf(in)) {
+            plan.plate = true;
+            plan.plateMirrored = in.bundle == Bundle::UTube;
+            plan.plateLine = reach->line;
+            const Int128 room = reach->across - 2 * Int128(plan.cx);
+            plan.plateReach = room <= 0
+                ? -1
+                : largestRootBelow(4 * Int128(plan.tq) * plan.tq * plan.tf, room * room);
+        }
         plan.rows = shiftRowCount(plan);
 
         addShiftedLanes(out, plan, horizontal, vertical, centreSpacing);
-        out.arrangement = Arrangement(plan, in.pattern, in.passes);
+        out.arrangement = Arrangement(plan, in.pattern, offCentreShares(in));
         return out;
     }
 
 } // namespace
 
-Arrangement::Arrangement(Plan plan, Pattern pattern, int passes)
+Arrangement::Arrangement(Plan plan, Pattern pattern, std::vector<std::int64_t> shares)
     : m_plan(plan)
     , m_pattern(pattern)
-    , m_passes(passes)
+    , m_shares(std::move(shares))
 {
 }
 
-Arrangement::Arrangement(ShiftPlan plan, Pattern pattern, int passes)
+Arrangement::Arrangement(ShiftPlan plan, Pattern pattern, std::vector<std::int64_t> shares)
     : m_plan(plan)
     , m_pattern(pattern)
-    , m_passes(passes)
+    , m_shares(std::move(shares))
 {
 }
 
@@ -212,9 +236,9 @@ void Arrangement::forEachRow(const std::function<void(const RowCount &)> &visit)
     std::visit([&visit](const auto &plan) { layout::forEachRow(plan, visit); }, m_plan);
 }
 
-std::vector<RowSpan> Arrangement::spans() const
+std::vector<RowSpan> Arrangement::spans(bool lower) const
 {
-    return std::visit([](const auto &plan) { return layout::spans(plan); }, m_plan);
+    return std::visit([lower](const auto &plan) { return layout::spans(plan, lower); }, m_plan);
 }
 
 SiteAt Arrangement::siteAt(const Site &site) const
@@ -240,40 +264,51 @@ void Arrangement::forEachTube(const std::function<void(const Site &, const Tube 
                         });
                     },
             [&visit](const ShiftPlan &plan) {
-                layout::forEachTube(plan, [&](const Site &site, int pass) {
+                layout::forEachTube(plan, [&](const Site &site, int pass, Removed removed) {
                     const SiteAt at = layout::siteAt(plan, site);
-                    visit(site, { at.x, at.y, pass, pass > 0 ? Removed::No : Removed::Centre });
+                    visit(site, { at.x, at.y, pass, removed });
                 });
             } },
         m_plan);
 }
 
-std::int64_t Arrangement::snapIndexAt(std::int64_t w) const
+Snaps Arrangement::snapsAt(std::int64_t w) const
 {
-    return std::visit(
-        Overloaded {
-            [&](const Plan &plan) { return snapIndex(m_pattern, m_passes, w, plan.pitch); },
-            [&](const ShiftPlan &plan) { return shiftInner(plan, w, offCentreShare(m_passes)); } },
+    Snaps snaps;
+    snaps.count = static_cast<int>(m_shares.size());
+    std::visit(Overloaded { [&](const Plan &plan) {
+                               for (int j = 0; j < snaps.count; ++j)
+                                   snaps.at[j] = snapIndex(m_pattern, m_shares[j], w, plan.pitch);
+                           },
+                   [&](const ShiftPlan &plan) { snaps.at = shiftEnds(plan, w, m_shares); } },
         m_plan);
+    return snaps;
 }
 
-std::int64_t Arrangement::mostWithin(std::int64_t m1, std::int64_t m2) const
+std::int64_t Arrangement::mostWithin(const Snaps &low, const Snaps &high) const
 {
     return std::visit(
         Overloaded { [&](Plan plan) {
-                        const std::int64_t low = snapRow(m_pattern, m1),
-                                           high = snapRow(m_pattern, m2);
-                        const std::int64_t reach = plan.laneReach[0] - (high - low) / 2;
+                        // Each lane where it overlaps every place it takes: only the rows
+                        // inside all of them are out. Snapped rows differ by whole steps of 2.
                         const int last = plan.horizontalLanes - 1;
-                        plan.laneY[0] = (low + high) / 2;
-                        plan.laneY[last] = -plan.laneY[0];
-                        plan.laneReach[0] = plan.laneReach[last] = reach;
+                        for (int j = 0; j < low.count; ++j) {
+                            const std::int64_t from = snapRow(m_pattern, low.at[j]),
+                                               to = snapRow(m_pattern, high.at[j]);
+                            const int top = low.count - 1 - j;
+                            const std::int64_t reach = plan.laneReach[top] - (to - from) / 2;
+                            plan.laneY[top] = (from + to) / 2;
+                            plan.laneY[last - top] = -plan.laneY[top];
+                            plan.laneReach[top] = plan.laneReach[last - top] = reach;
+                        }
                         return layout::count(plan).total;
                     },
             [&](ShiftPlan plan) {
-                // Every row beyond the lane moves by So − s as m passes it, and a row holds no
-                // fewer tubes nearer the axis: the rows at their innermost, no centre tube.
-                plan.inner = surdSign(plan.offSpacing, -Int128(plan.sq), plan.sf) >= 0 ? m2 : m1;
+                // Every row beyond a lane moves by So − s as the lane passes it, and a row
+                // holds no fewer tubes nearer the axis: the rows at their innermost, no centre
+                // tube.
+                plan.ends =
+                    surdSign(plan.offSpacing, -Int128(plan.sq), plan.sf) >= 0 ? high.at : low.at;
                 plan.centreTube = false;
                 plan.rows = shiftRowCount(plan);
                 return layout::count(plan).total;

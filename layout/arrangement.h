@@ -43,31 +43,51 @@ struct Lane
     Length typable;
 };
 
+/// Where the off-centre lanes of one half snap for a diameter, from the centre out: each
+/// one's index (the rows inside it, under shifted lanes). Each only grows with the diameter,
+/// so their sum orders them.
+struct Snaps
+{
+    std::array<std::int64_t, kMaxOffCentreLanes> at {};
+    int count = 0;
+
+    std::int64_t sum() const
+    {
+        std::int64_t total = 0;
+        for (int j = 0; j < count; ++j)
+            total += at[static_cast<std::size_t>(j)];
+        return total;
+    }
+};
+
 class Arrangement
 {
 public:
     Arrangement() = default;
-    Arrangement(Plan plan, Pattern pattern, int passes);
-    Arrangement(ShiftPlan plan, Pattern pattern, int passes);
+    /// `shares`: the off-centre lanes' fractions of ρ, as offCentreShares() gives them.
+    Arrangement(Plan plan, Pattern pattern, std::vector<std::int64_t> shares);
+    Arrangement(ShiftPlan plan, Pattern pattern, std::vector<std::int64_t> shares);
 
     /// Counts it row by row.
     Counts count() const;
     /// Every row that a centre fits, top to bottom, with the tubes it keeps.
     void forEachRow(const std::function<void(const RowCount &)> &visit) const;
-    /// The kept tubes of the upper half right of the vertical axis, from the axis outward.
-    std::vector<RowSpan> spans() const;
+    /// The kept tubes of the upper half (or the lower) right of the vertical axis, from the
+    /// axis outward.
+    std::vector<RowSpan> spans(bool lower = false) const;
     /// A site's centre in mm and its pass.
     SiteAt siteAt(const Site &site) const;
     /// Every centre that fits the circle, row by row from the top, left to right, with its site:
     /// the coordinates made from the whole-number positions once, at the end.
     void forEachTube(const std::function<void(const Site &, const Tube &)> &visit) const;
 
-    /// For the searches over the diameter, which move only the circle and the off-centre lanes
-    /// of 6 and 8 passes: the lanes' snap index (m under shifted lanes) for W = DL − d, ...
-    std::int64_t snapIndexAt(std::int64_t w) const;
-    /// ... and the most this arrangement holds with its off-centre lanes anywhere from snap
-    /// index m1 to m2: at the indices' extremes that leave the most room.
-    std::int64_t mostWithin(std::int64_t m1, std::int64_t m2) const;
+    /// For the searches over the diameter, which move only the circle, the plate and the
+    /// off-centre lanes: where the lanes snap for W = DL − d, ...
+    Snaps snapsAt(std::int64_t w) const;
+    /// ... and the most this arrangement holds with each off-centre lane anywhere from its
+    /// place in `low` to its place in `high`: at the extremes that leave the most room.
+    std::int64_t mostWithin(const Snaps &low, const Snaps &high) const;
+    bool hasOffCentreLanes() const { return !m_shares.empty(); }
 
     /// The plan, when it is of this model: for tests that look inside one.
     template <class P> const P *planOf() const { return std::get_if<P>(&m_plan); }
@@ -75,7 +95,7 @@ public:
 private:
     std::variant<Plan, ShiftPlan> m_plan;
     Pattern m_pattern = Pattern::Triangular;
-    int m_passes = 1;
+    std::vector<std::int64_t> m_shares;
 };
 
 /// An arrangement decided, with its lanes as drawn and reported.

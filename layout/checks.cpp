@@ -1,5 +1,6 @@
 #include "layout/checks.h"
 
+#include "layout/impingement.h"
 #include "layout/standards.h"
 
 #include <algorithm>
@@ -103,7 +104,7 @@ namespace {
                             + " mm): give --lane-spacing";
                     },
                     Problem::Missing, Field::LaneSpacing);
-            if (in.passes >= 4 && checks.known({ Field::Centring }))
+            if (hasVerticalLane(in) && checks.known({ Field::Centring }))
                 checks.require(
                     in.centring == Centring::OnTube,
                     [&] {
@@ -142,6 +143,37 @@ namespace {
                 Problem::NeedsUTube, Field::BendRadius);
             checkLength(checks, *in.bendRadius, "the bend radius", Field::BendRadius);
         }
+    }
+
+    /// An arrangement the pass count has, and no vertical spacing where every lane is
+    /// horizontal.
+    void checkArrangement(Checks &checks, const Inputs &in)
+    {
+        if (in.arrangement == PassArrangement::Standard || !checks.known({ Field::Passes }))
+            return;
+        const auto refuse = [&](bool ok, const char *needs) {
+            checks.require(
+                ok,
+                [&] {
+                    return std::string("--arrangement ") + arrangementNameOf(in.arrangement)
+                        + " needs " + needs + " passes, not " + std::to_string(in.passes);
+                },
+                Problem::NotWithPasses, Field::Arrangement);
+        };
+        if (in.arrangement == PassArrangement::Ribbon)
+            refuse(in.passes >= 4, "4, 6 or 8");
+        else if (in.arrangement == PassArrangement::Quadrant)
+            refuse(in.passes == 4, "4");
+        else
+            refuse(in.passes == 6 || in.passes == 8, "6 or 8");
+        if (isRibbon(in))
+            checks.require(
+                !in.verticalSpacing,
+                [] {
+                    return std::string("--lane-spacing: V is the vertical lane's spacing, and a "
+                                       "ribbon arrangement has no vertical lane");
+                },
+                Problem::NotWithPasses, Field::VerticalSpacing);
     }
 
     /// A head and the bundle it holds agree; a floating head's allowances go to DN 2600.
@@ -276,7 +308,13 @@ std::vector<InputError> problemsOf(const Inputs &in, const std::vector<Field> &u
     checkShiftedLanes(checks, in);
     checkBundle(checks, in);
     checkHead(checks, in);
+    checkArrangement(checks, in);
     checkShellShares(checks, in);
+    if (checks.known({ Field::Diameter, Field::Impingement }) && !checks.failed(Field::Diameter))
+        if (const auto problem = plateProblem(in))
+            checks.require(
+                false, [&] { return std::string(problem->what()); }, problem->problem(),
+                Field::Impingement);
     checkTieRods(checks, in);
     if (checks.known({ Field::Diameter, Field::Tube, Field::Pitch, Field::Clearance })
         && checks.found.empty()) {

@@ -81,6 +81,57 @@ Length centreCircleOf(const Inputs &in)
     return { in.tube.units + in.centreTube->units + 2 * clearanceOf(in).units };
 }
 
+bool isRibbon(const Inputs &in)
+{
+    return in.arrangement == PassArrangement::Ribbon && in.passes >= 4;
+}
+
+std::vector<std::int64_t> offCentreShares(const Inputs &in)
+{
+    // The fractions that give every pass the same area of the circle.
+    if (isRibbon(in))
+        return in.passes == 4 ? std::vector<std::int64_t> { 404 }
+            : in.passes == 6  ? std::vector<std::int64_t> { 265, 553 }
+                              : std::vector<std::int64_t> { 198, 404, 635 };
+    if (in.passes == 6)
+        return { 265 };
+    if (in.passes == 8)
+        return { 404 };
+    return {};
+}
+
+bool hasCentreLane(const Inputs &in)
+{
+    return in.passes == 2 || in.passes == 4 || in.passes == 8 || isRibbon(in);
+}
+
+bool hasVerticalLane(const Inputs &in)
+{
+    return in.passes >= 4 && !isRibbon(in);
+}
+
+const char *arrangementName(const Inputs &in)
+{
+    if (in.passes < 4)
+        return nullptr;
+    return isRibbon(in) ? "ribbon" : in.passes == 4 ? "quadrant" : "mixed";
+}
+
+const char *arrangementNameOf(PassArrangement arrangement)
+{
+    switch (arrangement) {
+    case PassArrangement::Quadrant:
+        return "quadrant";
+    case PassArrangement::Mixed:
+        return "mixed";
+    case PassArrangement::Ribbon:
+        return "ribbon";
+    case PassArrangement::Standard:
+        break;
+    }
+    return "standard";
+}
+
 const char *patternName(Pattern pattern)
 {
     switch (pattern) {

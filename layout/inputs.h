@@ -36,6 +36,18 @@ enum class Bundle { Fixed, UTube };
 /// outside-packed floating head.
 enum class Head { Fixed, UTube, Floating, PullThrough, Packed };
 
+/// Which lanes divide 4, 6 and 8 passes: the rules' own (quadrants for 4, the mixed lanes of
+/// 6 and 8), named or not, or ribbon: every lane horizontal, so that neighbouring passes lie
+/// side by side.
+enum class PassArrangement { Standard, Quadrant, Mixed, Ribbon };
+
+/// An inlet nozzle of bore Dn on top of the shell and the square plate of side A under it,
+/// its top face h below the shell's top, t thick: the defaults filled in by the reader.
+struct Impingement
+{
+    Length nozzle, plate, height, thickness;
+};
+
 /// Where the number of tie rods comes from.
 enum class TieRodRule { None, Count, Gb151, Tema };
 
@@ -59,6 +71,8 @@ enum class Field : int {
     TieRods,
     BaffleCut,
     Head,
+    Arrangement,
+    Impingement,
 };
 
 /// The largest radius of the layout circle, in pitches: it bounds the rows of a count.
@@ -96,6 +110,8 @@ struct Inputs
     int tieRodCount = 0; ///< with TieRodRule::Count
     /// The lengths typed in inches, by field, as typed ("3/4 in"): the output shows them.
     std::vector<std::pair<Field, std::string>> inches;
+    PassArrangement arrangement = PassArrangement::Standard;
+    std::optional<Impingement> impingement; ///< with a shell only
     /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
     std::vector<Length> baffleCuts;
 };
@@ -132,6 +148,22 @@ Length bendRadiusOf(const Inputs &inputs);
 /// The circle inside which the centre tube takes tubes out, d + d0 + 2b across: a tube goes
 /// when its centre is closer than (d + d0)/2 + b. Needs a centre tube.
 Length centreCircleOf(const Inputs &inputs);
+
+/// Whether every lane is horizontal.
+bool isRibbon(const Inputs &inputs);
+
+/// The fractions of ρ, in thousandths, near which the off-centre lanes of one half sit, from
+/// the centre out: none for 1, 2 and the quadrants of 4 passes.
+std::vector<std::int64_t> offCentreShares(const Inputs &inputs);
+
+/// Whether a horizontal lane runs through the centre, and a vertical one.
+bool hasCentreLane(const Inputs &inputs);
+bool hasVerticalLane(const Inputs &inputs);
+
+/// The arrangement's name as the options spell it; null for 1 and 2 passes, which have one.
+const char *arrangementName(const Inputs &inputs);
+/// A named arrangement's option text ("ribbon"); the rules' own is "standard".
+const char *arrangementNameOf(PassArrangement arrangement);
 
 /// The text of a pattern or centring as the options and JSON spell them.
 const char *patternName(Pattern pattern);

@@ -74,14 +74,9 @@ Surd widenedForBends(const Inputs &in, Surd spacing)
     return bends * bends > spacing.squared() ? Surd { bends, 1 } : spacing;
 }
 
-std::int64_t offCentreShare(int passes)
+std::int64_t snapIndex(Pattern pattern, std::int64_t share, std::int64_t w, std::int64_t p)
 {
-    return passes == 6 ? 265 : 404;
-}
-
-std::int64_t snapIndex(Pattern pattern, int passes, std::int64_t w, std::int64_t p)
-{
-    const Int128 e = offCentreShare(passes);
+    const Int128 e = share;
     const Int128 W = w, P = p;
     switch (pattern) {
     case Pattern::Triangular: {

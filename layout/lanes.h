@@ -2,7 +2,7 @@
 
 // How wide the pass lanes are and where the off-centre ones go: the rules' default spacings,
 // the spacings under the designers' lanes, the centre lane a U-tube bundle's bends widen, and
-// the snapping of the off-centre lanes of 6 and 8 passes to the pattern. Whole numbers only.
+// the snapping of the off-centre lanes to the pattern. Whole numbers only.
 
 #include "layout/inputs.h"
 #include "layout/predicates.h"
@@ -47,11 +47,9 @@ ShiftSpacings shiftSpacingsOf(const Inputs &inputs);
 /// The spacing of the centre lane that a U-tube bundle's bends cross: at least 2R.
 Surd widenedForBends(const Inputs &inputs, Surd spacing);
 
-/// The fraction of ρ near which the off-centre lanes of 6 and 8 passes sit, in thousandths.
-std::int64_t offCentreShare(int passes);
-
-/// The index the off-centre lane snaps to for W = DL − d = 2ρ >= 0: the rules' m, or N for 45.
-std::int64_t snapIndex(Pattern pattern, int passes, std::int64_t w, std::int64_t p);
+/// The index an off-centre lane near share/1000 of ρ snaps to for W = DL − d = 2ρ >= 0: the
+/// rules' m, or N for 45.
+std::int64_t snapIndex(Pattern pattern, std::int64_t share, std::int64_t w, std::int64_t p);
 
 /// Y of the off-centre lane for a snap index, in the rows' units (layout/rows.h).
 std::int64_t snapRow(Pattern pattern, std::int64_t index);

@@ -45,6 +45,10 @@ enum class Problem {
     CutOutOfRange, ///< a baffle cut outside 15 to 45 %
     CutMissesTubes, ///< a baffle cut whose line lies beyond every tube
     TooManyCuts, ///< more baffle cuts than one study compares
+    NotWithPasses, ///< an arrangement the pass count lacks
+    NozzleWidth, ///< a nozzle of no bore, or as wide as the shell
+    PlateBelowNozzle, ///< an impingement plate narrower than its nozzle
+    PlateBelowCentre, ///< an impingement plate reaching below the centre line
 };
 
 /// The input a problem lies in; its values are the inputs' (layout/inputs.h), 0 for none.

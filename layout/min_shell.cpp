@@ -35,9 +35,9 @@ namespace {
             : m_inputs(inputs)
             , m_unit(resolution.units)
             , m_stop(stop)
-            , m_offCentre(inputs.passes == 6 || inputs.passes == 8)
-            // The lanes' positions, fixed but for the off-centre lanes' snap index.
+            // The lanes' positions, fixed but for the off-centre lanes' snap indices.
             , m_shape(decide(inputs, false).arrangement)
+            , m_offCentre(m_shape.hasOffCentreLanes())
         {
         }
 
@@ -95,7 +95,8 @@ namespace {
             return layoutCircleOf(m_probe).units - m_probe.tube.units;
         }
 
-        std::int64_t snapAt(std::int64_t step) { return m_shape.snapIndexAt(widthAt(step)); }
+        Snaps snapsAt(std::int64_t step) { return m_shape.snapsAt(widthAt(step)); }
+        std::int64_t snapAt(std::int64_t step) { return snapsAt(step).sum(); }
 
         /// The first step of [from, to] whose total reaches `need`, where the total only grows.
         std::optional<std::int64_t> firstReaching(
@@ -112,15 +113,16 @@ namespace {
             return firstWhere(lo, hi + 1, [&](std::int64_t step) { return snapAt(step) >= m; });
         }
 
-        /// The most any step of snap indices m1..m2 can hold: its largest circle, with the
-        /// off-centre lanes where they leave the most room.
-        std::int64_t mostWithin(std::int64_t m1, std::int64_t m2, std::int64_t step)
+        /// The most any step of [from, to] can hold: the largest circle (and the plate at its
+        /// highest), with each off-centre lane where it leaves the most room.
+        std::int64_t mostWithin(std::int64_t from, std::int64_t to)
         {
-            m_inputs.diameter = { static_cast<std::int64_t>(step * m_unit) };
+            const Snaps low = snapsAt(from), high = snapsAt(to);
+            m_inputs.diameter = { static_cast<std::int64_t>(to * m_unit) };
             std::int64_t most = 0;
             for (bool straddle : straddlesOf(m_inputs.centring)) {
                 checkStop();
-                most = std::max(most, decide(m_inputs, straddle).arrangement.mostWithin(m1, m2));
+                most = std::max(most, decide(m_inputs, straddle).arrangement.mostWithin(low, high));
             }
             return most;
         }
@@ -135,7 +137,7 @@ namespace {
                 return std::nullopt;
             if (m1 == m2)
                 return firstReaching(from, to, need);
-            if (mostWithin(m1, m2, to) < need)
+            if (mostWithin(from, to) < need)
                 return std::nullopt;
             const std::int64_t middle = m1 + (m2 - m1) / 2;
             if (auto first = firstInRuns(m1, middle, lo, hi, need))
@@ -146,8 +148,8 @@ namespace {
         Inputs m_inputs, m_probe = m_inputs;
         Int128 m_unit;
         const std::function<bool()> &m_stop;
-        bool m_offCentre;
         Arrangement m_shape;
+        bool m_offCentre;
     };
 
     /// The answer's layout and the single count one step below it, or why that is refused.

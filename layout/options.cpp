@@ -1,5 +1,7 @@
 #include "layout/options.h"
 
+#include "layout/impingement.h"
+
 #include "text/full_width.h"
 #include "text/quote.h"
 #include "text/split.h"
@@ -23,12 +25,13 @@ namespace {
         Field field;
     } kOptions[] = { { "shell", Field::Diameter }, { "otl", Field::Diameter },
         { "tube", Field::Tube }, { "pitch", Field::Pitch }, { "pattern", Field::Pattern },
-        { "passes", Field::Passes }, { "centre", Field::Centring },
-        { "lane-spacing", Field::LaneSpacing }, { "clearance", Field::Clearance },
-        { "centre-tube", Field::CentreTube }, { "lanes", Field::LaneModel },
-        { "gb151", Field::Standard }, { "bundle", Field::Bundle }, { "head", Field::Head },
-        { "bend-radius", Field::BendRadius }, { "tie-rods", Field::TieRods },
-        { "baffle-cut", Field::BaffleCut } };
+        { "passes", Field::Passes }, { "arrangement", Field::Arrangement },
+        { "centre", Field::Centring }, { "lane-spacing", Field::LaneSpacing },
+        { "clearance", Field::Clearance }, { "centre-tube", Field::CentreTube },
+        { "lanes", Field::LaneModel }, { "gb151", Field::Standard }, { "bundle", Field::Bundle },
+        { "head", Field::Head }, { "bend-radius", Field::BendRadius },
+        { "tie-rods", Field::TieRods }, { "baffle-cut", Field::BaffleCut },
+        { "impingement", Field::Impingement } };
 
     /// The value a choice's text names, if it names one of `choices`.
     template <class T>
@@ -154,12 +157,24 @@ namespace {
             readTubeAndPitch();
             readPattern();
             readPasses();
+            readChoice<PassArrangement>("arrangement", Field::Arrangement,
+                { { "standard", PassArrangement::Standard },
+                    { "quadrant", PassArrangement::Quadrant }, { "mixed", PassArrangement::Mixed },
+                    { "ribbon", PassArrangement::Ribbon } },
+                m_in.arrangement);
             readCentring();
             readLaneSpacing();
             readClearanceAndCentreTube();
             readModelAndBundle();
             readTieRods();
             readBaffleCuts();
+            if (const std::string *text = value("impingement")) {
+                try {
+                    m_in.impingement = parseImpingement(*text);
+                } catch (const InputError &error) {
+                    m_found.add(error.what(), error.problem(), Field::Impingement);
+                }
+            }
             for (const InputError &problem : problemsOf(m_in, m_found.unknown))
                 m_found.add(problem.what(), problem.problem(), problem.field());
             checkLayoutCircle();

@@ -1,6 +1,7 @@
 #include "layout/rows.h"
 
 #include "layout/length.h"
+#include "layout/surd.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,15 @@ namespace {
         return countWithParity(-reach, reach, odd);
     }
 
+    /// Whether the impingement plate reaches the row at Y: 2y above the plate's line.
+    bool plated(const Plan &plan, std::int64_t Y)
+    {
+        if (!plan.plate)
+            return false;
+        const std::int64_t y = plan.plateMirrored && Y < 0 ? -Y : Y;
+        return surdSign(-plan.plateLine, Int128(y) * plan.pitch, plan.fy) > 0;
+    }
+
     /// What one row holds, worked out once for counting and listing alike.
     struct Row
     {
@@ -23,6 +33,7 @@ namespace {
         std::int64_t reach = -1; ///< the centres with |n| <= reach fit the circle
         int band = -1; ///< the band of passes, or -1 inside a horizontal lane
         std::int64_t centreReach = -1; ///< the centres with |n| <= centreReach lie in the clearance
+        std::int64_t plateReach = -1; ///< the centres with |n| <= plateReach lie under the plate
     };
 
     Row rowAt(const Plan &plan, std::int64_t k)
@@ -44,13 +55,64 @@ namespace {
         }
         if (plan.centreTube)
             row.centreReach = largestRootAtMost(plan.ax, plan.centreLimit - y2);
+        if (plated(plan, row.Y))
+            row.plateReach = plan.plateReach;
         return row;
+    }
+
+    /// Row -k from row k: the circle, the lanes and the centre tube are symmetric about the
+    /// horizontal axis; the plate is not.
+    Row mirrorOf(const Plan &plan, const Row &row)
+    {
+        Row below = row;
+        below.Y = -row.Y;
+        below.band = row.band < 0 ? -1 : plan.bands() - 1 - row.band;
+        below.plateReach = plated(plan, below.Y) ? plan.plateReach : -1;
+        return below;
     }
 
     /// The reach below which a row keeps nothing: the vertical lane or the centre clearance.
     std::int64_t innerReach(const Plan &plan, const Row &row)
     {
         return std::max(plan.verticalLane ? plan.verticalReach : -1, row.centreReach);
+    }
+
+    /// A row's tubes in the circle, and those a lane, the centre tube and the plate take.
+    struct Tally
+    {
+        std::int64_t full = 0, lane = 0, centre = 0, plate = 0;
+        std::int64_t kept() const { return full - lane - centre - plate; }
+    };
+
+    Tally tally(const Plan &plan, const Row &row)
+    {
+        Tally t;
+        t.full = across(row.reach, row.odd);
+        if (row.band < 0) {
+            t.lane = t.full;
+            return t;
+        }
+        t.lane = plan.verticalLane ? across(std::min(plan.verticalReach, row.reach), row.odd) : 0;
+        const std::int64_t inner = std::min(innerReach(plan, row), row.reach);
+        t.centre = across(inner, row.odd) - t.lane;
+        t.plate = across(std::min(std::max(row.plateReach, inner), row.reach), row.odd)
+            - across(inner, row.odd);
+        return t;
+    }
+
+    void add(Counts &counts, const Plan &plan, const Row &row)
+    {
+        const Tally t = tally(plan, row);
+        counts.inCircle += t.full;
+        counts.laneRemoved += t.lane;
+        counts.centreRemoved += t.centre;
+        counts.impingementRemoved += t.plate;
+        if (row.band < 0)
+            return;
+        // Lanes, centre tube and plate are symmetric about the vertical axis.
+        const int sides = plan.sides();
+        for (int side = 0; side < sides; ++side)
+            counts.perPass[row.band * sides + side] += t.kept() / sides;
     }
 
 } // namespace
@@ -61,33 +123,14 @@ Counts count(const Plan &plan)
     counts.passes = plan.passes();
     if (plan.empty)
         return counts;
-    // The lanes and the circle are symmetric about both axes, so row -k mirrors row k into the
-    // mirrored band, and each row's left side mirrors its right.
-    const int sides = plan.sides();
     for (std::int64_t k = 0; k <= plan.lastRow; ++k) {
         const Row row = rowAt(plan, k);
-        const std::int64_t copies = k == 0 ? 1 : 2;
-        const std::int64_t full = across(row.reach, row.odd);
-        counts.inCircle += copies * full;
-        if (row.band < 0) {
-            counts.laneRemoved += copies * full;
-            continue;
-        }
-        const std::int64_t lane =
-            plan.verticalLane ? across(std::min(plan.verticalReach, row.reach), row.odd) : 0;
-        const std::int64_t inner = std::min(innerReach(plan, row), row.reach);
-        const std::int64_t centre = across(inner, row.odd) - lane;
-        counts.laneRemoved += copies * lane;
-        counts.centreRemoved += copies * centre;
-        const std::int64_t left = full - lane - centre;
-        const std::int64_t perSide = sides == 2 ? left / 2 : left;
-        for (int side = 0; side < sides; ++side) {
-            counts.perPass[row.band * sides + side] += perSide;
-            if (k != 0)
-                counts.perPass[(plan.bands() - 1 - row.band) * sides + side] += perSide;
-        }
+        add(counts, plan, row);
+        if (k != 0)
+            add(counts, plan, mirrorOf(plan, row));
     }
-    counts.total = counts.inCircle - counts.laneRemoved - counts.centreRemoved;
+    counts.total =
+        counts.inCircle - counts.laneRemoved - counts.centreRemoved - counts.impingementRemoved;
     return counts;
 }
 
@@ -107,6 +150,8 @@ void forEachTube(const Plan &plan, const std::function<void(const TubeAt &)> &vi
                 tube.removed = Removed::Lane;
             else if (away <= inner)
                 tube.removed = Removed::Centre;
+            else if (away <= row.plateReach)
+                tube.removed = Removed::Plate;
             else
                 tube.pass = row.band * plan.sides() + (plan.verticalLane && n > 0 ? 1 : 0) + 1;
             visit(tube);
@@ -120,26 +165,21 @@ void forEachRow(const Plan &plan, const std::function<void(const RowCount &)> &v
         return;
     for (std::int64_t k = plan.lastRow; k >= -plan.lastRow; --k) {
         const Row row = rowAt(plan, k);
-        std::int64_t kept = 0;
-        if (row.band >= 0) {
-            const std::int64_t inner = std::min(innerReach(plan, row), row.reach);
-            kept = across(row.reach, row.odd) - across(inner, row.odd);
-        }
-        visit({ 0, Int128(row.Y) * plan.pitch / 4, plan.fy, k, kept });
+        visit({ 0, Int128(row.Y) * plan.pitch / 4, plan.fy, k, tally(plan, row).kept() });
     }
 }
 
-std::vector<RowSpan> spans(const Plan &plan)
+std::vector<RowSpan> spans(const Plan &plan, bool lower)
 {
     std::vector<RowSpan> list;
     if (plan.empty)
         return list;
     for (std::int64_t k = 0; k <= plan.lastRow; ++k) {
-        const Row row = rowAt(plan, k);
+        const Row row = rowAt(plan, lower ? -k : k);
         RowSpan span;
         span.row = k;
         if (row.band >= 0 && row.reach >= 0) {
-            const std::int64_t inner = innerReach(plan, row);
+            const std::int64_t inner = std::max(innerReach(plan, row), row.plateReach);
             span.axis = inner < 0 && row.odd == 0;
             span.first = std::max<std::int64_t>(inner + 1, 1);
             if ((span.first & 1) != row.odd)

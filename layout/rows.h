@@ -14,7 +14,9 @@ namespace layout {
 
 /// The most passes, and the most horizontal lanes, any layout has.
 constexpr int kMaxPasses = 8;
-constexpr int kMaxHorizontalLanes = 3;
+constexpr int kMaxHorizontalLanes = 7;
+/// The most off-centre lanes in one half: ribbon's 8 passes.
+constexpr int kMaxOffCentreLanes = 3;
 
 /// One arrangement of one pattern with its lanes and centre tube, decided.
 ///
@@ -45,6 +47,13 @@ struct Plan
     /// With a centre tube, a centre is taken out when n²·ax + Y²·ay <= centreLimit.
     Int128 centreLimit = -1;
 
+    /// An impingement plate takes a kept tube out when |n| <= plateReach in a row whose
+    /// Y·p·√fy > plateLine (or |Y|, when the plate takes both legs of a U-tube).
+    bool plate = false;
+    bool plateMirrored = false;
+    std::int64_t plateReach = -1;
+    Int128 plateLine = 0;
+
     /// The parity of the n in row k.
     int parity(std::int64_t k) const { return static_cast<int>(((alternate ? k : 0) + shift) & 1); }
     int bands() const { return horizontalLanes + 1; }
@@ -58,6 +67,7 @@ struct Counts
     std::int64_t inCircle = 0; ///< the tubes whose centres fit the layout circle
     std::int64_t laneRemoved = 0; ///< of those, inside a pass lane
     std::int64_t centreRemoved = 0; ///< of the rest, inside the centre tube's clearance
+    std::int64_t impingementRemoved = 0; ///< of the rest, under the impingement plate
     std::int64_t total = 0; ///< what is left
     int passes = 1;
     /// What is left in each pass: top band first, left before right.
@@ -68,7 +78,7 @@ struct Counts
 Counts count(const Plan &plan);
 
 /// Why a tube that fits the circle is not kept.
-enum class Removed : std::uint8_t { No, Lane, Centre };
+enum class Removed : std::uint8_t { No, Lane, Centre, Plate };
 
 /// One tube centre that fits the circle, by its whole-number position.
 struct TubeAt
@@ -97,8 +107,9 @@ struct Site
     }
 };
 
-/// The kept tubes of one row at or above the horizontal axis, right of the vertical one: the
-/// columns first, first + 2, …, last (all above 0), and whether column 0 holds a kept tube.
+/// The kept tubes of one row of a half, right of the vertical axis: the columns first,
+/// first + 2, …, last (all above 0), and whether column 0 holds a kept tube. `row` counts from
+/// the axis outward in either half.
 struct RowSpan
 {
     std::int64_t row = 0;
@@ -126,9 +137,9 @@ struct RowCount
 /// Visits every row of a remove-model arrangement that a centre fits, top to bottom.
 void forEachRow(const Plan &plan, const std::function<void(const RowCount &)> &visit);
 
-/// The rows of a remove-model arrangement as RowSpans, from the axis outward; a site is
-/// (k, n), row k at Y = k·rowStep.
-std::vector<RowSpan> spans(const Plan &plan);
+/// The rows of a remove-model arrangement's upper half, or its lower one, as RowSpans from the
+/// axis outward; a site is (k, n), row k at Y = k·rowStep (the lower half's row k is -k).
+std::vector<RowSpan> spans(const Plan &plan, bool lower = false);
 SiteAt siteAt(const Plan &plan, const Site &site);
 
 } // namespace layout

@@ -18,19 +18,11 @@ namespace {
     /// The passes of row k (upper half when `upper`), left and right, from 1.
     std::pair<int, int> passesOf(const ShiftPlan &plan, std::int64_t k, bool upper)
     {
-        // Bands from the top: the outer band above an off-centre lane, the inner one, and
-        // their mirrors below; without a centre lane the middle band holds the axis row.
-        const int bands = plan.bands();
-        int band = 0;
-        if (plan.inner > 0) {
-            const bool outer = k >= plan.inner;
-            if (plan.centreLane)
-                band = upper ? (outer ? 0 : 1) : (outer ? 3 : 2);
-            else
-                band = outer ? (upper ? 0 : 2) : 1;
-        } else {
-            band = upper || bands == 1 ? 0 : 1;
-        }
+        // Bands from the top: the outermost group of the upper half down to its innermost, the
+        // lower half's from its innermost out; without a centre lane the two innermost groups
+        // are one band, which holds the axis row.
+        const int out = plan.outward, g = plan.lanesBelow(k);
+        const int band = upper ? out - g : out + g + (plan.centreLane ? 1 : 0);
         const int left = band * plan.sides() + 1;
         return { left, plan.vertical ? left + 1 : left };
     }
@@ -89,15 +81,31 @@ ShiftRow shiftRow(const ShiftPlan &plan, std::int64_t k)
     return row;
 }
 
-std::int64_t shiftInner(const ShiftPlan &plan, std::int64_t w, std::int64_t share)
+std::array<std::int64_t, kMaxOffCentreLanes> shiftEnds(
+    const ShiftPlan &plan, std::int64_t w, const std::vector<std::int64_t> &shares)
 {
-    // m − 1 = u, the largest with (2u − 1)·s <= 2·(share/1000)·(W/2) − 2·base − So.
-    const Int128 q = Int128(share) * w - 1000 * (2 * Int128(plan.base) + plan.offSpacing);
-    if (q < 0)
-        return 1;
+    std::array<std::int64_t, kMaxOffCentreLanes> ends {};
     const Int128 step = 1000 * Int128(plan.sq);
-    const std::int64_t z = largestRootAtMost(step * step * plan.sf, q * q);
-    return (z + 1) / 2 + 1;
+    std::int64_t before = 0; // the rows inside lane j
+    for (std::size_t j = 0; j < shares.size() && j < ends.size(); ++j) {
+        // Lane j's centre line lies at base + (2j + 1)·So/2 + v·s, v = rows inside it − j − 1;
+        // the largest v with (2v − 1)·s <= 2·(share/1000)·(W/2) − 2·base − (2j + 1)·So is the
+        // nearest, and the group holds at least one row.
+        const Int128 q = Int128(shares[j]) * w
+            - 1000 * (2 * Int128(plan.base) + (2 * Int128(j) + 1) * plan.offSpacing);
+        const std::int64_t v =
+            q < 0 ? 0 : (largestRootAtMost(step * step * plan.sf, q * q) + 1) / 2;
+        before = std::max<std::int64_t>(before + 1, v + static_cast<std::int64_t>(j) + 1);
+        ends[j] = before;
+    }
+    return ends;
+}
+
+std::pair<std::int64_t, std::int64_t> shiftLaneAt(const ShiftPlan &plan, int j)
+{
+    // So/2 beyond the group's last row: So is a whole multiple of 4 units.
+    const std::int64_t last = plan.ends[static_cast<std::size_t>(j)] - 1;
+    return { plan.yA(last) + plan.offSpacing / 2, plan.yB(last) };
 }
 
 std::int64_t shiftRowCount(const ShiftPlan &plan)
@@ -127,6 +135,58 @@ std::int64_t shiftRowCount(const ShiftPlan &plan)
     return k;
 }
 
+namespace {
+
+    /// Whether the plate reaches row k of a half: 2y above its line.
+    bool plated(const ShiftPlan &plan, std::int64_t k, bool upper)
+    {
+        if (!plan.plate)
+            return false;
+        const Int128 sign = upper || plan.plateMirrored ? 1 : -1;
+        return surdSign(2 * sign * plan.yA(k) - plan.plateLine, 2 * sign * plan.yB(k), plan.sf) > 0;
+    }
+
+    /// The tubes of a row with |h| <= reach (h >= 0 on each side of a vertical lane).
+    std::int64_t within(const ShiftPlan &plan, std::int64_t reach, int odd)
+    {
+        return plan.vertical ? 2 * countWithParity(0, reach, odd)
+                             : countWithParity(-reach, reach, odd);
+    }
+
+    /// One half's row: its tubes in the circle, in the centre clearance and under the plate,
+    /// its passes and the reach below which it keeps nothing.
+    struct HalfRow
+    {
+        std::int64_t full = 0, centre = 0, plate = 0;
+        std::int64_t reach = -1, inner = -1;
+        int odd = 0;
+        std::pair<int, int> passes;
+    };
+
+    HalfRow halfRow(const ShiftPlan &plan, const ShiftRow &row, std::int64_t k, bool upper)
+    {
+        HalfRow half;
+        half.odd = plan.parity(k);
+        half.reach = row.reach;
+        half.passes = passesOf(plan, k, upper);
+        half.full = within(plan, row.reach, half.odd);
+        half.centre = within(plan, row.centreReach, half.odd);
+        half.inner = row.centreReach;
+        if (plated(plan, k, upper)) {
+            half.inner = std::min(std::max(plan.plateReach, row.centreReach), row.reach);
+            half.plate = within(plan, half.inner, half.odd) - half.centre;
+        }
+        return half;
+    }
+
+    /// The halves a row k stands for: the upper one, and the lower unless it is the axis row.
+    int halvesOf(const ShiftPlan &plan, std::int64_t k)
+    {
+        return onAxis(plan, k) ? 1 : 2;
+    }
+
+} // namespace
+
 Counts count(const ShiftPlan &plan)
 {
     Counts counts;
@@ -137,33 +197,23 @@ Counts count(const ShiftPlan &plan)
         const ShiftRow row = shiftRow(plan, k);
         if (row.reach < 0)
             continue;
-        const int odd = plan.parity(k);
-        std::int64_t full = 0, centre = 0;
-        if (plan.vertical) {
-            full = 2 * countWithParity(0, row.reach, odd);
-            centre = 2 * countWithParity(0, row.centreReach, odd);
-        } else {
-            full = countWithParity(-row.reach, row.reach, odd);
-            centre = countWithParity(-row.centreReach, row.centreReach, odd);
-        }
-        const std::int64_t copies = onAxis(plan, k) ? 1 : 2;
-        counts.inCircle += copies * full;
-        counts.centreRemoved += copies * centre;
-        const std::int64_t perSide = (full - centre) / plan.sides();
-        for (bool upper : { true, false }) {
-            if (!upper && onAxis(plan, k))
-                break;
-            const auto [left, right] = passesOf(plan, k, upper);
-            counts.perPass[left - 1] += perSide;
+        for (int i = 0; i < halvesOf(plan, k); ++i) {
+            const HalfRow half = halfRow(plan, row, k, i == 0);
+            counts.inCircle += half.full;
+            counts.centreRemoved += half.centre;
+            counts.impingementRemoved += half.plate;
+            const std::int64_t perSide = (half.full - half.centre - half.plate) / plan.sides();
+            counts.perPass[half.passes.first - 1] += perSide;
             if (plan.vertical)
-                counts.perPass[right - 1] += perSide;
+                counts.perPass[half.passes.second - 1] += perSide;
         }
     }
-    counts.total = counts.inCircle - counts.centreRemoved;
+    counts.total = counts.inCircle - counts.centreRemoved - counts.impingementRemoved;
     return counts;
 }
 
-void forEachTube(const ShiftPlan &plan, const std::function<void(const Site &, int pass)> &visit)
+void forEachTube(
+    const ShiftPlan &plan, const std::function<void(const Site &, int pass, Removed)> &visit)
 {
     if (plan.empty)
         return;
@@ -178,21 +228,30 @@ void forEachTube(const ShiftPlan &plan, const std::function<void(const Site &, i
         const ShiftRow row = shiftRow(plan, k);
         if (row.reach < 0)
             continue;
-        const int odd = plan.parity(k);
+        const HalfRow half = halfRow(plan, row, k, upper);
         const std::int64_t key = plan.centreLane ? k + 1 : k;
         const std::int64_t rowKey = upper ? key : -key;
-        const auto [left, right] = passesOf(plan, k, upper);
+        const auto [left, right] = half.passes;
+        const auto tube = [&](std::int64_t col, std::int64_t away, int pass) {
+            if (away <= row.centreReach)
+                visit({ rowKey, col }, 0, Removed::Centre);
+            else if (away <= half.inner)
+                visit({ rowKey, col }, 0, Removed::Plate);
+            else
+                visit({ rowKey, col }, pass, Removed::No);
+        };
+        const int odd = half.odd;
         const auto start = [odd](
                                std::int64_t from) { return from + (((from & 1) != odd) ? 1 : 0); };
         if (plan.vertical) {
             const std::int64_t last = (row.reach & 1) != odd ? row.reach - 1 : row.reach;
             for (std::int64_t h = last; h >= 0; h -= 2)
-                visit({ rowKey, -(h + 1) }, h <= row.centreReach ? 0 : left);
+                tube(-(h + 1), h, left);
             for (std::int64_t h = start(0); h <= row.reach; h += 2)
-                visit({ rowKey, h + 1 }, h <= row.centreReach ? 0 : right);
+                tube(h + 1, h, right);
         } else {
             for (std::int64_t h = start(-row.reach); h <= row.reach; h += 2)
-                visit({ rowKey, h }, std::abs(h) <= row.centreReach ? 0 : left);
+                tube(h, std::abs(h), left);
         }
     }
 }
@@ -201,44 +260,41 @@ void forEachRow(const ShiftPlan &plan, const std::function<void(const RowCount &
 {
     if (plan.empty)
         return;
-    const auto keptIn = [&plan](std::int64_t k) {
-        const ShiftRow row = shiftRow(plan, k);
-        const int odd = plan.parity(k);
-        return plan.vertical
-            ? 2 * (countWithParity(0, row.reach, odd) - countWithParity(0, row.centreReach, odd))
-            : countWithParity(-row.reach, row.reach, odd)
-                - countWithParity(-row.centreReach, row.centreReach, odd);
+    const auto keptIn = [&plan](std::int64_t k, bool upper) {
+        const HalfRow half = halfRow(plan, shiftRow(plan, k), k, upper);
+        return half.full - half.centre - half.plate;
     };
     const std::int64_t first = plan.centreLane ? 0 : 1;
     for (std::int64_t k = plan.rows - 1; k >= 0; --k)
-        visit({ plan.yA(k), plan.yB(k), plan.sf, plan.centreLane ? k + 1 : k, keptIn(k) });
+        visit({ plan.yA(k), plan.yB(k), plan.sf, plan.centreLane ? k + 1 : k, keptIn(k, true) });
     for (std::int64_t k = first; k < plan.rows; ++k)
         visit({ -Int128(plan.yA(k)), -Int128(plan.yB(k)), plan.sf, -(plan.centreLane ? k + 1 : k),
-            keptIn(k) });
+            keptIn(k, false) });
 }
 
-std::vector<RowSpan> spans(const ShiftPlan &plan)
+std::vector<RowSpan> spans(const ShiftPlan &plan, bool lower)
 {
     std::vector<RowSpan> list;
     if (plan.empty)
         return list;
     for (std::int64_t k = 0; k < plan.rows; ++k) {
         const ShiftRow row = shiftRow(plan, k);
-        const int odd = plan.parity(k);
+        const HalfRow half = halfRow(plan, row, k, !lower || onAxis(plan, k));
+        const int odd = half.odd;
         RowSpan span;
         span.row = plan.centreLane ? k + 1 : k;
         if (row.reach >= 0) {
             if (plan.vertical) {
                 // Column h + 1 holds tube h.
-                std::int64_t h = row.centreReach + 1;
+                std::int64_t h = half.inner + 1;
                 if ((h & 1) != odd)
                     ++h;
                 std::int64_t last = (row.reach & 1) != odd ? row.reach - 1 : row.reach;
                 span.first = h + 1;
                 span.last = last + 1;
             } else {
-                span.axis = row.centreReach < 0 && odd == 0;
-                span.first = std::max<std::int64_t>(row.centreReach + 1, 1);
+                span.axis = half.inner < 0 && odd == 0;
+                span.first = std::max<std::int64_t>(half.inner + 1, 1);
                 if ((span.first & 1) != odd)
                     ++span.first;
                 span.last = (row.reach & 1) != odd ? row.reach - 1 : row.reach;

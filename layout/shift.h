@@ -7,8 +7,10 @@
 
 #include "layout/rows.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace layout {
@@ -31,21 +33,35 @@ struct ShiftPlan
     std::int64_t cx = 0; ///< half the vertical lane's spacing
     bool centreLane = false; ///< a horizontal lane through the centre: no row on the axis
     std::int64_t base = 0; ///< half its spacing
-    std::int64_t inner = 0; ///< m: rows between the centre and an off-centre lane; 0 for none
+    /// The off-centre lanes of a half, from the centre out: lane j follows row ends[j] − 1,
+    /// so group j holds the rows ends[j - 1] … ends[j] − 1. None without off-centre lanes.
+    std::array<std::int64_t, kMaxOffCentreLanes> ends {};
+    int outward = 0; ///< the off-centre lanes of a half
     std::int64_t offSpacing = 0; ///< So
     bool centreTube = false;
     Int128 centreLimit = 0; ///< a centre is taken out when 4(x² + y²) < centreLimit
+    /// An impingement plate takes a kept tube out when h <= plateReach (|h| without a vertical
+    /// lane) in a row with 2y > plateLine (or 2|y|, when it takes both legs of a U-tube).
+    bool plate = false;
+    bool plateMirrored = false;
+    std::int64_t plateReach = -1;
+    Int128 plateLine = 0;
     std::int64_t rows = 0; ///< the rows of the upper half, row 0 included, that a centre may fit
     int passes = 1;
 
-    int bands() const { return (centreLane ? 2 : 1) + (inner > 0 ? 2 : 0); }
+    int bands() const { return (centreLane ? 2 : 1) + 2 * outward; }
     int sides() const { return vertical ? 2 : 1; }
-    /// y of row k as yA + yB·√sf.
-    std::int64_t yA(std::int64_t k) const
+    /// The off-centre lanes between row k and the axis.
+    int lanesBelow(std::int64_t k) const
     {
-        return inner > 0 && k >= inner ? base + offSpacing : base;
+        int g = 0;
+        while (g < outward && ends[static_cast<std::size_t>(g)] <= k)
+            ++g;
+        return g;
     }
-    std::int64_t yB(std::int64_t k) const { return (inner > 0 && k >= inner ? k - 1 : k) * sq; }
+    /// y of row k as yA + yB·√sf.
+    std::int64_t yA(std::int64_t k) const { return base + lanesBelow(k) * offSpacing; }
+    std::int64_t yB(std::int64_t k) const { return (k - lanesBelow(k)) * sq; }
     int parity(std::int64_t k) const { return static_cast<int>(((alternate ? k : 0) + shift) & 1); }
 };
 
@@ -62,9 +78,14 @@ bool shiftFits(const ShiftPlan &plan, std::int64_t k, std::int64_t h, Int128 lim
 /// Row k's reaches.
 ShiftRow shiftRow(const ShiftPlan &plan, std::int64_t k);
 
-/// The off-centre lanes' m for W = DL − d: the whole m >= 1 that puts the lane's centre line,
-/// at base + (m − 1)·s + So/2, nearest to share/1000 of W/2; on a tie the larger.
-std::int64_t shiftInner(const ShiftPlan &plan, std::int64_t w, std::int64_t share);
+/// The off-centre lanes' ends for W = DL − d, from the centre out: each group's m >= 1 in
+/// turn, the whole number that puts its lane's centre line nearest to its share/1000 of W/2;
+/// on a tie the larger.
+std::array<std::int64_t, kMaxOffCentreLanes> shiftEnds(
+    const ShiftPlan &plan, std::int64_t w, const std::vector<std::int64_t> &shares);
+
+/// The centre line of off-centre lane j, as a + b·√sf.
+std::pair<std::int64_t, std::int64_t> shiftLaneAt(const ShiftPlan &plan, int j);
 
 /// The rows of the upper half, row 0 included, whose y is within the circle.
 std::int64_t shiftRowCount(const ShiftPlan &plan);
@@ -75,13 +96,15 @@ Counts count(const ShiftPlan &plan);
 /// Visits every tube centre that fits the circle, row by row from the top, left to right, as
 /// a site (row: k + 1 above and -(k + 1) below a centre lane, ±k without one; column: h, or
 /// ±(h + 1) across a vertical lane) and its pass (from 1; 0 when removed).
-void forEachTube(const ShiftPlan &plan, const std::function<void(const Site &, int pass)> &visit);
+void forEachTube(
+    const ShiftPlan &plan, const std::function<void(const Site &, int pass, Removed)> &visit);
 
 /// Visits every row that a centre fits, top to bottom, with the tubes it keeps.
 void forEachRow(const ShiftPlan &plan, const std::function<void(const RowCount &)> &visit);
 
-/// The kept tubes right of the vertical axis, row by row from the axis outward.
-std::vector<RowSpan> spans(const ShiftPlan &plan);
+/// The kept tubes right of the vertical axis in the upper half or the lower one, row by row
+/// from the axis outward, by their site's row (negated in the lower half).
+std::vector<RowSpan> spans(const ShiftPlan &plan, bool lower = false);
 
 /// A site's centre in mm and its pass.
 SiteAt siteAt(const ShiftPlan &plan, const Site &site);

@@ -64,11 +64,12 @@ void placeRods(Layout &layout)
     const int wanted = layout.tieRods.count;
     if (wanted < 1)
         return;
-    const std::vector<RowSpan> rows = layout.arrangement.spans();
+    const std::vector<RowSpan> rows = layout.arrangement.spans(),
+                               lower = layout.arrangement.spans(true);
     const auto sites =
-        placeTieRods(rows, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
+        placeTieRods(rows, lower, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
     if (!sites) {
-        const std::int64_t edge = edgeTubes(rows);
+        const std::int64_t edge = edgeTubes(rows, lower);
         throw InputError(std::to_string(wanted)
                 + (wanted == 1 ? " tie rod does not" : " tie rods do not")
                 + " fit at the edge of this bundle: it has " + std::to_string(edge)

@@ -48,13 +48,44 @@ std::vector<Site> upperEdge(const std::vector<RowSpan> &rows)
     return edge;
 }
 
-std::int64_t edgeTubes(const std::vector<RowSpan> &rows)
+std::int64_t edgeTubes(const std::vector<RowSpan> &upper, const std::vector<RowSpan> &lower)
 {
-    return 2 * static_cast<std::int64_t>(upperEdge(rows).size());
+    return static_cast<std::int64_t>(upperEdge(upper).size() + upperEdge(lower).size());
 }
 
-std::optional<std::vector<Site>> placeTieRods(
-    const std::vector<RowSpan> &rows, int count, bool halfPitchRows)
+namespace {
+
+    /// Evenly spaced centres (j + ½)·L/K − ½ along an edge of L places, taken down to a whole
+    /// place, the right half mirrored onto the left: at least L/K places apart, exactly
+    /// symmetric; the middle one for an odd K.
+    std::vector<std::int64_t> evenlyAlong(std::int64_t length, std::int64_t picks)
+    {
+        std::vector<std::int64_t> chosen;
+        for (std::int64_t j = 0; j < picks / 2; ++j) {
+            const std::int64_t at = ((2 * j + 1) * length - picks) / (2 * picks);
+            chosen.push_back(at);
+            chosen.push_back(length - 1 - at);
+        }
+        if (picks % 2 == 1)
+            chosen.push_back((length - 1) / 2);
+        std::sort(chosen.begin(), chosen.end());
+        return chosen;
+    }
+
+    /// The rows beyond `closeRows`.
+    std::vector<RowSpan> beyond(const std::vector<RowSpan> &rows, std::int64_t closeRows)
+    {
+        std::vector<RowSpan> far;
+        for (const RowSpan &span : rows)
+            if (span.row > closeRows)
+                far.push_back(span);
+        return far;
+    }
+
+} // namespace
+
+std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows,
+    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows)
 {
     if (count < 1)
         return std::nullopt;
@@ -69,44 +100,34 @@ std::optional<std::vector<Site>> placeTieRods(
     const std::int64_t closeRows = ends > 0 ? (halfPitchRows ? 2 : 1)
         : axisRow && halfPitchRows          ? 1
                                             : 0;
-    std::vector<RowSpan> far;
-    for (const RowSpan &span : rows)
-        if (span.row > closeRows)
-            far.push_back(span);
-    const std::vector<Site> edge = upperEdge(far);
+    const std::vector<Site> edge = upperEdge(beyond(rows, closeRows)),
+                            lowerEdge = upperEdge(beyond(lowerRows, closeRows));
     const bool odd = rest % 2 == 1;
-    // Picks above the axis: half, and the odd one.
+    // Picks above the axis: half, and the odd one; as many below, less the odd one.
     const std::int64_t picks = rest / 2 + (odd ? 1 : 0);
-    const std::int64_t length = static_cast<std::int64_t>(edge.size());
+    const std::int64_t length = static_cast<std::int64_t>(edge.size()),
+                       lowerLength = static_cast<std::int64_t>(lowerEdge.size());
     // Along the rotated triangle's edge every other place is a pitch away: three apart there.
     const std::int64_t gap = halfPitchRows ? 3 : 2;
-    if (length < gap * picks)
+    if (length < gap * picks || lowerLength < gap * picks)
         return std::nullopt;
-    // Evenly spaced centres (j + ½)·L/K − ½ along the edge, taken down to a whole place, the
-    // right half mirrored onto the left: at least L/K >= gap places apart, exactly symmetric.
-    std::vector<std::int64_t> chosen;
-    for (std::int64_t j = 0; j < picks / 2; ++j) {
-        const std::int64_t at = ((2 * j + 1) * length - picks) / (2 * picks);
-        chosen.push_back(at);
-        chosen.push_back(length - 1 - at);
-    }
-    const std::int64_t middle = (length - 1) / 2;
-    if (picks % 2 == 1)
-        chosen.push_back(middle);
-    std::sort(chosen.begin(), chosen.end());
+    const std::vector<std::int64_t> chosen = evenlyAlong(length, picks),
+                                    lowerChosen = evenlyAlong(lowerLength, picks);
     std::vector<Site> sites;
     sites.reserve(static_cast<std::size_t>(count));
     for (std::int64_t at : chosen)
         sites.push_back(edge[static_cast<std::size_t>(at)]);
-    // The lower half mirrors the upper, but for the odd one: the middle pick (on the vertical
-    // axis when the edge has a tube there), or else the last.
-    std::vector<Site> lower;
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-        const bool single = picks % 2 == 1 ? chosen[i] == middle : i + 1 == sites.size();
+    // The lower half's picks mirror the upper's where the halves are alike, but for the odd
+    // one: the middle pick (on the vertical axis when the edge has a tube there), or else the
+    // last.
+    const std::int64_t lowerMiddle = (lowerLength - 1) / 2;
+    for (std::size_t i = 0; i < lowerChosen.size(); ++i) {
+        const bool single =
+            picks % 2 == 1 ? lowerChosen[i] == lowerMiddle : i + 1 == lowerChosen.size();
+        const Site &site = lowerEdge[static_cast<std::size_t>(lowerChosen[i])];
         if (!(odd && single))
-            lower.push_back({ -sites[i].row, sites[i].col });
+            sites.push_back({ -site.row, site.col });
     }
-    sites.insert(sites.end(), lower.begin(), lower.end());
     if (ends > 0)
         sites.push_back({ 0, rows.front().last });
     if (ends > 1)

@@ -21,16 +21,17 @@ std::vector<Site> upperEdge(const std::vector<RowSpan> &rows);
 
 /// The sites of `count` tie rods. Where a row lies on the horizontal axis and the count is
 /// not a multiple of 4, one or two go at its ends. Of the rest, half are picked evenly along
-/// upperEdge(), symmetric about the vertical axis, and mirrored into the lower half; an odd
-/// one more goes above the axis, on the vertical axis where the edge has a tube there. Every
-/// two picks are at least two places apart along the edge (three on the rotated triangle,
-/// whose rows are half a pitch apart: `halfPitchRows`), and the rows next to an axis row
-/// that lie within a pitch of a rod on it are left out. Empty when the edge is too short, or count
-/// < 1.
-std::optional<std::vector<Site>> placeTieRods(
-    const std::vector<RowSpan> &rows, int count, bool halfPitchRows);
+/// upperEdge(), symmetric about the vertical axis, and as many along the lower half's edge
+/// (`lowerRows`, its spans by their distance from the axis): where the halves are alike, the
+/// mirror images of the upper picks. An odd one more goes above the axis, on the vertical axis
+/// where the edge has a tube there. Every two picks are at least two places apart along the edge
+/// (three on the rotated triangle, whose rows are half a pitch apart: `halfPitchRows`), and the
+/// rows next to an axis row that lie within a pitch of a rod on it are left out. Empty when the
+/// edge is too short, or count < 1.
+std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows,
+    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows);
 
-/// The tubes at the edge of both halves: twice upperEdge().
-std::int64_t edgeTubes(const std::vector<RowSpan> &rows);
+/// The tubes at the edge of both halves.
+std::int64_t edgeTubes(const std::vector<RowSpan> &upper, const std::vector<RowSpan> &lower);
 
 } // namespace layout

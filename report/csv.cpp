@@ -35,7 +35,10 @@ std::string sweepHeader(const std::vector<Layout> &row)
     const Layout &first = row.front();
     std::string text = first.inputs.given == Given::Shell ? "shell,layout_circle" : "layout_circle";
     if (row.size() == 1) {
-        text += ",centre,in_circle,lane_removed,centre_removed,total";
+        text += ",centre,in_circle,lane_removed,centre_removed";
+        if (first.inputs.impingement)
+            text += ",impingement_removed";
+        text += ",total";
         for (int i = 1; i <= first.inputs.passes; ++i)
             text += ",pass_" + std::to_string(i);
         for (const layout::Baffle &baffle : first.baffles)
@@ -59,7 +62,9 @@ std::string sweepRow(const std::vector<Layout> &layouts)
         const layout::Counts &c = first.counts;
         text += std::string(",") + layout::centringName(first.centring) + ","
             + std::to_string(c.inCircle) + "," + std::to_string(c.laneRemoved) + ","
-            + std::to_string(c.centreRemoved) + "," + std::to_string(c.total);
+            + std::to_string(c.centreRemoved) + ","
+            + (first.inputs.impingement ? std::to_string(c.impingementRemoved) + "," : "")
+            + std::to_string(c.total);
         for (int i = 0; i < c.passes; ++i)
             text += "," + std::to_string(c.perPass[i]);
         // A cut whose window holds no tube has no figures: empty cells, not zeros.

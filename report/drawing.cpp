@@ -56,6 +56,7 @@ Layers layersOf(int passes)
     named.baffle = add({ "BAFFLE", 30, kBaffle, std::nullopt, 1.5 });
     named.window = add({ "BAFFLE_WINDOW", 254, kWindow, std::nullopt, 0.5 });
     named.text = add({ "TEXT", 7, kInk, std::nullopt, 1 });
+    named.plate = add({ "IMPINGEMENT", 4, kLane, std::nullopt, 1.5 });
     return named;
 }
 
@@ -79,7 +80,7 @@ namespace {
             if (tube.tieRod)
                 scene.circles.push_back({ tube.x, tube.y, rod, named.rods });
         for (const layout::Tube &tube : tubes)
-            if (tube.removed == layout::Removed::Lane)
+            if (tube.removed == layout::Removed::Lane || tube.removed == layout::Removed::Plate)
                 scene.circles.push_back({ tube.x, tube.y, d, named.removed, false, true });
         for (const layout::Tube &tube : tubes)
             if (tube.removed == layout::Removed::Centre)
@@ -101,6 +102,25 @@ namespace {
             for (const double edge : { -lane.spacing / 2, lane.spacing / 2 })
                 chord(scene, radius, lane.position + edge, lane.horizontal, layer, true);
         }
+    }
+
+    /// The impingement plate as a rectangle, and its nozzle's bore dashed from the plate up
+    /// through the shell.
+    void addPlate(sheet::Scene &scene, const layout::Inputs &in, int layer)
+    {
+        const layout::Impingement &plate = *in.impingement;
+        const double top = layout::millimetres(in.diameter) / 2 - layout::millimetres(plate.height);
+        const double bottom = top - layout::millimetres(plate.thickness);
+        const double half = layout::millimetres(plate.plate) / 2;
+        scene.lines.push_back({ -half, top, half, top, layer, false });
+        scene.lines.push_back({ half, top, half, bottom, layer, false });
+        scene.lines.push_back({ half, bottom, -half, bottom, layer, false });
+        scene.lines.push_back({ -half, bottom, -half, top, layer, false });
+        const double bore = layout::millimetres(plate.nozzle) / 2,
+                     radius = layout::millimetres(in.diameter) / 2;
+        const double shell = std::sqrt(std::max(0.0, radius * radius - bore * bore));
+        for (const double x : { -bore, bore })
+            scene.lines.push_back({ x, top, x, shell, layer, true });
     }
 
     /// Baffle cuts: the cut lines dashed across the shell, the windows hatched lightly, the
@@ -166,6 +186,8 @@ sheet::Scene layoutScene(const layout::Layout &layout, bool numbers, const Wordi
     const std::vector<layout::Tube> tubes = layout::tubes(layout);
     addTubes(scene, layout, named, tubes);
     addLanes(scene, layout, named.lanes);
+    if (in.impingement && in.given == layout::Given::Shell)
+        addPlate(scene, in, named.plate);
     addBaffles(scene, layout, named, tubes, outer);
     if (numbers)
         addNumbers(scene, tubes, d);

@@ -19,7 +19,7 @@ struct Layers
     std::vector<sheet::Layer> layers;
     int shell = 0, circle = 0, tubes = 0;
     int pass[layout::kMaxPasses] = {};
-    int lanes = 0, removed = 0, centre = 0, rods = 0, baffle = 0, window = 0, text = 0;
+    int lanes = 0, removed = 0, centre = 0, rods = 0, baffle = 0, window = 0, text = 0, plate = 0;
 };
 Layers layersOf(int passes);
 
@@ -33,7 +33,8 @@ struct Wording
 
 /// The shell and layout circles, every tube that fits (those left filled by pass, those in a
 /// lane as outlines, those the centre tube takes in red), each lane's centre line and its two
-/// edges dashed, the centre tube with its clearance circle, the caption and a legend. With
+/// edges dashed, the centre tube with its clearance circle, an impingement plate with its
+/// nozzle's bore, the caption and a legend. With
 /// `numbers`, each tube left is labelled with its number in the tube list. The caption and the
 /// legend are in `wording`'s words.
 sheet::Scene layoutScene(

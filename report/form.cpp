@@ -26,6 +26,9 @@ namespace {
             "30 triangular, 60 rotated triangular, 90 square, 45 rotated square (default 30)" },
         { "passes", Field::Passes, Kind::Choice, "N",
             "1, 2, 4, 6 or 8 (default 1); with --sweep a list such as 1,2,4,6,8" },
+        { "arrangement", Field::Arrangement, Kind::Choice, "KIND",
+            "standard (default: quadrant for 4 passes, mixed for 6 and 8), quadrant (4), mixed "
+            "(6, 8) or ribbon (4, 6, 8): every lane horizontal" },
         { "centre", Field::Centring, Kind::Choice, "MODE",
             "on-tube (default), straddle, or best: whichever keeps more tubes" },
         { "lanes", Field::LaneModel, Kind::Choice, "MODEL",
@@ -51,6 +54,10 @@ namespace {
         { "baffle-cut", Field::BaffleCut, Kind::List, "BC[,BC...]",
             "Segmental baffles cut at BC % of Di (15 to 45; needs --shell): the tubes in the "
             "window and cut by the edge, Fc, Nc and Ncw, with the formulas' values" },
+        { "impingement", Field::Impingement, Kind::List, "DN[,A,H,T]",
+            "An inlet nozzle of bore DN on top with its impingement plate: side A (default DN + "
+            "50), its top H below the shell's top (default DN/4), T thick (default 6); needs "
+            "--shell. The tubes under it are taken out" },
         { "gb151", Field::Standard, Kind::Switch, "",
             "Take from GB/T 151 what is not given: the pitch and Sn for the tube, --lanes shift, "
             "the clearance and the tie rods" },
@@ -90,6 +97,16 @@ namespace {
         list.push_back(choice("passes", "passes", QT_TR_NOOP("管程数(&N)"), "passes",
             { { "1", "1" }, { "2", "2" }, { "4", "4" }, { "6", "6" }, { "8", "8" } },
             { Field::Passes }));
+        list.push_back(
+            choice("pass-arrangement", "passArrangement", QT_TR_NOOP("管程布置(&O)"), "arrangement",
+                { { "standard", QT_TR_NOOP("常规") }, { "quadrant", QT_TR_NOOP("象限式") },
+                    { "mixed", QT_TR_NOOP("混合式") }, { "ribbon", QT_TR_NOOP("带状式") } },
+                { Field::Arrangement }));
+        list.back().tooltip =
+            QT_TR_NOOP("常规：4 管程象限式，6、8 管程混合式；带状式：隔板槽全部水平，"
+                       "相邻管程温度相近");
+        // One and two passes have one arrangement.
+        list.back().restsUnless = { "passes", "4|6|8" };
         list.push_back(choice("centre", "centring", QT_TR_NOOP("中心布置(&E)"), "centre",
             { { "on-tube", QT_TR_NOOP("对中") }, { "straddle", QT_TR_NOOP("跨中") },
                 { "best", QT_TR_NOOP("最佳") } },
@@ -135,6 +152,13 @@ namespace {
         list.push_back(box("baffle-cut", "baffleCut", QT_TR_NOOP("折流板缺口 %(&K)"), "baffle-cut",
             { Field::BaffleCut }));
         list.back().placeholder = QT_TR_NOOP("无（如 25，或 20,25,30）");
+        list.push_back(box("impingement", "impingement", QT_TR_NOOP("防冲板 Dn,A,h,t(&I)"),
+            "impingement", { Field::Impingement }));
+        list.back().placeholder = QT_TR_NOOP("无（喷嘴内径 Dn，板宽 A，高 h，厚 t）");
+        list.back().tooltip =
+            QT_TR_NOOP("顶部进口接管内径 Dn；防冲板边长 A 默认 Dn + 50，板顶距壳体顶部 h "
+                       "默认 Dn/4，板厚 t 默认 6：去掉板下的管子");
+        list.back().restsUnless = { "given", "shell" };
         list.push_back({ "gb151", "gb151", Widget::Switch, QT_TR_NOOP("按 GB/T 151 取值(&Q)"),
             "gb151", nullptr, {}, { Field::Standard }, nullptr,
             QT_TR_NOOP("未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位"), {},
@@ -166,6 +190,20 @@ namespace {
             QT_TR_NOOP("浮头式只到 DN 2600：更大的壳体请给定边缘间隙") },
         { Field::Diameter, Problem::NoLayoutCircle,
             QT_TR_NOOP("壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0") },
+        { Field::Arrangement, Problem::NotWithPasses,
+            QT_TR_NOOP("此管程数没有这种布置：象限式为 4 管程，混合式为 6、8 管程，带状式为 "
+                       "4、6、8 管程") },
+        { Field::VerticalSpacing, Problem::NotWithPasses,
+            QT_TR_NOOP("带状式没有竖直隔板槽，不用第二个值") },
+        { Field::Impingement, Problem::SpacingForm,
+            QT_TR_NOOP("须为 Dn，或 Dn,A、Dn,A,h、Dn,A,h,t") },
+        { Field::Impingement, Problem::NeedsShell, QT_TR_NOOP("防冲板须给定壳体内径") },
+        { Field::Impingement, Problem::NozzleWidth, QT_TR_NOOP("接管内径须大于 0 且小于壳体内径") },
+        { Field::Impingement, Problem::PlateBelowNozzle, QT_TR_NOOP("防冲板不能窄于接管内径") },
+        { Field::Impingement, Problem::NotPositive, QT_TR_NOOP("板顶距壳体顶部的高度 h 须大于 0") },
+        { Field::Impingement, Problem::Negative, QT_TR_NOOP("防冲板厚度 t 不能为负") },
+        { Field::Impingement, Problem::PlateBelowCentre,
+            QT_TR_NOOP("防冲板伸过壳体中心线：h + t 大于 Di/2") },
     };
 
     const std::string &valueAt(const Values &values, const char *id)
@@ -173,6 +211,14 @@ namespace {
         static const std::string none;
         const auto found = values.find(id);
         return found == values.end() ? none : found->second;
+    }
+
+    /// Whether a condition's control holds its value, or one of its values ("4|6|8").
+    bool holds(const Condition &condition, const Values &values)
+    {
+        return ("|" + std::string(condition.value) + "|")
+                   .find("|" + valueAt(values, condition.control) + "|")
+            != std::string::npos;
     }
 
     /// Whether a ticked switch would set this choice: then even its default must be said.
@@ -269,8 +315,7 @@ Values defaultValues()
 bool rests(const Control &control, const Values &values)
 {
     const Condition &unless = control.restsUnless, &when = control.restsWhen;
-    return (unless.control && valueAt(values, unless.control) != unless.value)
-        || (when.control && valueAt(values, when.control) == when.value);
+    return (unless.control && !holds(unless, values)) || (when.control && holds(when, values));
 }
 
 std::vector<layout::TypedOption> typedOptions(const Values &values, bool forLink)

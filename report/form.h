@@ -48,6 +48,7 @@ struct Choice
 };
 
 /// Another control holding a value: what a control's state depends on.
+/// A control's value, or one of several: "4|6|8".
 struct Condition
 {
     const char *control = nullptr;

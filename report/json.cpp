@@ -1,5 +1,7 @@
 #include "report/json.h"
 
+#include "layout/impingement.h"
+
 #include "report/message.h"
 #include "report/numbers.h"
 #include "report/standard_values.h"
@@ -71,6 +73,8 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["pitch"] = millimetres(in.pitch);
     out["pattern"] = static_cast<int>(in.pattern);
     out["passes"] = in.passes;
+    out["arrangement"] =
+        layout::arrangementName(in) ? nlohmann::ordered_json(layout::arrangementName(in)) : nullptr;
     out["centre"] = layout::centringName(layout.centring);
     out["centre_tube"] = nullptr;
     if (in.centreTube)
@@ -79,6 +83,7 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["in_circle"] = c.inCircle;
     out["lane_removed"] = c.laneRemoved;
     out["centre_removed"] = c.centreRemoved;
+    out["impingement_removed"] = c.impingementRemoved;
     out["total"] = c.total;
     out["per_pass"] = perPassJson(c);
     const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total);
@@ -91,6 +96,16 @@ nlohmann::ordered_json toJson(const Layout &layout)
     if (in.bundle == layout::Bundle::UTube) {
         out["bend_radius"] = millimetres(layout::bendRadiusOf(in));
         out["u_tubes"] = layout.uTubes;
+    }
+    out["impingement"] = nullptr;
+    if (in.impingement) {
+        const layout::Impingement &plate = *in.impingement;
+        const layout::EntranceArea area = layout::entranceAreaOf(in);
+        out["impingement"] = { { "nozzle", millimetres(plate.nozzle) },
+            { "plate", millimetres(plate.plate) }, { "thickness", millimetres(plate.thickness) },
+            { "height", millimetres(plate.height) }, { "removed", c.impingementRemoved },
+            { "h1", area.h1 }, { "h2", area.h2 }, { "entrance_area", area.entrance },
+            { "nozzle_area", area.nozzle } };
     }
     out["tie_rods"] = rodsJson(layout);
     out["from_gb151"] = nlohmann::ordered_json::array();

@@ -5,6 +5,8 @@
 #include "report/numbers.h"
 #include "report/standard_values.h"
 
+#include "layout/impingement.h"
+
 #include <algorithm>
 
 namespace report {
@@ -229,6 +231,8 @@ namespace {
             tube.push_back(Message(centringText(layout.centring)));
         lines.push_back(tube);
         Line passes { Message(QT_TR_NOOP("管程数 %1"), { Message::number(in.passes) }) };
+        if (layout::isRibbon(in))
+            passes.push_back(Message(QT_TR_NOOP("，带状式")));
         if (layout.laneCount == 0)
             passes.push_back(Message(QT_TR_NOOP("，无隔板槽")));
         for (int i = 0; i < layout.laneCount; ++i) {
@@ -244,6 +248,24 @@ namespace {
         lines.push_back(passes);
         if (in.lanes == layout::LaneModel::Shift && layout.laneCount > 0)
             lines.push_back({ Message(QT_TR_NOOP("隔板槽方式 移位：Sn 为槽两侧管排的中心距")) });
+    }
+
+    /// The plate and the shell entrance area around it, as design practice checks it.
+    void addPlateLines(std::vector<Line> &lines, const Layout &layout)
+    {
+        const layout::Impingement &plate = *layout.inputs.impingement;
+        const layout::EntranceArea area = layout::entranceAreaOf(layout.inputs);
+        lines.push_back(
+            { Message(QT_TR_NOOP("防冲板：接管内径 Dn %1 mm，板宽 A %2 mm，板顶距壳体顶部 "
+                                 "h %3 mm，板厚 t %4 mm"),
+                { literalLength(plate.nozzle), literalLength(plate.plate),
+                    literalLength(plate.height), literalLength(plate.thickness) }) });
+        lines.push_back({ Message(
+            QT_TR_NOOP("  壳程进口面积 π·Dn·(h1 + h2)/2 = %1 mm²（h1 %2 mm，h2 "
+                       "%3 mm），接管面积 %4 mm²"),
+            { Message::literal(fixedText(area.entrance, 1)),
+                Message::literal(fixedText(area.h1, 3)), Message::literal(fixedText(area.h2, 3)),
+                Message::literal(fixedText(area.nozzle, 1)) }) });
     }
 
     /// "a、b、c" in the words wanted, however many.
@@ -275,6 +297,8 @@ std::vector<Line> captionOf(const Layout &layout)
         lines.push_back({ Message(QT_TR_NOOP("中心管外径 d0 %1，去管圆直径 %2 mm"),
             { typedLength(in, Field::CentreTube, *in.centreTube),
                 literalLength(layout::centreCircleOf(in)) }) });
+    if (in.impingement)
+        addPlateLines(lines, layout);
     const layout::Counts &c = layout.counts;
     const auto count = [&lines](const char *text, std::int64_t value) {
         lines.push_back({ Message(text, { Message::number(value) }) });
@@ -282,6 +306,8 @@ std::vector<Line> captionOf(const Layout &layout)
     count(QT_TR_NOOP("布管限定圆内管数 %1 管"), c.inCircle);
     count(QT_TR_NOOP("隔板槽去掉 %1 管"), c.laneRemoved);
     count(QT_TR_NOOP("中心管去掉 %1 管"), c.centreRemoved);
+    if (in.impingement)
+        count(QT_TR_NOOP("防冲板去掉 %1 管"), c.impingementRemoved);
     if (layout.tieRods.count > 0)
         lines.push_back({ layout.tieRods.diameter
                 ? Message(QT_TR_NOOP("拉杆 %1 根，直径 %2 mm"),
@@ -318,6 +344,7 @@ const std::vector<CountField> &countFields()
         { "in-circle", "inCircle", QT_TR_NOOP("布管限定圆内管数"), false },
         { "lane-removed", "laneRemoved", QT_TR_NOOP("隔板槽去掉"), false },
         { "centre-removed", "centreRemoved", QT_TR_NOOP("中心管去掉"), false },
+        { "impingement-removed", "impingementRemoved", QT_TR_NOOP("防冲板去掉"), false },
         { "total", "total", QT_TR_NOOP("总管数(&L)"), false },
         { "per-pass", "perPass", QT_TR_NOOP("各管程管数"), true },
     };
@@ -328,7 +355,7 @@ std::vector<LegendItem> legendOf(const Layout &layout)
 {
     const Layers layers = layersOf(layout.counts.passes);
     std::vector<LegendItem> legend;
-    legend.reserve(static_cast<std::size_t>(layout.counts.passes) + 2 + layout.baffles.size());
+    legend.reserve(static_cast<std::size_t>(layout.counts.passes) + 3 + layout.baffles.size());
     for (int i = 0; i < layout.counts.passes; ++i)
         legend.push_back(
             { Message(QT_TR_NOOP("第 %1 管程 %2 管"),
@@ -338,6 +365,10 @@ std::vector<LegendItem> legendOf(const Layout &layout)
         legend.push_back(
             { Message(QT_TR_NOOP("拉杆 %1 根"), { Message::number(layout.tieRods.count) }),
                 layers.rods });
+    if (layout.inputs.impingement)
+        legend.push_back({ Message(QT_TR_NOOP("防冲板去掉 %1 管"),
+                               { Message::number(layout.counts.impingementRemoved) }),
+            layers.plate });
     for (const layout::Baffle &cut : layout.baffles)
         legend.push_back({ Message(QT_TR_NOOP("折流板缺口 %1%，切边管 %2"),
                                { literalLength(cut.cut), Message::number(cut.edgeTubes) }),
@@ -359,7 +390,8 @@ Summary summarise(const Layout &layout)
     for (int i = 0; i < c.passes; ++i)
         perPass.push_back(Message::number(c.perPass[i]));
     summary.counts = { Message::number(c.inCircle), Message::number(c.laneRemoved),
-        Message::number(c.centreRemoved), Message::number(c.total), Message::join(perPass, " / ") };
+        Message::number(c.centreRemoved), Message::number(c.impingementRemoved),
+        Message::number(c.total), Message::join(perPass, " / ") };
     if (const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total))
         summary.counts.back() = Message(QT_TR_NOOP("%1，最大偏差 %2%"),
             { summary.counts.back(), Message::literal(balance->percentText()) });
@@ -383,8 +415,9 @@ Message describeTube(const layout::Tube &tube, std::int64_t number)
     if (tube.pass == 0)
         return Message(QT_TR_NOOP("x = %1 mm，y = %2 mm\n%3"),
             { x, y,
-                tube.removed == layout::Removed::Lane
-                    ? Message(QT_TR_NOOP("在隔板槽内，已去掉"))
+                tube.removed == layout::Removed::Lane ? Message(QT_TR_NOOP("在隔板槽内，已去掉"))
+                    : tube.removed == layout::Removed::Plate
+                    ? Message(QT_TR_NOOP("在防冲板下，已去掉"))
                     : Message(QT_TR_NOOP("让位于中心管，已去掉")) });
     return Message(tube.tieRod ? QT_TR_NOOP("管 %1：拉杆\nx = %2 mm，y = %3 mm\n第 %4 管程")
                                : QT_TR_NOOP("管 %1\nx = %2 mm，y = %3 mm\n第 %4 管程"),

@@ -81,6 +81,13 @@ TEST(Form, EveryOptionIsReadAndRefusedOnItsOwnControl)
             { { "baffle-cut", "15,20,25,30,35,40,45,44,43" } } },
         { "tie-rods", { { "tie-rods", "GB151" } }, { { "tie-rods", "1000000" } } },
         { "gb151", { { "pitch", "" }, { "gb151", "" } }, { { "gb151", "maybe" } } },
+        { "arrangement", { { "passes", "6" }, { "arrangement", "ribbon" } },
+            { { "passes", "2" }, { "arrangement", "ribbon" } } },
+        { "arrangement", { { "passes", "4" }, { "arrangement", "quadrant" } },
+            { { "passes", "4" }, { "arrangement", "spiral" } } },
+        { "impingement", { { "impingement", "150,200,40,8" } }, { { "impingement", "150,100" } } },
+        { "impingement", { { "impingement", "6in" } },
+            { { "shell", "" }, { "otl", "584" }, { "impingement", "150" } } },
     };
     // The table, the reader and this test know the same options, each of one field.
     std::set<std::string> tested, table, reader;

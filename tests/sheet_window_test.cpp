@@ -512,8 +512,9 @@ private slots:
         QCOMPARE(order,
             QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring", "laneModel",
                 "laneSpacing", "clearance", "centreTube", "head", "bundle", "tieRods", "baffleCut",
-                "gb151", "numbers", "exportDrawing", "exportHoles", "fit", "sheet", "inCircle",
-                "laneRemoved", "centreRemoved", "total", "perPass", "given" }));
+                "impingement", "gb151", "numbers", "exportDrawing", "exportHoles", "fit", "sheet",
+                "inCircle", "laneRemoved", "centreRemoved", "impingementRemoved", "total",
+                "perPass", "given" }));
         // Every one of them has a name a screen reader reads out.
         for (const QString &name : order)
             QVERIFY2(

@@ -92,7 +92,7 @@ TEST(Shift, InnerRowsTieToTheLargerM)
     for (const auto &row : rows) {
         c.dl = c.d + row.w;
         EXPECT_EQ(
-            layout::study(c.inputs()).arrangement.planOf<layout::ShiftPlan>()->inner, row.inner)
+            layout::study(c.inputs()).arrangement.planOf<layout::ShiftPlan>()->ends[0], row.inner)
             << row.w;
         EXPECT_EQ(brute(c).total, layout::study(c.inputs()).counts.total) << row.w;
     }

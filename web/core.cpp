@@ -256,6 +256,7 @@ Json tubeAtJob(const Json &request)
         return { { "tube", nullptr } };
     const char *removed = tube->removed == layout::Removed::Lane ? "lane"
         : tube->removed == layout::Removed::Centre               ? "centre"
+        : tube->removed == layout::Removed::Plate                ? "impingement"
                                                                  : nullptr;
     return { { "tube",
         { { "number", number }, { "x", report::millimetresText(tube->x) },

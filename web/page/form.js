@@ -93,8 +93,9 @@ function showResting() {
   const values = controlValues();
   for (const control of form.controls) {
     const unless = control.rests_unless, when = control.rests_when;
-    $(control.id).disabled = (unless !== null && values[unless.control] !== unless.value)
-      || (when !== null && values[when.control] === when.value);
+    // A condition's value may list several, as "4|6|8".
+    const holds = (c) => c.value.split('|').includes(values[c.control]);
+    $(control.id).disabled = (unless !== null && !holds(unless)) || (when !== null && holds(when));
   }
 }
 
