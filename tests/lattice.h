@@ -51,12 +51,24 @@ struct Case
     std::int64_t dl = 0, d = 0, p = 0, sn = 0, snv = 0, d0 = 0, radius = 0; ///< in 0.05 mm
     Bundle bundle = Bundle::Fixed;
     int rods = 0;
+    bool ribbon = false;
+    /// An impingement plate in a shell of di = dl + 2b: bore, side, height, thickness.
+    std::int64_t di = 0, nozzle = 0, plate = 0, height = 0, thickness = 0;
 
     Inputs inputs() const
     {
         Inputs in;
         in.given = Given::LayoutCircle;
         in.diameter = units(dl);
+        if (nozzle) {
+            in.given = Given::Shell;
+            in.diameter = units(di);
+            in.clearance = units((di - dl) / 2);
+            in.impingement = layout::Impingement { units(nozzle), units(plate), units(height),
+                units(thickness) };
+        }
+        if (ribbon)
+            in.arrangement = layout::PassArrangement::Ribbon;
         in.tube = units(d);
         in.pitch = units(p);
         in.pattern = pattern;
@@ -116,17 +128,31 @@ inline std::pair<Int128, Int128> fourRadiusSquared(const Site &s, const Geometry
     return { a, b };
 }
 
-/// The m of the off-centre lanes, by trying every one: the lane's centre line nearest to
-/// e·ρ, the larger on a tie.
-inline std::int64_t bruteInner(const Case &c, const Geometry &g, std::int64_t base, std::int64_t w)
+/// The fractions of ρ of a case's off-centre lanes, in thousandths, from the centre out.
+inline std::vector<std::int64_t> sharesOf(const Case &c)
 {
-    const std::int64_t e = c.passes == 6 ? 265 : 404;
+    if (c.ribbon)
+        return c.passes == 4 ? std::vector<std::int64_t> { 404 }
+            : c.passes == 6  ? std::vector<std::int64_t> { 265, 553 }
+                             : std::vector<std::int64_t> { 198, 404, 635 };
+    if (c.passes >= 6)
+        return { c.passes == 6 ? 265 : 404 };
+    return {};
+}
+
+/// The m of off-centre lane j, by trying every one: with `before` rows inside the lanes below
+/// it, the lane's centre line nearest to e·ρ, the larger on a tie.
+inline std::int64_t bruteInner(const Case &c, const Geometry &g, std::int64_t base, std::int64_t w,
+    std::int64_t e = 0, std::int64_t j = 0, std::int64_t before = 0)
+{
+    if (e == 0)
+        e = c.passes == 6 ? 265 : 404;
     const int f = g.sf;
-    // 2000·(centre line − e·ρ) = A + B·√f.
+    // 2000·(centre line − e·ρ) = A + B·√f: the line So/2 beyond the group's last row.
     const auto gap = [&](std::int64_t m) {
-        return std::pair<Int128, Int128> {
-            2000 * Int128(base) + 1000 * Int128(c.sn) - e * Int128(w), 2000 * Int128(m - 1) * g.sq
-        };
+        return std::pair<Int128, Int128> { 2000 * Int128(base) + 1000 * (2 * j + 1) * Int128(c.sn)
+                - e * Int128(w),
+            2000 * Int128(before + m - 1 - j) * g.sq };
     };
     std::int64_t best = 1;
     for (std::int64_t m = 2; Int128(m - 2) * g.sq <= w; ++m) {
@@ -142,7 +168,7 @@ inline std::int64_t bruteInner(const Case &c, const Geometry &g, std::int64_t ba
 
 struct Counted
 {
-    std::int64_t inCircle = 0, centreRemoved = 0, total = 0;
+    std::int64_t inCircle = 0, centreRemoved = 0, plateRemoved = 0, total = 0;
     std::array<std::int64_t, 8> perPass {};
     std::vector<Site> kept;
     int ties = 0; ///< centres exactly on the circle or the centre tube's clearance
@@ -152,42 +178,44 @@ inline Counted brute(const Case &c)
 {
     const Geometry g = geometryOf(c.pattern, c.p);
     const std::int64_t w = c.dl - c.d;
-    const std::int64_t b = std::max<std::int64_t>(c.d / 4, 160); // max(d/4, 8 mm)
+    // max(d/4, 8 mm), or the clearance a shell with a plate gives.
+    const std::int64_t b = c.nozzle ? (c.di - c.dl) / 2 : std::max<std::int64_t>(c.d / 4, 160);
     const std::int64_t clear = c.d + c.d0 + 2 * b;
-    const bool centreLane = c.passes != 6, vertical = c.passes >= 4;
-    const bool offCentre = c.passes >= 6;
+    const bool centreLane = c.passes != 6 || c.ribbon, vertical = c.passes >= 4 && !c.ribbon;
     std::int64_t horizontal = c.sn;
     if (c.bundle == Bundle::UTube)
         horizontal = std::max(horizontal, 2 * c.radius);
     const std::int64_t base = centreLane ? horizontal / 2 : 0;
     const std::int64_t cx = vertical ? (c.snv ? c.snv : c.sn) / 2 : 0;
-    const std::int64_t m = offCentre ? bruteInner(c, g, base, w) : 0;
+    // Each group's m in turn from the centre out; ends[j]: the rows inside lane j.
+    const std::vector<std::int64_t> shares = sharesOf(c);
+    std::vector<std::int64_t> ends;
+    for (std::size_t j = 0; j < shares.size(); ++j) {
+        const std::int64_t before = ends.empty() ? 0 : ends.back();
+        ends.push_back(
+            before + bruteInner(c, g, base, w, shares[j], static_cast<std::int64_t>(j), before));
+    }
+    const int out = static_cast<int>(ends.size());
     const int straddle = c.centring == Centring::Straddle ? 1 : 0;
+    const bool plated = c.nozzle > 0;
+    // The plate takes a hole with 2|x| < A + d and 2y > Di − 2h − 2t − d.
+    const std::int64_t across = c.plate + c.d, line = c.di - 2 * c.height - 2 * c.thickness - c.d;
 
-    Counted out;
-    const std::int64_t rows = w / g.sq + m + 3;
-    const std::int64_t across = w / (2 * g.tq) + 3;
+    Counted result;
+    const std::int64_t rows = w / g.sq + out + 3;
+    const std::int64_t reach = w / (2 * g.tq) + 3;
     for (std::int64_t k = 0; k <= rows; ++k) {
         // The row's place and band, by the rules' formulas.
-        std::int64_t ya = base, yb = k * g.sq;
-        bool outer = false;
-        if (offCentre && k >= m) {
-            ya = base + c.sn;
-            yb = (k - 1) * g.sq;
-            outer = true;
-        }
+        int lanesIn = 0;
+        while (lanesIn < out && ends[static_cast<std::size_t>(lanesIn)] <= k)
+            ++lanesIn;
+        const std::int64_t ya = base + lanesIn * c.sn, yb = (k - lanesIn) * g.sq;
         const int phase = g.alternate ? static_cast<int>(k % 2) : 0;
         for (int half : { 1, -1 }) {
             if (half < 0 && k == 0 && !centreLane)
                 continue;
-            int band = 0;
-            if (c.passes == 2 || c.passes == 4)
-                band = half > 0 ? 0 : 1;
-            else if (c.passes == 6)
-                band = outer ? (half > 0 ? 0 : 2) : 1;
-            else
-                band = half > 0 ? (outer ? 0 : 1) : (outer ? 3 : 2);
-            for (std::int64_t a = vertical ? 0 : -across; a <= across; ++a) {
+            const int band = half > 0 ? out - lanesIn : out + lanesIn + (centreLane ? 1 : 0);
+            for (std::int64_t a = vertical ? 0 : -reach; a <= reach; ++a) {
                 for (int side : { -1, 1 }) {
                     if (!vertical && side < 0)
                         continue;
@@ -202,25 +230,36 @@ inline Counted brute(const Case &c)
                     const int fit = signOf(Int128(w) * w - r, -q, std::max(g.sf, g.tf));
                     if (fit < 0)
                         continue;
-                    ++out.inCircle;
-                    out.ties += fit == 0;
+                    ++result.inCircle;
+                    result.ties += fit == 0;
                     if (c.d0) {
                         const int centre =
                             signOf(Int128(clear) * clear - r, -q, std::max(g.sf, g.tf));
-                        out.ties += centre == 0;
+                        result.ties += centre == 0;
                         if (centre > 0) {
-                            ++out.centreRemoved;
+                            ++result.centreRemoved;
                             continue;
                         }
                     }
-                    ++out.total;
-                    ++out.perPass[s.pass - 1];
-                    out.kept.push_back(s);
+                    if (plated) {
+                        const int sign = half > 0 || c.bundle == Bundle::UTube ? 1 : -1;
+                        const int wide =
+                            signOf(across - 2 * std::abs(s.xa), -2 * std::abs(s.xb), g.tf);
+                        const int high = signOf(2 * sign * ya - line, 2 * sign * yb, g.sf);
+                        result.ties += wide == 0 || high == 0;
+                        if (wide > 0 && high > 0) {
+                            ++result.plateRemoved;
+                            continue;
+                        }
+                    }
+                    ++result.total;
+                    ++result.perPass[s.pass - 1];
+                    result.kept.push_back(s);
                 }
             }
         }
     }
-    return out;
+    return result;
 }
 
 /// Sites whose 4r² is a whole square, right of the axis in the upper half: where a circle can

@@ -75,6 +75,85 @@ TEST(Shift, CountsMatchEveryLatticeSite)
     EXPECT_GT(ties, 100);
 }
 
+/// A case with ribbon lanes, an impingement plate or both; ties on the plate's line and side
+/// made on purpose where the row or column steps are whole.
+Case ribbonOrPlate(std::mt19937_64 &random)
+{
+    Case c = randomCase(random);
+    if (pick(random, 0, 2) != 0) {
+        c.ribbon = true;
+        c.passes = c.bundle == Bundle::UTube ? 4 : static_cast<int>(2 * pick(random, 2, 4));
+        c.snv = 0;
+        c.centring = static_cast<Centring>(pick(random, 0, 1));
+    }
+    if (c.ribbon && pick(random, 0, 1) == 0)
+        return c;
+    const Geometry g = geometryOf(c.pattern, c.p);
+    c.di = c.dl + 2 * pick(random, 0, 400);
+    c.nozzle = pick(random, 1, std::max<std::int64_t>(1, c.dl / 3));
+    c.plate = c.nozzle + pick(random, 0, 3 * c.p);
+    c.height = pick(random, 1, c.nozzle);
+    c.thickness = pick(random, 0, 240);
+    if (g.sf == 1 && pick(random, 0, 1) == 0) {
+        // The line exactly through a row's centre: 2y = Di − 2h − 2t − d, y = base + k·s.
+        const std::int64_t base = c.ribbon || c.passes != 6 ? std::max(c.sn, 2 * c.radius) / 2 : 0;
+        const std::int64_t y = base + pick(random, 0, 6) * g.sq;
+        const std::int64_t twice = c.di - 2 * c.height - c.d - 2 * y;
+        if (twice >= 0 && twice % 2 == 0)
+            c.thickness = twice / 2;
+    }
+    if (g.tf == 1 && pick(random, 0, 1) == 0) {
+        // A hole exactly touching the plate's side: A + d = 2|x|, x = cx + h·t/2.
+        const std::int64_t cx = c.passes >= 4 && !c.ribbon ? (c.snv ? c.snv : c.sn) / 2 : 0;
+        const std::int64_t side = 2 * (cx + pick(random, 1, 8) * g.tq) - c.d;
+        if (side >= c.nozzle)
+            c.plate = side;
+    }
+    return c;
+}
+
+TEST(Shift, RibbonLanesAndPlatesMatchEveryLatticeSite)
+{
+    std::mt19937_64 random(20261210);
+    int ties = 0, checked = 0, plated = 0, grouped = 0;
+    for (int i = 0; i < 800; ++i) {
+        const Case c = ribbonOrPlate(random);
+        const Inputs in = c.inputs();
+        SCOPED_TRACE(::testing::Message()
+            << "case " << i << ": pattern " << static_cast<int>(c.pattern) << ", " << c.passes
+            << (c.ribbon ? " ribbon" : "") << " passes, centring " << static_cast<int>(c.centring)
+            << ", DL " << c.dl << ", d " << c.d << ", p " << c.p << ", Sn " << c.sn << "," << c.snv
+            << ", d0 " << c.d0 << ", R " << c.radius << ", Di " << c.di << ", plate " << c.nozzle
+            << "," << c.plate << "," << c.height << "," << c.thickness << " (0.05 mm)");
+        if (!layout::problemsOf(in).empty())
+            continue; // a plate past the centre line
+        const Counted want = brute(c);
+        const layout::Layout got = layout::study(in);
+        ASSERT_EQ(got.counts.inCircle, want.inCircle);
+        ASSERT_EQ(got.counts.centreRemoved, want.centreRemoved);
+        ASSERT_EQ(got.counts.impingementRemoved, want.plateRemoved);
+        ASSERT_EQ(got.counts.total, want.total);
+        for (int pass = 0; pass < c.passes; ++pass)
+            ASSERT_EQ(got.counts.perPass[pass], want.perPass[pass]) << "pass " << pass + 1;
+        // The list keeps the kept tubes and marks the plate's.
+        std::int64_t underPlate = 0, kept = 0;
+        for (const layout::Tube &tube : layout::tubes(got)) {
+            underPlate += tube.removed == layout::Removed::Plate;
+            kept += tube.pass > 0;
+        }
+        ASSERT_EQ(underPlate, want.plateRemoved);
+        ASSERT_EQ(kept, want.total);
+        ties += want.ties;
+        plated += want.plateRemoved > 0;
+        grouped += c.ribbon && c.passes > 4;
+        ++checked;
+    }
+    EXPECT_GT(checked, 600);
+    EXPECT_GT(plated, 150);
+    EXPECT_GT(grouped, 150);
+    EXPECT_GT(ties, 60);
+}
+
 TEST(Shift, InnerRowsTieToTheLargerM)
 {
     // 90, p 20 mm, So 30 mm, 6 passes: the lanes' centre lines at 15 + 20·(m − 1) mm. With
