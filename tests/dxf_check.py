@@ -44,6 +44,14 @@ CASES = [
                          "--baffle-cut", "20,25"]),
     ("tie rods on the cut edge", ["--shell", "600", "--tube", "25", "--pitch", "32", "--passes",
                                   "2", "--tie-rods", "6", "--baffle-cut", "25"]),
+    ("ribbon 8 passes shifted", ["--shell", "900", "--tube", "19", "--pitch", "25", "--passes",
+                                 "8", "--arrangement", "ribbon", "--lanes", "shift"]),
+    ("impingement plate with tie rods", ["--shell", "800", "--tube", "25", "--pitch", "32",
+                                         "--passes", "4", "--impingement", "200,260,40,8",
+                                         "--tie-rods", "8", "--baffle-cut", "25"]),
+    ("impingement plate over U-tubes", ["--shell", "700", "--tube", "19", "--pitch", "25",
+                                        "--passes", "4", "--arrangement", "ribbon", "--bundle",
+                                        "u-tube", "--impingement", "8in"]),
 ]
 
 failures = []
@@ -112,7 +120,28 @@ def check_layout(case, args, folder):
         check(len(drawn) == out["per_pass"][i - 1], case, f"pass {i} count")
         same_points(case, f"pass {i}", drawn, listed)
     removed = entities(doc, "CIRCLE", lambda layer: layer == "REMOVED")
-    check(len(removed) == out["lane_removed"] + out["centre_removed"], case, "removed tubes")
+    check(len(removed) == out["lane_removed"] + out["centre_removed"]
+          + out["impingement_removed"], case, "removed tubes")
+
+    # The plate: a closed rectangle of side A and thickness t, h below the shell's top, and the
+    # nozzle's bore dashed above it.
+    plate = out["impingement"]
+    drawn = entities(doc, "LINE", lambda layer: layer == "IMPINGEMENT")
+    if plate is None:
+        check(not drawn, case, "a plate drawn without one")
+    else:
+        top = out["shell"] / 2 - plate["height"]
+        bottom = top - plate["thickness"]
+        solid = [l for l in drawn if l.dxf.linetype != "DASHED"]
+        dashed = [l for l in drawn if l.dxf.linetype == "DASHED"]
+        corners = {(round(p.x, 6), round(p.y, 6)) for l in solid for p in (l.dxf.start, l.dxf.end)}
+        half = plate["plate"] / 2
+        check(corners == {(round(x, 6), round(y, 6)) for x in (-half, half)
+                          for y in (top, bottom)}, case, f"plate corners {sorted(corners)}")
+        check(len(solid) == 4 and len(dashed) == 2, case, "plate lines")
+        check(sorted(round(l.dxf.start.x, 6) for l in dashed)
+              == [round(-plate["nozzle"] / 2, 6), round(plate["nozzle"] / 2, 6)], case, "bore")
+        check(plate["removed"] == out["impingement_removed"] > 0, case, "plate removes none")
 
     # Tie rods: on their own layer, where the JSON and the list put them, as thick as the table.
     rods = entities(doc, "CIRCLE", lambda layer: layer == "TIE_RODS")

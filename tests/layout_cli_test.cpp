@@ -787,6 +787,104 @@ TEST(LayoutTieRods, EachRefusalWordedForItsCaseAndCutsCapped)
     }
 }
 
+TEST(LayoutArrangementsAndPlates, EveryRefusalInOneLine)
+{
+    const std::vector<std::string> sheet = { "--tube", "25", "--pitch", "32" };
+    const struct
+    {
+        std::vector<std::string> args;
+        const char *said;
+    } cases[] = {
+        { { "--shell", "600", "--passes", "2", "--arrangement", "ribbon" },
+            "--arrangement ribbon needs 4, 6 or 8 passes, not 2" },
+        { { "--shell", "600", "--arrangement", "ribbon" },
+            "--arrangement ribbon needs 4, 6 or 8 passes, not 1" },
+        { { "--shell", "600", "--passes", "6", "--arrangement", "quadrant" },
+            "--arrangement quadrant needs 4 passes, not 6" },
+        { { "--shell", "600", "--passes", "4", "--arrangement", "mixed" },
+            "--arrangement mixed needs 6 or 8 passes, not 4" },
+        { { "--shell", "600", "--passes", "4", "--arrangement", "spiral" },
+            "--arrangement must be standard, quadrant, mixed or ribbon, not 'spiral'" },
+        { { "--shell", "600", "--passes", "6", "--arrangement", "ribbon", "--lane-spacing",
+              "40,44" },
+            "--lane-spacing: V is the vertical lane's spacing, and a ribbon arrangement has no "
+            "vertical lane" },
+        { { "--shell", "600", "--impingement", "600" },
+            "the nozzle bore must be above 0 and below the shell's 600 mm, not 600 mm" },
+        { { "--shell", "600", "--impingement", "0" },
+            "the nozzle bore must be above 0 and below the shell's 600 mm, not 0 mm" },
+        { { "--shell", "600", "--impingement", "200,150" },
+            "the impingement plate 150 mm is narrower than its nozzle 200 mm" },
+        { { "--shell", "600", "--impingement", "200,250,0" },
+            "the plate's height below the shell must be positive, not 0 mm" },
+        { { "--shell", "600", "--impingement", "200,250,50,-1" },
+            "the plate's thickness must be 0 or more, not -1 mm" },
+        { { "--shell", "600", "--impingement", "200,250,280,30" },
+            "the impingement plate reaches below the shell's centre line: h + t = 310 mm is more "
+            "than Di/2" },
+        { { "--otl", "600", "--impingement", "200" },
+            "--impingement needs --shell: the plate hangs from the shell's top" },
+        { { "--shell", "600", "--impingement", "200,1,2,3,4" },
+            "--impingement takes Dn[,A[,h[,t]]], not '200,1,2,3,4'" },
+        { { "--shell", "600", "--impingement", "1/128in" },
+            "--impingement: '1/128in' has more than 6 decimals in mm" },
+        { { "--shell", "600", "--impingement", "8 inch" }, "--impingement: '8 inch'" },
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args = sheet;
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CountRun run = layoutRun(args);
+        SCOPED_TRACE(c.said);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind(std::string("korvane-layout: ") + c.said, 0), 0u) << run.err;
+        EXPECT_EQ(linesOf(run.err), 1u);
+    }
+}
+
+TEST(LayoutArrangementsAndPlates, EverywhereALayoutGoes)
+{
+    // Ribbon lanes all horizontal, named in JSON, the plate's figures beside its count.
+    const nlohmann::json ribbon = cli_run::jsonOf(layoutRun({ "--json", "--shell", "1000", "--tube",
+        "25", "--pitch", "32", "--passes", "8", "--arrangement", "ribbon" }));
+    EXPECT_EQ(ribbon["arrangement"], "ribbon");
+    ASSERT_EQ(ribbon["lanes"].size(), 7u);
+    for (const auto &lane : ribbon["lanes"])
+        EXPECT_EQ(lane["direction"], "horizontal");
+    EXPECT_EQ(cli_run::jsonOf(layoutRun({ "--json", "--shell", "1000", "--tube", "25", "--pitch",
+                  "32", "--passes", "6" }))["arrangement"],
+        "mixed");
+    const nlohmann::json plate = cli_run::jsonOf(layoutRun({ "--json", "--shell", "1000", "--tube",
+        "25", "--pitch", "32", "--passes", "2", "--impingement", "200" }));
+    EXPECT_EQ(plate["impingement_removed"], 15);
+    EXPECT_EQ(plate["impingement"]["removed"], 15);
+    EXPECT_EQ(plate["impingement"]["plate"], 250.0);
+    EXPECT_EQ(plate["impingement"]["height"], 50.0);
+    EXPECT_EQ(plate["impingement"]["thickness"], 6.0);
+    // h2 = 50 − (1000 − √(1000² − 200²))/2, the area π·Dn·(h1 + h2)/2.
+    const double h2 = 50 - (1000 - std::sqrt(1000.0 * 1000 - 200.0 * 200)) / 2;
+    EXPECT_DOUBLE_EQ(plate["impingement"]["h2"].get<double>(), h2);
+    EXPECT_DOUBLE_EQ(plate["impingement"]["entrance_area"].get<double>(),
+        3.14159265358979323846 * 200 * (50 + h2) / 2);
+    EXPECT_EQ(plate["total"].get<int>() + 15 + plate["lane_removed"].get<int>(),
+        plate["in_circle"].get<int>());
+    // The plain text, a sweep's columns and the smallest shell.
+    const CountRun text = layoutRun({ "--shell", "1000", "--tube", "25", "--pitch", "32",
+        "--passes", "6", "--arrangement", "ribbon", "--impingement", "200" });
+    EXPECT_NE(text.out.find("管程数 6，带状式"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("防冲板去掉 "), std::string::npos);
+    EXPECT_NE(text.out.find("接管面积 31415.9 mm²"), std::string::npos);
+    const CountRun sweep = layoutRun({ "--shell", "--sweep", "900:1000:50", "--tube", "25",
+        "--pitch", "32", "--impingement", "200" });
+    EXPECT_EQ(sweep.status, 0) << sweep.err;
+    EXPECT_NE(
+        sweep.out.find("lane_removed,centre_removed,impingement_removed,total"), std::string::npos)
+        << sweep.out;
+    const nlohmann::json least =
+        cli_run::jsonOf(layoutRun({ "--json", "--shell", "--min-shell", "500", "--tube", "25",
+            "--pitch", "32", "--passes", "4", "--arrangement", "ribbon", "--impingement", "150" }));
+    EXPECT_GE(least["layout"]["total"].get<int>(), 500) << least.dump();
+}
+
 TEST(Help, BothProgramsListTheSameLayoutOptions)
 {
     // The block from its heading to the blank line after it.
