@@ -81,16 +81,16 @@ namespace {
         std::array<std::pair<std::int64_t, Surd>, kMaxHorizontalLanes> horizontal {};
         int count = 0;
         // Each off-centre lane snaps by itself; from the top: the upper half's outermost first.
-        const std::vector<std::int64_t> shares = offCentreShares(in);
-        std::vector<std::int64_t> offY;
-        for (const std::int64_t share : shares)
-            offY.push_back(w >= 0 ? snapRow(in.pattern, snapIndex(in.pattern, share, w, p)) : 0);
-        for (auto y = offY.rbegin(); y != offY.rend(); ++y)
-            horizontal[count++] = { *y, spacing.offCentre };
+        const Shares shares = offCentreShares(in);
+        std::array<std::int64_t, kMaxOffCentreLanes> offY {};
+        for (int j = 0; j < shares.count; ++j)
+            offY[j] = w >= 0 ? snapRow(in.pattern, snapIndex(in.pattern, shares[j], w, p)) : 0;
+        for (int j = shares.count - 1; j >= 0; --j)
+            horizontal[count++] = { offY[j], spacing.offCentre };
         if (hasCentreLane(in))
             horizontal[count++] = { 0, widenedForBends(in, spacing.horizontal) };
-        for (const std::int64_t y : offY)
-            horizontal[count++] = { -y, spacing.offCentre };
+        for (int j = 0; j < shares.count; ++j)
+            horizontal[count++] = { -offY[j], spacing.offCentre };
         plan.horizontalLanes = count;
         const double rowUnit =
             static_cast<double>(p) / kUnitsPerMm / 4 * std::sqrt(static_cast<double>(plan.fy));
@@ -186,7 +186,7 @@ namespace {
         plan.base = plan.centreLane ? centreSpacing / 2 : 0;
         plan.vertical = hasVerticalLane(in);
         plan.cx = plan.vertical ? vertical / 2 : 0;
-        const std::vector<std::int64_t> shares = offCentreShares(in);
+        const Shares shares = offCentreShares(in);
         plan.outward = static_cast<int>(shares.size());
         plan.offSpacing = horizontal;
         plan.ends = shiftEnds(plan, std::max<std::int64_t>(w, 0), shares);
@@ -212,17 +212,17 @@ namespace {
 
 } // namespace
 
-Arrangement::Arrangement(Plan plan, Pattern pattern, std::vector<std::int64_t> shares)
+Arrangement::Arrangement(Plan plan, Pattern pattern, Shares shares)
     : m_plan(plan)
     , m_pattern(pattern)
-    , m_shares(std::move(shares))
+    , m_shares(shares)
 {
 }
 
-Arrangement::Arrangement(ShiftPlan plan, Pattern pattern, std::vector<std::int64_t> shares)
+Arrangement::Arrangement(ShiftPlan plan, Pattern pattern, Shares shares)
     : m_plan(plan)
     , m_pattern(pattern)
-    , m_shares(std::move(shares))
+    , m_shares(shares)
 {
 }
 

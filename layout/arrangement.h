@@ -65,8 +65,8 @@ class Arrangement
 public:
     Arrangement() = default;
     /// `shares`: the off-centre lanes' fractions of ρ, as offCentreShares() gives them.
-    Arrangement(Plan plan, Pattern pattern, std::vector<std::int64_t> shares);
-    Arrangement(ShiftPlan plan, Pattern pattern, std::vector<std::int64_t> shares);
+    Arrangement(Plan plan, Pattern pattern, Shares shares);
+    Arrangement(ShiftPlan plan, Pattern pattern, Shares shares);
 
     /// Counts it row by row.
     Counts count() const;
@@ -88,6 +88,13 @@ public:
     /// place in `low` to its place in `high`: at the extremes that leave the most room.
     std::int64_t mostWithin(const Snaps &low, const Snaps &high) const;
     bool hasOffCentreLanes() const { return !m_shares.empty(); }
+    /// Whether the lower half mirrors the upper: everywhere but under a plate over straight
+    /// tubes.
+    bool halvesAlike() const
+    {
+        return std::visit(
+            [](const auto &plan) { return !plan.plate || plan.plateMirrored; }, m_plan);
+    }
 
     /// The plan, when it is of this model: for tests that look inside one.
     template <class P> const P *planOf() const { return std::get_if<P>(&m_plan); }
@@ -95,7 +102,7 @@ public:
 private:
     std::variant<Plan, ShiftPlan> m_plan;
     Pattern m_pattern = Pattern::Triangular;
-    std::vector<std::int64_t> m_shares;
+    Shares m_shares;
 };
 
 /// An arrangement decided, with its lanes as drawn and reported.

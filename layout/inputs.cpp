@@ -86,17 +86,17 @@ bool isRibbon(const Inputs &in)
     return in.arrangement == PassArrangement::Ribbon && in.passes >= 4;
 }
 
-std::vector<std::int64_t> offCentreShares(const Inputs &in)
+Shares offCentreShares(const Inputs &in)
 {
     // The fractions that give every pass the same area of the circle.
     if (isRibbon(in))
-        return in.passes == 4 ? std::vector<std::int64_t> { 404 }
-            : in.passes == 6  ? std::vector<std::int64_t> { 265, 553 }
-                              : std::vector<std::int64_t> { 198, 404, 635 };
+        return in.passes == 4 ? Shares { { 404 }, 1 }
+            : in.passes == 6  ? Shares { { 265, 553 }, 2 }
+                              : Shares { { 198, 404, 635 }, 3 };
     if (in.passes == 6)
-        return { 265 };
+        return { { 265 }, 1 };
     if (in.passes == 8)
-        return { 404 };
+        return { { 404 }, 1 };
     return {};
 }
 

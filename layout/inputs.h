@@ -5,6 +5,7 @@
 
 #include "layout/length.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -153,8 +154,19 @@ Length centreCircleOf(const Inputs &inputs);
 bool isRibbon(const Inputs &inputs);
 
 /// The fractions of ρ, in thousandths, near which the off-centre lanes of one half sit, from
-/// the centre out: none for 1, 2 and the quadrants of 4 passes.
-std::vector<std::int64_t> offCentreShares(const Inputs &inputs);
+/// the centre out: none for 1, 2 and the quadrants of 4 passes, at most three.
+struct Shares
+{
+    std::array<std::int64_t, 3> at {};
+    int count = 0;
+
+    const std::int64_t *begin() const { return at.data(); }
+    const std::int64_t *end() const { return at.data() + count; }
+    std::size_t size() const { return static_cast<std::size_t>(count); }
+    bool empty() const { return count == 0; }
+    std::int64_t operator[](std::size_t j) const { return at[j]; }
+};
+Shares offCentreShares(const Inputs &inputs);
 
 /// Whether a horizontal lane runs through the centre, and a vertical one.
 bool hasCentreLane(const Inputs &inputs);

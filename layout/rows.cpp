@@ -100,19 +100,24 @@ namespace {
         return t;
     }
 
-    void add(Counts &counts, const Plan &plan, const Row &row)
+    /// Adds a row's tally; with `mirrored`, row -k's too, which it mirrors but for the plate.
+    void add(Counts &counts, const Plan &plan, const Row &row, bool mirrored)
     {
         const Tally t = tally(plan, row);
-        counts.inCircle += t.full;
-        counts.laneRemoved += t.lane;
-        counts.centreRemoved += t.centre;
-        counts.impingementRemoved += t.plate;
+        const std::int64_t copies = mirrored ? 2 : 1;
+        counts.inCircle += copies * t.full;
+        counts.laneRemoved += copies * t.lane;
+        counts.centreRemoved += copies * t.centre;
+        counts.impingementRemoved += copies * t.plate;
         if (row.band < 0)
             return;
         // Lanes, centre tube and plate are symmetric about the vertical axis.
         const int sides = plan.sides();
-        for (int side = 0; side < sides; ++side)
+        for (int side = 0; side < sides; ++side) {
             counts.perPass[row.band * sides + side] += t.kept() / sides;
+            if (mirrored)
+                counts.perPass[(plan.bands() - 1 - row.band) * sides + side] += t.kept() / sides;
+        }
     }
 
 } // namespace
@@ -125,9 +130,16 @@ Counts count(const Plan &plan)
         return counts;
     for (std::int64_t k = 0; k <= plan.lastRow; ++k) {
         const Row row = rowAt(plan, k);
-        add(counts, plan, row);
-        if (k != 0)
-            add(counts, plan, mirrorOf(plan, row));
+        if (k == 0) {
+            add(counts, plan, row, false);
+            continue;
+        }
+        const Row below = mirrorOf(plan, row);
+        // Most rows lie clear of the plate in both halves: counted once for both.
+        const bool alike = row.plateReach == below.plateReach;
+        add(counts, plan, row, alike);
+        if (!alike)
+            add(counts, plan, below, false);
     }
     counts.total =
         counts.inCircle - counts.laneRemoved - counts.centreRemoved - counts.impingementRemoved;

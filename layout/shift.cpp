@@ -82,7 +82,7 @@ ShiftRow shiftRow(const ShiftPlan &plan, std::int64_t k)
 }
 
 std::array<std::int64_t, kMaxOffCentreLanes> shiftEnds(
-    const ShiftPlan &plan, std::int64_t w, const std::vector<std::int64_t> &shares)
+    const ShiftPlan &plan, std::int64_t w, const Shares &shares)
 {
     std::array<std::int64_t, kMaxOffCentreLanes> ends {};
     const Int128 step = 1000 * Int128(plan.sq);
@@ -197,8 +197,16 @@ Counts count(const ShiftPlan &plan)
         const ShiftRow row = shiftRow(plan, k);
         if (row.reach < 0)
             continue;
+        // The lower half mirrors the upper but under a plate over straight tubes.
+        const HalfRow upper = halfRow(plan, row, k, true);
         for (int i = 0; i < halvesOf(plan, k); ++i) {
-            const HalfRow half = halfRow(plan, row, k, i == 0);
+            HalfRow half = upper;
+            if (i == 1) {
+                if (plan.plate && !plan.plateMirrored)
+                    half = halfRow(plan, row, k, false);
+                else
+                    half.passes = passesOf(plan, k, false);
+            }
             counts.inCircle += half.full;
             counts.centreRemoved += half.centre;
             counts.impingementRemoved += half.plate;

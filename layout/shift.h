@@ -5,6 +5,7 @@
 // plus a whole number of row steps (p·√3/2, p/2, p or p/√2), so every fit is a sign of
 // a + b·√f, decided in whole numbers (layout/surd.h), and a count stays one pass over the rows.
 
+#include "layout/inputs.h"
 #include "layout/rows.h"
 
 #include <array>
@@ -82,7 +83,7 @@ ShiftRow shiftRow(const ShiftPlan &plan, std::int64_t k);
 /// turn, the whole number that puts its lane's centre line nearest to its share/1000 of W/2;
 /// on a tie the larger.
 std::array<std::int64_t, kMaxOffCentreLanes> shiftEnds(
-    const ShiftPlan &plan, std::int64_t w, const std::vector<std::int64_t> &shares);
+    const ShiftPlan &plan, std::int64_t w, const Shares &shares);
 
 /// The centre line of off-centre lane j, as a + b·√sf.
 std::pair<std::int64_t, std::int64_t> shiftLaneAt(const ShiftPlan &plan, int j);

@@ -65,7 +65,9 @@ void placeRods(Layout &layout)
     if (wanted < 1)
         return;
     const std::vector<RowSpan> rows = layout.arrangement.spans(),
-                               lower = layout.arrangement.spans(true);
+                               lower = layout.arrangement.halvesAlike()
+        ? rows
+        : layout.arrangement.spans(true);
     const auto sites =
         placeTieRods(rows, lower, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
     if (!sites) {

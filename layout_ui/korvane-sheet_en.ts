@@ -206,290 +206,380 @@
 <context>
     <name>report</name>
     <message>
-        <location filename="../report/form.cpp" line="77"/>
+        <location filename="../report/form.cpp" line="83"/>
         <source>给定(&amp;G)</source>
         <translation>&amp;Given</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="78"/>
+        <location filename="../report/form.cpp" line="84"/>
         <source>壳体内径 Di</source>
         <translation>Shell ID Di</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="78"/>
+        <location filename="../report/form.cpp" line="84"/>
         <source>布管限定圆 DL</source>
         <translation>Layout circle DL</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="81"/>
+        <location filename="../report/form.cpp" line="87"/>
         <source>直径(&amp;D)</source>
         <translation>&amp;Diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="83"/>
+        <location filename="../report/form.cpp" line="89"/>
         <source>管子外径 d(&amp;T)</source>
         <translation>&amp;Tube OD d</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="85"/>
+        <location filename="../report/form.cpp" line="91"/>
         <source>管心距 p(&amp;P)</source>
         <translation>&amp;Pitch p</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="86"/>
+        <location filename="../report/form.cpp" line="92"/>
         <source>布管方式(&amp;A)</source>
         <translation>P&amp;attern</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="87"/>
+        <location filename="../report/form.cpp" line="93"/>
         <source>30° 正三角形</source>
         <translation>30° triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="87"/>
+        <location filename="../report/form.cpp" line="93"/>
         <source>60° 转角正三角形</source>
         <translation>60° rotated triangular</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="88"/>
+        <location filename="../report/form.cpp" line="94"/>
         <source>90° 正方形</source>
         <translation>90° square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="88"/>
+        <location filename="../report/form.cpp" line="94"/>
         <source>45° 转角正方形</source>
         <translation>45° rotated square</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="91"/>
+        <location filename="../report/form.cpp" line="97"/>
         <source>管程数(&amp;N)</source>
         <translation>&amp;Number of passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="94"/>
+        <location filename="../report/form.cpp" line="101"/>
+        <source>管程布置(&amp;O)</source>
+        <translation>Pass arrangement (&amp;O)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="102"/>
+        <source>常规</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="102"/>
+        <source>象限式</source>
+        <translation>Quadrant</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="103"/>
+        <source>混合式</source>
+        <translation>Mixed</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="103"/>
+        <source>带状式</source>
+        <translation>Ribbon</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="106"/>
+        <source>常规：4 管程象限式，6、8 管程混合式；带状式：隔板槽全部水平，相邻管程温度相近</source>
+        <translation>Standard: quadrants for 4 passes, mixed lanes for 6 and 8; ribbon: every lane horizontal, so neighbouring passes are at close temperatures</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="110"/>
         <source>中心布置(&amp;E)</source>
         <translation>C&amp;entring</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="95"/>
+        <location filename="../report/form.cpp" line="111"/>
         <source>对中</source>
         <translation>on a tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="95"/>
+        <location filename="../report/form.cpp" line="111"/>
         <source>跨中</source>
         <translation>straddling</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="96"/>
+        <location filename="../report/form.cpp" line="112"/>
         <source>最佳</source>
         <translation>best</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="98"/>
+        <location filename="../report/form.cpp" line="114"/>
         <source>隔板槽(&amp;W)</source>
         <translation>Pass lanes (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="99"/>
+        <location filename="../report/form.cpp" line="115"/>
         <source>去管</source>
         <translation>remove tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="99"/>
+        <location filename="../report/form.cpp" line="115"/>
         <source>移位</source>
         <translation>shift rows</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="101"/>
+        <location filename="../report/form.cpp" line="117"/>
         <source>去管：隔板槽从连续的排列中去掉管子；移位：排列沿槽分开，槽两侧管排的中心距为 Sn（GB/T 151）</source>
         <translation>remove tubes: the lanes take tubes out of one pattern; shift rows: the pattern is pulled apart so the rows across a lane are Sn apart (GB/T 151)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="103"/>
+        <location filename="../report/form.cpp" line="119"/>
         <source>隔板槽中心距 Sn(&amp;S)</source>
         <translation>Pass lane &amp;spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="107"/>
-        <location filename="../report/summary.cpp" line="119"/>
-        <location filename="../report/summary.cpp" line="127"/>
+        <location filename="../report/form.cpp" line="123"/>
+        <location filename="../report/summary.cpp" line="117"/>
+        <location filename="../report/summary.cpp" line="125"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="108"/>
+        <location filename="../report/form.cpp" line="124"/>
         <source>边缘间隙 b(&amp;B)</source>
         <translation>Clearance &amp;b</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="112"/>
+        <location filename="../report/form.cpp" line="128"/>
         <source>中心管外径 d0(&amp;C)</source>
         <translation>&amp;Centre tube OD d0</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="114"/>
+        <location filename="../report/form.cpp" line="130"/>
         <source>无</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="116"/>
+        <location filename="../report/form.cpp" line="132"/>
         <source>换热器型式(&amp;Y)</source>
         <translation>Head t&amp;ype</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="117"/>
+        <location filename="../report/form.cpp" line="133"/>
         <source>固定管板式</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="117"/>
+        <location filename="../report/form.cpp" line="133"/>
         <source>浮头式</source>
         <translation>floating head</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="118"/>
+        <location filename="../report/form.cpp" line="134"/>
         <source>拉出式浮头</source>
         <translation>pull-through floating head</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="119"/>
+        <location filename="../report/form.cpp" line="135"/>
         <source>填料函式</source>
         <translation>outside-packed head</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="122"/>
+        <location filename="../report/form.cpp" line="138"/>
         <source>按换热器型式由壳体内径定布管限定圆；给定边缘间隙时按间隙</source>
         <translation>The head type sets the layout circle from the shell diameter; a clearance given sets it instead</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="126"/>
+        <location filename="../report/form.cpp" line="142"/>
         <source>管束(&amp;U)</source>
         <translation>B&amp;undle</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="127"/>
+        <location filename="../report/form.cpp" line="143"/>
         <source>固定管板</source>
         <translation>fixed tube sheets</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="127"/>
+        <location filename="../report/form.cpp" line="143"/>
         <source>U形管</source>
         <translation>U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="129"/>
+        <location filename="../report/form.cpp" line="145"/>
         <source>弯管半径 R(&amp;R)</source>
         <translation>Bend &amp;radius R</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="133"/>
+        <location filename="../report/form.cpp" line="149"/>
         <source>拉杆(&amp;Z)</source>
         <translation>Tie rods (&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="134"/>
+        <location filename="../report/form.cpp" line="150"/>
         <source>无（根数、gb151 或 tema）</source>
         <translation>none (a number, gb151 or tema)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="135"/>
+        <location filename="../report/form.cpp" line="151"/>
         <source>拉杆根数，或 gb151、tema：按标准的表取根数和直径</source>
         <translation>The number of tie rods, or gb151 or tema: the number and diameter from the standard&apos;s table</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="136"/>
+        <location filename="../report/form.cpp" line="152"/>
         <source>折流板缺口 %(&amp;K)</source>
         <translation>Baffle cut % (&amp;K)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="138"/>
+        <location filename="../report/form.cpp" line="154"/>
         <source>无（如 25，或 20,25,30）</source>
         <translation>none (25, or 20,25,30)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="139"/>
+        <location filename="../report/form.cpp" line="155"/>
+        <source>防冲板 Dn,A,h,t(&amp;I)</source>
+        <translation>&amp;Impingement plate Dn,A,h,t</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="157"/>
+        <source>无（接管内径 Dn，板宽 A，高 h，厚 t）</source>
+        <translation>None (nozzle bore Dn, plate side A, height h, thickness t)</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="159"/>
+        <source>顶部进口接管内径 Dn；防冲板边长 A 默认 Dn + 50，板顶距壳体顶部 h 默认 Dn/4，板厚 t 默认 6：去掉板下的管子</source>
+        <translation>Bore Dn of the inlet nozzle on top; plate side A (default Dn + 50), its top h below the shell&apos;s top (default Dn/4), thickness t (default 6): the tubes under it are taken out</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="162"/>
         <source>按 GB/T 151 取值(&amp;Q)</source>
         <translation>GB/T 151 values (&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="141"/>
+        <location filename="../report/form.cpp" line="164"/>
         <source>未填的管心距、Sn 和拉杆按 GB/T 151 取值，隔板槽移位</source>
         <translation>The pitch, Sn and tie rods not given come from GB/T 151, with shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="153"/>
+        <location filename="../report/form.cpp" line="176"/>
         <source>不能为负（0 为无中心管）</source>
         <translation>must not be negative (0 is no centre tube)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="154"/>
-        <location filename="../report/form.cpp" line="156"/>
+        <location filename="../report/form.cpp" line="177"/>
+        <location filename="../report/form.cpp" line="179"/>
         <source>GB/T 151 没有此管径的 Sn，请输入数值</source>
         <translation>GB/T 151 gives no Sn for this tube: enter a value</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="157"/>
+        <location filename="../report/form.cpp" line="180"/>
         <source>U形管束不能有中心管</source>
         <translation>a U-tube bundle has no centre tube</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="158"/>
+        <location filename="../report/form.cpp" line="181"/>
         <source>U形管束只能为 2 或 4 管程</source>
         <translation>a U-tube bundle has 2 or 4 passes</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="159"/>
+        <location filename="../report/form.cpp" line="182"/>
         <source>按 GB/T 151 取值须给定壳体内径</source>
         <translation>GB/T 151&apos;s values need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="160"/>
+        <location filename="../report/form.cpp" line="183"/>
         <source>折流板缺口须给定壳体内径</source>
         <translation>a baffle cut needs the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="161"/>
+        <location filename="../report/form.cpp" line="184"/>
         <source>拉杆须给定壳体内径</source>
         <translation>tie rods need the shell diameter</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="162"/>
+        <location filename="../report/form.cpp" line="185"/>
         <source>拉杆不能多于 999999 根</source>
         <translation>at most 999999 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="164"/>
+        <location filename="../report/form.cpp" line="187"/>
         <source>边缘间隙过大：布管限定圆 DL 不大于 0</source>
         <translation>too large: it leaves no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="165"/>
+        <location filename="../report/form.cpp" line="188"/>
         <source>U形管束即 U形管式，不能用其他型式</source>
         <translation>a U-tube bundle is the U-tube head: not this type</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="167"/>
+        <location filename="../report/form.cpp" line="190"/>
         <source>浮头式只到 DN 2600：更大的壳体请给定边缘间隙</source>
         <translation>floating heads go up to DN 2600: give a clearance for a larger shell</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="169"/>
+        <location filename="../report/form.cpp" line="192"/>
         <source>壳体内径过小：扣除边缘间隙后布管限定圆 DL 不大于 0</source>
         <translation>too small: after the clearance there is no layout circle (DL is 0 or less)</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="212"/>
+        <location filename="../report/form.cpp" line="194"/>
+        <source>此管程数没有这种布置：象限式为 4 管程，混合式为 6、8 管程，带状式为 4、6、8 管程</source>
+        <translation>Not for this pass count: quadrant is for 4 passes, mixed for 6 and 8, ribbon for 4, 6 and 8</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="197"/>
+        <source>带状式没有竖直隔板槽，不用第二个值</source>
+        <translation>A ribbon arrangement has no vertical lane: no second value</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="199"/>
+        <source>须为 Dn，或 Dn,A、Dn,A,h、Dn,A,h,t</source>
+        <translation>Must be Dn, or Dn,A, Dn,A,h or Dn,A,h,t</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="200"/>
+        <source>防冲板须给定壳体内径</source>
+        <translation>An impingement plate needs the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="201"/>
+        <source>接管内径须大于 0 且小于壳体内径</source>
+        <translation>The nozzle bore must be above 0 and below the shell diameter</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="202"/>
+        <source>防冲板不能窄于接管内径</source>
+        <translation>The plate cannot be narrower than the nozzle bore</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="203"/>
+        <source>板顶距壳体顶部的高度 h 须大于 0</source>
+        <translation>The height h of the plate below the shell&apos;s top must be above 0</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="204"/>
+        <source>防冲板厚度 t 不能为负</source>
+        <translation>The plate thickness t cannot be negative</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="206"/>
+        <source>防冲板伸过壳体中心线：h + t 大于 Di/2</source>
+        <translation>The plate reaches past the shell&apos;s centre line: h + t is more than Di/2</translation>
+    </message>
+    <message>
+        <location filename="../report/form.cpp" line="257"/>
         <source>--%1 须为 %2 之一，而不是 &apos;%3&apos;</source>
         <translation>--%1 must be one of %2, not &apos;%3&apos;</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="370"/>
+        <location filename="../report/form.cpp" line="386"/>
         <source>未知选项 --%1</source>
         <translation>unknown option --%1</translation>
     </message>
     <message>
-        <location filename="../report/form.cpp" line="393"/>
+        <location filename="../report/form.cpp" line="409"/>
         <source>--%1：%2</source>
         <translation>--%1: %2</translation>
     </message>
@@ -655,104 +745,109 @@
         <translation>invalid input</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="80"/>
+        <location filename="../report/summary.cpp" line="78"/>
         <source>布管限定圆 DL %1 mm，%2</source>
         <translation>Layout circle DL %1 mm, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="84"/>
+        <location filename="../report/summary.cpp" line="82"/>
         <source>（另一种布置 %1 管）</source>
         <translation> (the other arrangement: %1 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="88"/>
+        <location filename="../report/summary.cpp" line="86"/>
         <source>，拉杆 %1 根，直径 %2 mm</source>
         <translation>, %1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="90"/>
+        <location filename="../report/summary.cpp" line="88"/>
         <source>，拉杆 %1 根</source>
         <translation>, %1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="93"/>
+        <location filename="../report/summary.cpp" line="91"/>
         <source>，U形管 %1 根</source>
         <translation>, %1 U-tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="95"/>
+        <location filename="../report/summary.cpp" line="93"/>
         <source>，按 GB/T 151 取值</source>
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="98"/>
+        <location filename="../report/summary.cpp" line="96"/>
         <source>，%1</source>
         <translation>, %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="114"/>
+        <location filename="../report/summary.cpp" line="112"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="117"/>
+        <location filename="../report/summary.cpp" line="115"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="124"/>
+        <location filename="../report/summary.cpp" line="122"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="128"/>
+        <location filename="../report/summary.cpp" line="126"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="142"/>
+        <location filename="../report/summary.cpp" line="140"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="174"/>
+        <location filename="../report/summary.cpp" line="172"/>
         <source>（公式 %1）</source>
         <translation> (formula %1)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="177"/>
+        <location filename="../report/summary.cpp" line="175"/>
         <source>折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 管，切边管 %4 管</source>
         <translation>Baffle cut %1%: cut line y = ±%2 mm; %3 tubes in the window, %4 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="181"/>
+        <location filename="../report/summary.cpp" line="179"/>
         <source>  错流管数比 Fc %1%2；错流管排数 Nc %3%4；缺口内有效管排数 Ncw %5%6</source>
         <translation>  crossflow share Fc %1%2; crossflow rows Nc %3%4; effective window rows Ncw %5%6</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="194"/>
+        <location filename="../report/summary.cpp" line="192"/>
         <source>填料函式：DL = Di − 37.5 = %1 − 37.5 = %2 mm</source>
         <translation>Outside-packed head: DL = Di - 37.5 = %1 - 37.5 = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="196"/>
+        <location filename="../report/summary.cpp" line="194"/>
         <source>拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (%1 − 85.6625) / 1.009375，舍至 0.001 mm = %2 mm</source>
         <translation>Pull-through floating head: DL = (Di - 85.6625) / 1.009375 = (%1 - 85.6625) / 1.009375, rounded down to 0.001 mm = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="201"/>
+        <location filename="../report/summary.cpp" line="199"/>
         <source>浮头式：DL = Di − 2(b1 + b2 + b) = %1 − 2(%2 + %3 + %4) = %5 mm</source>
         <translation>Floating head: DL = Di - 2(b1 + b2 + b) = %1 - 2(%2 + %3 + %4) = %5 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="227"/>
+        <location filename="../report/summary.cpp" line="225"/>
         <source>最佳：%1（%2 %3 管）</source>
         <translation>best: %1 (%2 %3 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="235"/>
+        <location filename="../report/summary.cpp" line="233"/>
         <source>管程数 %1</source>
         <translation>Passes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="235"/>
+        <source>，带状式</source>
+        <translation>, ribbon</translation>
     </message>
     <message>
         <location filename="../report/summary.cpp" line="237"/>
@@ -785,170 +880,196 @@
         <translation>Pass lanes shift the rows: Sn is the distance between the rows across a lane</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="258"/>
+        <location filename="../report/summary.cpp" line="259"/>
+        <source>防冲板：接管内径 Dn %1 mm，板宽 A %2 mm，板顶距壳体顶部 h %3 mm，板厚 t %4 mm</source>
+        <translation>Impingement plate: nozzle bore Dn %1 mm, plate side A %2 mm, top h %3 mm below the shell&apos;s top, thickness t %4 mm</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="264"/>
+        <source>  壳程进口面积 π·Dn·(h1 + h2)/2 = %1 mm²（h1 %2 mm，h2 %3 mm），接管面积 %4 mm²</source>
+        <translation>  Shell entrance area π·Dn·(h1 + h2)/2 = %1 mm² (h1 %2 mm, h2 %3 mm), nozzle area %4 mm²</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="276"/>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="276"/>
+        <location filename="../report/summary.cpp" line="294"/>
         <source>按 GB/T 151 取值：%1</source>
         <translation>From GB/T 151: %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="286"/>
+        <location filename="../report/summary.cpp" line="306"/>
         <source>布管限定圆内管数 %1 管</source>
         <translation>Tubes in the layout circle %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="287"/>
+        <location filename="../report/summary.cpp" line="307"/>
         <source>隔板槽去掉 %1 管</source>
         <translation>Removed by pass lanes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="288"/>
+        <location filename="../report/summary.cpp" line="308"/>
         <source>中心管去掉 %1 管</source>
         <translation>Removed by the centre tube %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="291"/>
+        <location filename="../report/summary.cpp" line="310"/>
+        <location filename="../report/summary.cpp" line="369"/>
+        <source>防冲板去掉 %1 管</source>
+        <translation>Removed by the impingement plate %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="313"/>
         <source>拉杆 %1 根，直径 %2 mm</source>
         <translation>%1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="295"/>
+        <location filename="../report/summary.cpp" line="317"/>
         <source>总管数 %1 管</source>
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="299"/>
+        <location filename="../report/summary.cpp" line="321"/>
         <source>各管程管数 %1 管，最大偏差 %2%</source>
         <translation>Tubes per pass %1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="301"/>
+        <location filename="../report/summary.cpp" line="323"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="304"/>
+        <location filename="../report/summary.cpp" line="326"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="322"/>
+        <location filename="../report/summary.cpp" line="344"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="323"/>
+        <location filename="../report/summary.cpp" line="345"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="324"/>
+        <location filename="../report/summary.cpp" line="346"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="325"/>
+        <location filename="../report/summary.cpp" line="347"/>
+        <source>防冲板去掉</source>
+        <translation>Removed by the impingement plate</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="348"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="326"/>
+        <location filename="../report/summary.cpp" line="349"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="338"/>
+        <location filename="../report/summary.cpp" line="361"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="294"/>
-        <location filename="../report/summary.cpp" line="343"/>
+        <location filename="../report/summary.cpp" line="316"/>
+        <location filename="../report/summary.cpp" line="366"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="73"/>
+        <location filename="../report/summary.cpp" line="72"/>
         <source>，%1 = %2</source>
         <translation>, %1 = %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="210"/>
+        <location filename="../report/summary.cpp" line="208"/>
         <source>壳体内径 Di %1，布管限定圆 DL %2 mm</source>
         <translation>Shell ID Di %1, layout circle DL %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="216"/>
+        <location filename="../report/summary.cpp" line="214"/>
         <source>壳体内径 Di %1，边缘间隙 b %2，布管限定圆 DL %3 mm</source>
         <translation>Shell ID Di %1, clearance b %2, layout circle DL %3 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="221"/>
+        <location filename="../report/summary.cpp" line="219"/>
         <source>布管限定圆 DL %1</source>
         <translation>Layout circle DL %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="223"/>
+        <location filename="../report/summary.cpp" line="221"/>
         <source>管子外径 d %1，管心距 p %2，布管方式 %3，</source>
         <translation>Tube OD d %1, pitch p %2, %3 pattern, </translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="270"/>
+        <location filename="../report/summary.cpp" line="288"/>
         <source>管束 U形管，最小弯管半径 R %1</source>
         <translation>U-tube bundle, smallest bend radius R %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="279"/>
+        <location filename="../report/summary.cpp" line="297"/>
         <source>中心管外径 d0 %1，去管圆直径 %2 mm</source>
         <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="346"/>
+        <location filename="../report/summary.cpp" line="373"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="350"/>
+        <location filename="../report/summary.cpp" line="377"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="368"/>
+        <location filename="../report/summary.cpp" line="396"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="374"/>
+        <location filename="../report/summary.cpp" line="402"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="377"/>
+        <location filename="../report/summary.cpp" line="405"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="388"/>
+        <location filename="../report/summary.cpp" line="416"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="391"/>
+        <location filename="../report/summary.cpp" line="418"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="392"/>
+        <location filename="../report/summary.cpp" line="420"/>
+        <source>在防冲板下，已去掉</source>
+        <translation>Under the impingement plate: taken out</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="421"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="393"/>
+        <location filename="../report/summary.cpp" line="422"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -957,7 +1078,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="394"/>
+        <location filename="../report/summary.cpp" line="423"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -986,27 +1107,27 @@ pass %4</translation>
         <translation>Counting…</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="17"/>
+        <location filename="../report/json.cpp" line="19"/>
         <source>管心距 p</source>
         <translation>pitch p</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="19"/>
+        <location filename="../report/json.cpp" line="21"/>
         <source>隔板槽中心距 Sn</source>
         <translation>pass lane spacing Sn</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="20"/>
+        <location filename="../report/json.cpp" line="22"/>
         <source>边缘间隙 b</source>
         <translation>clearance b</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="21"/>
+        <location filename="../report/json.cpp" line="23"/>
         <source>隔板槽移位</source>
         <translation>shifted lanes</translation>
     </message>
     <message>
-        <location filename="../report/json.cpp" line="22"/>
+        <location filename="../report/json.cpp" line="24"/>
         <source>拉杆</source>
         <translation>tie rods</translation>
     </message>

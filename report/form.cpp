@@ -154,7 +154,7 @@ namespace {
         list.back().placeholder = QT_TR_NOOP("无（如 25，或 20,25,30）");
         list.push_back(box("impingement", "impingement", QT_TR_NOOP("防冲板 Dn,A,h,t(&I)"),
             "impingement", { Field::Impingement }));
-        list.back().placeholder = QT_TR_NOOP("无（喷嘴内径 Dn，板宽 A，高 h，厚 t）");
+        list.back().placeholder = QT_TR_NOOP("无（接管内径 Dn，板宽 A，高 h，厚 t）");
         list.back().tooltip =
             QT_TR_NOOP("顶部进口接管内径 Dn；防冲板边长 A 默认 Dn + 50，板顶距壳体顶部 h "
                        "默认 Dn/4，板厚 t 默认 6：去掉板下的管子");

@@ -42,6 +42,44 @@ void CountMillionShifted(benchmark::State &state)
 }
 BENCHMARK(CountMillionShifted)->Unit(benchmark::kMicrosecond);
 
+/// The million tubes in 8 passes on a tube, the mixed lanes: the baseline of the next three.
+void CountMillionEight(benchmark::State &state)
+{
+    const layout::Inputs in = inputs("20000", "12", "16", 8, layout::Centring::OnTube);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::study(in).counts.total);
+    state.counters["tubes"] = static_cast<double>(layout::study(in).counts.total);
+}
+BENCHMARK(CountMillionEight)->Unit(benchmark::kMicrosecond);
+
+/// The same in ribbon lanes, seven horizontal lanes, under either lane model.
+void CountMillionRibbon(benchmark::State &state)
+{
+    layout::Inputs in = inputs("20000", "12", "16", 8, layout::Centring::OnTube);
+    in.arrangement = layout::PassArrangement::Ribbon;
+    if (state.range(0) == 1) {
+        in.lanes = layout::LaneModel::Shift;
+        in.laneSpacing = layout::mm(30);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::study(in).counts.total);
+    state.counters["tubes"] = static_cast<double>(layout::study(in).counts.total);
+}
+BENCHMARK(CountMillionRibbon)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+/// The 8-pass million with an impingement plate under a 600 mm nozzle: each half's rows apart.
+void CountMillionPlate(benchmark::State &state)
+{
+    layout::Inputs in =
+        inputs("20016", "12", "16", 8, layout::Centring::OnTube, layout::Given::Shell);
+    in.impingement =
+        layout::Impingement { layout::mm(600), layout::mm(650), layout::mm(150), layout::mm(6) };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layout::study(in).counts.total);
+    state.counters["tubes"] = static_cast<double>(layout::study(in).counts.total);
+}
+BENCHMARK(CountMillionPlate)->Unit(benchmark::kMicrosecond);
+
 /// GB/T 151's 2-pass layout of a 1200 mm shell with its 16 tie rods placed at the edge.
 void CountWithTieRods(benchmark::State &state)
 {

@@ -256,6 +256,12 @@ private slots:
             "单管程没有隔板槽，不用 Sn");
         row("vertical with two passes", "", "lane-spacing", "38,9999", "laneSpacing",
             "此管程数没有竖直隔板槽，不用第二个值");
+        row("plate narrower than its nozzle", "", "impingement", "200,150", "impingement",
+            "防冲板不能窄于接管内径");
+        row("plate past the centre line", "", "impingement", "200,250,280,30", "impingement",
+            "防冲板伸过壳体中心线：h + t 大于 Di/2");
+        row("ribbon without a vertical lane", "passes=6 arrangement=ribbon", "lane-spacing",
+            "38,40", "laneSpacing", "带状式没有竖直隔板槽，不用第二个值");
         row("too many pitches", "tube=0.0001", "pitch", "0.0001", "diameter",
             "布管限定圆半径超过 100 万个管心距，行数太多");
         row("shifted lane narrower than the tube", "lanes=shift", "lane-spacing", "24",
@@ -297,7 +303,8 @@ private slots:
             QStringLiteral("lane-spacing="), QStringLiteral("centre-tube="),
             QStringLiteral("lanes=remove"), QStringLiteral("bundle=fixed"),
             QStringLiteral("gb151=0"), QStringLiteral("tie-rods="), QStringLiteral("bend-radius="),
-            QStringLiteral("baffle-cut=") };
+            QStringLiteral("baffle-cut="), QStringLiteral("impingement="),
+            QStringLiteral("arrangement=standard") };
         apply(window, base);
         if (!preset.isEmpty())
             apply(window, preset.split(QLatin1Char(' ')));

@@ -191,6 +191,8 @@ describe('input the page cannot take', () => {
       ['#tie-rods', '5000', '#tie-rods-reason', '拉杆过多：管束边缘的管子不够'],
       ['#tie-rods', '1000000', '#tie-rods-reason', '拉杆不能多于 999999 根'],
       ['#baffle-cut', '15,16,17,18,19,20,21,22,23', '#baffle-cut-reason', '最多比较 8 个缺口'],
+      ['#impingement', '200,150', '#impingement-reason', '防冲板不能窄于接管内径'],
+      ['#impingement', '600', '#impingement-reason', '接管内径须大于 0 且小于壳体内径'],
       // Longer than the WebAssembly stack: a reason like any other, not a dead worker.
       ['#tube', '1'.repeat(1_310_000), '#tube-reason', '不能大于 100000 mm'],
       ['#clearance', 'x'.repeat(2_000_000), '#clearance-reason', '不是数字'],
@@ -504,6 +506,30 @@ describe('where a designer expects it', () => {
     await context.close();
   });
 
+  test('the pass arrangement rests at one and two passes; ribbon lanes and a plate count as korvane-layout counts them', async () => {
+    const { context, page } = await openPage(browser, { hash: '#shell=900&tube=19&pitch=25&passes=2' });
+    assert.equal(await page.isDisabled('#pass-arrangement'), true);
+    await page.selectOption('#passes', '6');
+    await settle(page);
+    assert.equal(await page.isDisabled('#pass-arrangement'), false);
+    await page.selectOption('#pass-arrangement', 'ribbon');
+    await typeInto(page, '#impingement', '200,260,40');
+    await settle(page);
+    const want = layoutJson([['shell', '900'], ['tube', '19'], ['pitch', '25'], ['passes', '6'],
+      ['arrangement', 'ribbon'], ['impingement', '200,260,40']]);
+    assert.equal(await page.textContent('#total'), String(want.total));
+    assert.equal(await page.textContent('#impingement-removed'), String(want.impingement_removed));
+    assert.ok(want.impingement_removed > 0);
+    assert.match(page.url(), /arrangement=ribbon/);
+    assert.match(decodeURIComponent(page.url()), /impingement=200,260,40/);
+    // Quadrant is for 4 passes: refused on its own choice, in korvane-sheet's words.
+    await page.selectOption('#pass-arrangement', 'quadrant');
+    await settle(page);
+    assert.equal(await page.textContent('#pass-arrangement-reason'),
+      '此管程数没有这种布置：象限式为 4 管程，混合式为 6、8 管程，带状式为 4、6、8 管程');
+    await context.close();
+  });
+
   test('the keyboard alone reaches everything, in order, with a visible focus', async () => {
     const { context, page } = await openPage(browser, { hash: '#shell=600&tube=25&pitch=32&passes=2' });
     // The page starts in the diameter, as the window does; before it, the tabs and the language.
@@ -516,7 +542,7 @@ describe('where a designer expects it', () => {
     assert.deepEqual(back, ['given', 'tab-layout', 'language']);
     await page.focus('#diameter');
     const order = [];
-    for (let i = 0; i < 25; ++i) {
+    for (let i = 0; i < 26; ++i) {
       await page.keyboard.press('Tab');
       order.push(await page.evaluate(() => {
         const element = document.activeElement;
@@ -527,7 +553,7 @@ describe('where a designer expects it', () => {
     const ids = order.map((entry) => entry.split(':')[0]);
     const expected = ['tube', 'pitch', 'pattern',
       'passes', 'centre', 'lanes', 'lane-spacing', 'clearance', 'centre-tube', 'head', 'bundle',
-      'tie-rods', 'baffle-cut', 'gb151', 'zoom-in', 'zoom-out', 'fit', 'numbers', 'save-svg',
+      'tie-rods', 'baffle-cut', 'impingement', 'gb151', 'zoom-in', 'zoom-out', 'fit', 'numbers', 'save-svg',
       'save-dxf', 'save-png', 'save-csv', 'copy-link', 'print', 'sheet'];
     assert.deepEqual(ids.slice(0, expected.length), expected);
     assert.ok(order.every((entry) => entry.endsWith(':true')), order.join(' '));

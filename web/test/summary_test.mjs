@@ -72,6 +72,11 @@ const layouts = [
   // Inches, shown beside their millimetres in the caption.
   [['shell', '23.25in'], ['tube', '3/4in'], ['pitch', '15/16in'], ['passes', '4'],
     ['centre-tube', '1 1/2in']],
+  // Ribbon lanes under both lane models, a plate with its count, figures and legend line.
+  [['shell', '1000'], ['tube', '25'], ['pitch', '32'], ['passes', '8'], ['arrangement', 'ribbon']],
+  [['shell', '900'], ['tube', '19'], ['pitch', '25'], ['passes', '6'], ['arrangement', 'ribbon'],
+    ['lanes', 'shift'], ['impingement', '200,260,40'], ['tie-rods', '6']],
+  [['shell', '600'], ['tube', '25'], ['pitch', '32'], ['passes', '2'], ['impingement', '600']],
 ];
 
 for (const language of ['zh', 'en']) {
