@@ -82,9 +82,11 @@ Baffle baffleOf(const Layout &layout, Length cut)
     layout.arrangement.forEachRow(visit);
     const std::int64_t total = layout.counts.total;
     baffle.missesTubes = baffle.windowTubes == 0;
-    baffle.fc = total > 0
-        ? static_cast<double>(total - 2 * baffle.windowTubes) / static_cast<double>(total)
-        : 0;
+    // The bottom window mirrors the top, as the rules count it, but under a plate, which takes
+    // tubes from the top one only: then both windows as counted.
+    const std::int64_t windows =
+        in.impingement ? baffle.windowTubes + baffle.bottomWindowTubes : 2 * baffle.windowTubes;
+    baffle.fc = total > 0 ? static_cast<double>(total - windows) / static_cast<double>(total) : 0;
     // 8/10 of the rows, so that 6 rows read 4.8 and not 0.8·6 in binary.
     baffle.ncw = static_cast<double>(8 * baffle.windowRows) / 10;
 

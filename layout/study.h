@@ -30,7 +30,7 @@ struct Baffle
     std::int64_t windowTubes = 0; ///< centres beyond the top cut line, y > yc
     std::int64_t edgeTubes = 0; ///< holes the top cut line crosses, |y − yc| < d/2
     std::vector<double> edgeRows; ///< the y of the rows those holes are in, mm, for drawings
-    double fc = 0; ///< (total − 2·windowTubes) / total
+    double fc = 0; ///< (total − 2·windowTubes) / total; both windows as counted under a plate
     std::int64_t nc = 0; ///< rows holding a tube strictly between −yc and yc
     std::int64_t windowRows = 0; ///< rows holding a tube with y > yc
     std::int64_t lineRows = 0; ///< rows holding a tube exactly on a cut line, both lines

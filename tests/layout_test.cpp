@@ -669,6 +669,28 @@ TEST(LayoutProperties, RibbonLanesAndPlatesEqualThePlainEnumeration)
         EXPECT_EQ(listed, want.perPass);
         for (const auto &[x, y] : where)
             EXPECT_TRUE(where.count({ -x, y })) << x << ", " << y;
+        // A baffle cut's Fc counts both windows, the plate's one short of the other.
+        if (want.plateRemoved > 0) {
+            Inputs cut = in;
+            cut.baffleCuts = { layout::mm(25) };
+            const layout::Layout cutLayout = layout::study(cut);
+            const double yc = cutLayout.baffles.front().cutLine;
+            std::int64_t windows = 0, top = 0;
+            bool onLine = false;
+            for (const layout::Tube &tube : layout::tubes(cutLayout)) {
+                if (tube.pass == 0)
+                    continue;
+                onLine = onLine || std::abs(std::abs(tube.y) - yc) < 1e-6;
+                windows += std::abs(tube.y) > yc;
+                top += tube.y > yc;
+            }
+            if (!onLine && cutLayout.counts.total > 0) {
+                EXPECT_EQ(cutLayout.baffles.front().windowTubes, top);
+                EXPECT_DOUBLE_EQ(cutLayout.baffles.front().fc,
+                    static_cast<double>(cutLayout.counts.total - windows)
+                        / static_cast<double>(cutLayout.counts.total));
+            }
+        }
         // Tie rods go round what the plate leaves: on kept tubes, each in place of one, never
         // next to another.
         if (want.plateRemoved > 0) {
