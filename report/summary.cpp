@@ -92,6 +92,8 @@ namespace {
         if (!layout.fromStandard.empty())
             line.push_back(Message(QT_TR_NOOP("，按 GB/T 151 取值")));
         addInches(line, layout);
+        if (layout::isRibbon(layout.inputs))
+            line.push_back(Message(QT_TR_NOOP("，带状式")));
         if (layout::headSetsCircle(layout.inputs))
             line.push_back(Message(QT_TR_NOOP("，%1"),
                 { Message(

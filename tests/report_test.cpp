@@ -358,6 +358,12 @@ TEST(Summary, WhatTheWindowAndThePageSay)
             "布管限定圆 DL 574.55 mm，对中，Di = 590.55 mm (23.25 in)，d = 19.05 mm (3/4 in)，p = "
             "23.8125 mm (15/16 in)",
             "单管程无隔板槽", "", "默认 8 mm", "499" },
+        // Ribbon lanes named on the line, their balance after the plate has taken its tubes.
+        { "ribbon under a plate",
+            { { "shell", "1000" }, { "tube", "25" }, { "pitch", "32" }, { "passes", "6" },
+                { "arrangement", "ribbon" }, { "impingement", "200" } },
+            "布管限定圆 DL 984 mm，对中，带状式", "默认 √3·p = 55.425625 mm", "", "默认 8 mm",
+            "98 / 110 / 118 / 118 / 110 / 113，最大偏差 18.0%" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -374,6 +380,9 @@ TEST(Summary, WhatTheWindowAndThePageSay)
         EXPECT_EQ(hint(summary, "clearance"), c.clearance);
         ASSERT_EQ(summary.counts.size(), report::countFields().size());
         EXPECT_EQ(report::plain(summary.counts.back()), c.perPass);
+        // Every count the window shows is the study's, the plate's included.
+        const layout::Counts counts = layout::studyOne(reading.inputs).counts;
+        EXPECT_EQ(report::plain(summary.counts[3]), std::to_string(counts.impingementRemoved));
         EXPECT_FALSE(summary.notDrawn);
     }
     // A sheet too large to draw says so, with the limit.
@@ -398,6 +407,7 @@ TEST(Summary, TheTubeUnderThePointer)
         { { 0, 0, 0, Removed::Lane, false }, 0, "x = 0 mm，y = 0 mm\n在隔板槽内，已去掉" },
         { { 32.5, -0.0005, 0, Removed::Centre, false }, 0,
             "x = 32.5 mm，y = -0.001 mm\n让位于中心管，已去掉" },
+        { { 16, 400, 0, Removed::Plate, false }, 0, "x = 16 mm，y = 400 mm\n在防冲板下，已去掉" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(report::plain(report::describeTube(c.tube, c.number)), c.said);
