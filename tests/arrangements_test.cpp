@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -149,6 +150,13 @@ TEST(LayoutProperties, RibbonLanesAndPlatesEqualThePlainEnumeration)
         }
         EXPECT_EQ(underPlate, want.plateRemoved);
         EXPECT_EQ(listed, want.perPass);
+        std::multiset<std::tuple<long long, long long, int>> placed,
+            expected(want.kept.begin(), want.kept.end());
+        for (const layout::Tube &tube : layout::tubes(got))
+            if (tube.pass > 0)
+                placed.insert(
+                    { std::llround(tube.x * 1e6), std::llround(tube.y * 1e6), tube.pass });
+        EXPECT_EQ(placed, expected);
         for (const auto &[x, y] : where)
             EXPECT_TRUE(where.count({ -x, y })) << x << ", " << y;
         // A baffle cut's Fc counts both windows, the plate's one short of the other.

@@ -8,8 +8,10 @@
 #include "layout/study.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace enumeration {
@@ -37,6 +39,8 @@ struct Found
 {
     std::int64_t inCircle = 0, laneRemoved = 0, centreRemoved = 0, plateRemoved = 0, total = 0;
     std::vector<std::int64_t> perPass;
+    /// Every kept centre, in 1e-6 mm rounded, with its pass.
+    std::vector<std::tuple<long long, long long, int>> kept;
 };
 
 /// Tries every lattice centre of the rules table (index a along a row, k across; i, j for 45)
@@ -169,7 +173,14 @@ inline Found enumerate(const Inputs &in, bool straddle)
             ++found.plateRemoved;
         } else {
             ++found.total;
-            ++found.perPass[band * sides + (vertical && x2.q > 0 ? 1 : 0)];
+            const int pass = static_cast<int>(band) * sides + (vertical && x2.q > 0 ? 1 : 0);
+            ++found.perPass[static_cast<std::size_t>(pass)];
+            // Doubled coordinates in units: half of q·√f, in 1e-6 mm.
+            const auto micro = [](Root r) {
+                return std::llround(static_cast<double>(r.q) * std::sqrt(static_cast<double>(r.f))
+                    / 2 / layout::kTypedStep);
+            };
+            found.kept.emplace_back(micro(x2), micro(y2), pass + 1);
         }
     };
     const std::int64_t reach = static_cast<std::int64_t>(W / p) + 3;

@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -135,14 +136,26 @@ TEST(Shift, RibbonLanesAndPlatesMatchEveryLatticeSite)
         ASSERT_EQ(got.counts.total, want.total);
         for (int pass = 0; pass < c.passes; ++pass)
             ASSERT_EQ(got.counts.perPass[pass], want.perPass[pass]) << "pass " << pass + 1;
-        // The list keeps the kept tubes and marks the plate's.
-        std::int64_t underPlate = 0, kept = 0;
+        // The list keeps the enumeration's tubes where the rules put them, in their passes,
+        // and marks the plate's.
+        const Geometry g = geometryOf(c.pattern, c.p);
+        const auto mm = [](std::int64_t a, std::int64_t b, int f) {
+            return std::llround((static_cast<double>(a)
+                                    + static_cast<double>(b) * std::sqrt(static_cast<double>(f)))
+                * 0.05 * 1e6);
+        };
+        std::multiset<std::tuple<long long, long long, int>> expected, listed;
+        for (const Site &site : want.kept)
+            expected.insert({ mm(site.xa, site.xb, g.tf), mm(site.ya, site.yb, g.sf), site.pass });
+        std::int64_t underPlate = 0;
         for (const layout::Tube &tube : layout::tubes(got)) {
             underPlate += tube.removed == layout::Removed::Plate;
-            kept += tube.pass > 0;
+            if (tube.pass > 0)
+                listed.insert(
+                    { std::llround(tube.x * 1e6), std::llround(tube.y * 1e6), tube.pass });
         }
         ASSERT_EQ(underPlate, want.plateRemoved);
-        ASSERT_EQ(kept, want.total);
+        ASSERT_EQ(listed, expected);
         ties += want.ties;
         plated += want.plateRemoved > 0;
         grouped += c.ribbon && c.passes > 4;
