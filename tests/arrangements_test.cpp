@@ -78,7 +78,8 @@ Drawn ribbonOrPlate(Draw &uniform, int trial)
             const Int128 over =
                 Int128(in.diameter.units) - in.tube.units - 2 * Int128(plate.height.units);
             const std::int64_t k = uniform(0,
-                std::max<std::int64_t>(0, static_cast<std::int64_t>(over / (2 * in.pitch.units))));
+                std::max<std::int64_t>(
+                    0, static_cast<std::int64_t>(over / (2 * Int128(in.pitch.units)))));
             const Int128 t2 = over - 2 * Int128(k) * in.pitch.units;
             if (t2 >= 0 && t2 % 8 == 0) {
                 plate.thickness = { static_cast<std::int64_t>(t2 / 2) };

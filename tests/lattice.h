@@ -150,7 +150,7 @@ inline std::int64_t bruteInner(const Case &c, const Geometry &g, std::int64_t ba
     const int f = g.sf;
     // 2000·(centre line − e·ρ) = A + B·√f: the line So/2 beyond the group's last row.
     const auto gap = [&](std::int64_t m) {
-        return std::pair<Int128, Int128> { 2000 * Int128(base) + 1000 * (2 * j + 1) * Int128(c.sn)
+        return std::pair<Int128, Int128> { 2000 * Int128(base) + 1000 * (2 * Int128(j) + 1) * c.sn
                 - e * Int128(w),
             2000 * Int128(before + m - 1 - j) * g.sq };
     };
@@ -243,9 +243,10 @@ inline Counted brute(const Case &c)
                     }
                     if (plated) {
                         const int sign = half > 0 || c.bundle == Bundle::UTube ? 1 : -1;
-                        const int wide =
-                            signOf(across - 2 * std::abs(s.xa), -2 * std::abs(s.xb), g.tf);
-                        const int high = signOf(2 * sign * ya - line, 2 * sign * yb, g.sf);
+                        const int wide = signOf(Int128(across) - 2 * Int128(std::abs(s.xa)),
+                            -2 * Int128(std::abs(s.xb)), g.tf);
+                        const Int128 twice = 2 * Int128(sign);
+                        const int high = signOf(twice * ya - line, twice * yb, g.sf);
                         result.ties += wide == 0 || high == 0;
                         if (wide > 0 && high > 0) {
                             ++result.plateRemoved;
