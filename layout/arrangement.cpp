@@ -246,6 +246,11 @@ SiteAt Arrangement::siteAt(const Site &site) const
     return std::visit([&site](const auto &plan) { return layout::siteAt(plan, site); }, m_plan);
 }
 
+SiteStatus Arrangement::siteStatus(const Site &site) const
+{
+    return std::visit([&site](const auto &plan) { return layout::siteStatus(plan, site); }, m_plan);
+}
+
 void Arrangement::forEachTube(const std::function<void(const Site &, const Tube &)> &visit) const
 {
     std::visit(

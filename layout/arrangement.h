@@ -77,6 +77,8 @@ public:
     std::vector<RowSpan> spans(bool lower = false) const;
     /// A site's centre in mm and its pass.
     SiteAt siteAt(const Site &site) const;
+    /// What the arrangement has at a site, decided as its count decides it.
+    SiteStatus siteStatus(const Site &site) const;
     /// Every centre that fits the circle, row by row from the top, left to right, with its site:
     /// the coordinates made from the whole-number positions once, at the end.
     void forEachTube(const std::function<void(const Site &, const Tube &)> &visit) const;

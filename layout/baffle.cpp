@@ -43,9 +43,13 @@ Baffle baffleOf(const Layout &layout, Length cut)
     const Int128 line = Int128(in.diameter.units) * (kWhole - 2 * Int128(cut.units));
     const Int128 scale = 2 * kWhole;
     const Int128 halfTube = kWhole * in.tube.units; // scale·d/2
+    // Tie rods and the designer's edited sites hold no tube that carries flow.
     std::map<std::int64_t, int> rodsInRow;
     for (const Site &site : layout.tieRodSites)
         ++rodsInRow[site.row];
+    for (const EditAction action : { EditAction::Remove, EditAction::Dummy })
+        for (const Site &site : editedSites(layout, action))
+            ++rodsInRow[site.row];
     const auto visit = [&](const RowCount &row) {
         const auto rods = rodsInRow.find(row.row);
         const std::int64_t kept = row.kept - (rods == rodsInRow.end() ? 0 : rods->second);

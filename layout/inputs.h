@@ -3,6 +3,7 @@
 // What a layout is asked for: the inputs of the study as read from what was typed, the fields
 // a problem can lie in, and the values the rules derive from the inputs alone.
 
+#include "layout/edits.h"
 #include "layout/length.h"
 
 #include <array>
@@ -113,6 +114,8 @@ struct Inputs
     std::vector<std::pair<Field, std::string>> inches;
     PassArrangement arrangement = PassArrangement::Standard;
     std::optional<Impingement> impingement; ///< with a shell only
+    /// The designer's edits of single sites, in the order given.
+    std::vector<Edit> edits;
     /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
     std::vector<Length> baffleCuts;
 };

@@ -214,4 +214,29 @@ SiteAt siteAt(const Plan &plan, const Site &site)
     return at;
 }
 
+SiteStatus siteStatus(const Plan &plan, const Site &site)
+{
+    SiteStatus status;
+    const std::int64_t k = site.row, n = site.col;
+    if (plan.empty || (n & 1) != plan.parity(k))
+        return status;
+    status.ofPattern = true;
+    if ((k < 0 ? -k : k) > plan.lastRow)
+        return status;
+    const Row row = rowAt(plan, k);
+    const std::int64_t away = n < 0 ? -n : n;
+    if (away > row.reach)
+        return status;
+    status.fits = true;
+    if (row.band < 0 || (plan.verticalLane && away <= plan.verticalReach))
+        status.removed = Removed::Lane;
+    else if (away <= innerReach(plan, row))
+        status.removed = Removed::Centre;
+    else if (away <= row.plateReach)
+        status.removed = Removed::Plate;
+    else
+        status.pass = row.band * plan.sides() + (plan.verticalLane && n > 0 ? 1 : 0) + 1;
+    return status;
+}
+
 } // namespace layout

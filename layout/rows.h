@@ -68,6 +68,8 @@ struct Counts
     std::int64_t laneRemoved = 0; ///< of those, inside a pass lane
     std::int64_t centreRemoved = 0; ///< of the rest, inside the centre tube's clearance
     std::int64_t impingementRemoved = 0; ///< of the rest, under the impingement plate
+    std::int64_t editRemoved = 0; ///< of the rest, sites the designer left undrilled
+    std::int64_t dummyTubes = 0; ///< of the rest, sites holding a dummy tube: not in total
     std::int64_t total = 0; ///< what is left
     int passes = 1;
     /// What is left in each pass: top band first, left before right.
@@ -78,7 +80,8 @@ struct Counts
 Counts count(const Plan &plan);
 
 /// Why a tube that fits the circle is not kept.
-enum class Removed : std::uint8_t { No, Lane, Centre, Plate };
+/// Edit and Dummy are the designer's: a site left undrilled, and one holding a dummy tube.
+enum class Removed : std::uint8_t { No, Lane, Centre, Plate, Edit, Dummy };
 
 /// One tube centre that fits the circle, by its whole-number position.
 struct TubeAt
@@ -117,6 +120,15 @@ struct RowSpan
     std::int64_t first = 1, last = -1;
 };
 
+/// What a layout has at a site: whether the pattern has it, whether its centre fits the
+/// circle, and its pass (from 1) or why its tube was removed.
+struct SiteStatus
+{
+    bool ofPattern = false, fits = false;
+    int pass = 0;
+    Removed removed = Removed::No;
+};
+
 /// A site's centre in mm and the pass it lies in.
 struct SiteAt
 {
@@ -141,5 +153,6 @@ void forEachRow(const Plan &plan, const std::function<void(const RowCount &)> &v
 /// axis outward; a site is (k, n), row k at Y = k·rowStep (the lower half's row k is -k).
 std::vector<RowSpan> spans(const Plan &plan, bool lower = false);
 SiteAt siteAt(const Plan &plan, const Site &site);
+SiteStatus siteStatus(const Plan &plan, const Site &site);
 
 } // namespace layout

@@ -335,4 +335,35 @@ SiteAt siteAt(const ShiftPlan &plan, const Site &site)
     return at;
 }
 
+SiteStatus siteStatus(const ShiftPlan &plan, const Site &site)
+{
+    SiteStatus status;
+    // Rows are ±(k + 1) about a centre lane, ±k without one; columns ±(h + 1) across a
+    // vertical lane, h without one.
+    const std::int64_t key = site.row < 0 ? -site.row : site.row;
+    if (plan.empty || (plan.centreLane && key == 0) || (plan.vertical && site.col == 0))
+        return status;
+    const std::int64_t k = plan.centreLane ? key - 1 : key;
+    const bool upper = site.row > 0 || (site.row == 0 && !plan.centreLane);
+    const std::int64_t h = plan.vertical ? std::abs(site.col) - 1 : site.col;
+    if ((h & 1) != plan.parity(k))
+        return status;
+    status.ofPattern = true;
+    if (k >= plan.rows)
+        return status;
+    const ShiftRow row = shiftRow(plan, k);
+    const std::int64_t away = std::abs(h);
+    if (away > row.reach)
+        return status;
+    status.fits = true;
+    const HalfRow half = halfRow(plan, row, k, upper);
+    if (away <= row.centreReach)
+        status.removed = Removed::Centre;
+    else if (away <= half.inner)
+        status.removed = Removed::Plate;
+    else
+        status.pass = site.col > 0 && plan.vertical ? half.passes.second : half.passes.first;
+    return status;
+}
+
 } // namespace layout

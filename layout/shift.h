@@ -109,5 +109,6 @@ std::vector<RowSpan> spans(const ShiftPlan &plan, bool lower = false);
 
 /// A site's centre in mm and its pass.
 SiteAt siteAt(const ShiftPlan &plan, const Site &site);
+SiteStatus siteStatus(const ShiftPlan &plan, const Site &site);
 
 } // namespace layout

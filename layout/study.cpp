@@ -27,6 +27,70 @@ namespace {
 
 } // namespace
 
+namespace {
+
+    EditOutcome outcomeOf(const SiteStatus &status)
+    {
+        if (!status.ofPattern)
+            return EditOutcome::NotASite;
+        if (!status.fits)
+            return EditOutcome::Outside;
+        switch (status.removed) {
+        case Removed::Lane:
+            return EditOutcome::InLane;
+        case Removed::Centre:
+            return EditOutcome::CentreTube;
+        case Removed::Plate:
+            return EditOutcome::UnderPlate;
+        default:
+            return EditOutcome::Applied;
+        }
+    }
+
+    /// The designer's edits after the lanes, the centre tube and the plate: each applied one
+    /// takes its tube (both legs of a U-tube) out of the total and its pass.
+    void applyEdits(Layout &layout)
+    {
+        const bool legs = layout.inputs.bundle == Bundle::UTube;
+        std::vector<Edit> named = layout.inputs.edits;
+        // A U-tube's two legs are one tube: named by its upper one.
+        if (legs)
+            for (Edit &edit : named)
+                edit.site.row = edit.site.row < 0 ? -edit.site.row : edit.site.row;
+        Counts &counts = layout.counts;
+        for (const Edit &edit : mergedEdits(named)) {
+            const SiteStatus status = layout.arrangement.siteStatus(edit.site);
+            layout.edits.push_back({ edit, outcomeOf(status) });
+            if (layout.edits.back().outcome != EditOutcome::Applied)
+                continue;
+            std::vector<int> passes { status.pass };
+            if (legs)
+                passes.push_back(
+                    layout.arrangement.siteStatus({ -edit.site.row, edit.site.col }).pass);
+            for (const int pass : passes) {
+                ++(edit.action == EditAction::Remove ? counts.editRemoved : counts.dummyTubes);
+                --counts.total;
+                --counts.perPass[pass - 1];
+            }
+        }
+    }
+
+} // namespace
+
+std::vector<Site> editedSites(const Layout &layout, EditAction action)
+{
+    std::vector<Site> sites;
+    for (const EditResult &result : layout.edits) {
+        if (result.outcome != EditOutcome::Applied || result.edit.action != action)
+            continue;
+        sites.push_back(result.edit.site);
+        if (layout.inputs.bundle == Bundle::UTube)
+            sites.push_back({ -result.edit.site.row, result.edit.site.col });
+    }
+    std::sort(sites.begin(), sites.end());
+    return sites;
+}
+
 Layout arranged(const Inputs &inputs)
 {
     Layout layout;
@@ -45,17 +109,18 @@ Layout arranged(const Inputs &inputs)
     };
     if (inputs.centring != Centring::Best) {
         arrange(inputs.centring == Centring::Straddle);
+        applyEdits(layout);
         return layout;
     }
+    // The better centring before the edits: edits name the sites of the one chosen, and
+    // never move the pattern under them.
     arrange(false);
     Layout onTube = layout;
     arrange(true);
-    if (layout.counts.total > onTube.counts.total) {
-        layout.otherTotal = onTube.counts.total;
-        return layout;
-    }
-    onTube.otherTotal = layout.counts.total;
-    return onTube;
+    Layout &chosen = layout.counts.total > onTube.counts.total ? layout : onTube;
+    chosen.otherTotal = (&chosen == &layout ? onTube : layout).counts.total;
+    applyEdits(chosen);
+    return chosen;
 }
 
 void placeRods(Layout &layout)
@@ -68,8 +133,12 @@ void placeRods(Layout &layout)
                                lower = layout.arrangement.halvesAlike()
         ? rows
         : layout.arrangement.spans(true);
-    const auto sites =
-        placeTieRods(rows, lower, wanted, layout.inputs.pattern == Pattern::RotatedTriangular);
+    std::vector<Site> taken = editedSites(layout, EditAction::Remove);
+    const std::vector<Site> dummies = editedSites(layout, EditAction::Dummy);
+    taken.insert(taken.end(), dummies.begin(), dummies.end());
+    std::sort(taken.begin(), taken.end());
+    const auto sites = placeTieRods(
+        rows, lower, wanted, layout.inputs.pattern == Pattern::RotatedTriangular, taken);
     if (!sites) {
         const std::int64_t edge = edgeTubes(rows, lower);
         throw InputError(std::to_string(wanted)
@@ -114,9 +183,20 @@ std::vector<Tube> tubes(const Layout &layout)
     std::vector<Tube> list;
     list.reserve(static_cast<std::size_t>(layout.counts.inCircle));
     const std::vector<Site> &rods = layout.tieRodSites;
+    const std::vector<Site> undrilled = editedSites(layout, EditAction::Remove),
+                            dummies = editedSites(layout, EditAction::Dummy);
     layout.arrangement.forEachTube([&](const Site &site, const Tube &tube) {
         list.push_back(tube);
-        list.back().tieRod = tube.pass > 0 && !rods.empty()
+        Tube &listed = list.back();
+        if (tube.pass > 0 && !layout.edits.empty()) {
+            const bool dummy = std::binary_search(dummies.begin(), dummies.end(), site);
+            if (dummy || std::binary_search(undrilled.begin(), undrilled.end(), site)) {
+                listed.pass = 0;
+                listed.removed = dummy ? Removed::Dummy : Removed::Edit;
+                return;
+            }
+        }
+        listed.tieRod = tube.pass > 0 && !rods.empty()
             && std::find(rods.begin(), rods.end(), site) != rods.end();
     });
     return list;

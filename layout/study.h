@@ -71,6 +71,8 @@ struct Layout
     /// The values GB/T 151 gave, in the order of the fields.
     std::vector<Field> fromStandard;
     std::vector<Baffle> baffles; ///< one for each cut typed, in its order
+    /// Every edit with what became of it, a site once (in a U-tube bundle, its upper leg).
+    std::vector<EditResult> edits;
 };
 
 /// The figures of a baffle cut for a layout counted with a shell: a pass over its rows.
@@ -96,8 +98,12 @@ Layout studyOne(const Inputs &inputs);
 Layout arranged(const Inputs &inputs);
 void placeRods(Layout &layout);
 
+/// The sites the applied edits take, both legs of a U-tube: undrilled, then dummies.
+std::vector<Site> editedSites(const Layout &layout, EditAction action);
+
 /// Every centre that fits the layout circle, row by row from the top, left to right, removed
-/// ones included: a step apart from the count, linear in the tubes.
+/// ones included (an edited site as Removed::Edit or Removed::Dummy): a step apart from the
+/// count, linear in the tubes.
 std::vector<Tube> tubes(const Layout &layout);
 
 /// The answer to "which shell holds N tubes".

@@ -85,12 +85,17 @@ namespace {
 } // namespace
 
 std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows,
-    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows)
+    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows,
+    const std::vector<Site> &taken)
 {
     if (count < 1)
         return std::nullopt;
+    const auto isTaken = [&taken](const Site &site) {
+        return std::binary_search(taken.begin(), taken.end(), site);
+    };
     const bool axisRow = !rows.empty() && rows.front().row == 0 && holdsAny(rows.front());
-    const bool axisEnds = axisRow && rows.front().last >= rows.front().first;
+    const bool axisEnds = axisRow && rows.front().last >= rows.front().first
+        && !isTaken({ 0, rows.front().last }) && !isTaken({ 0, -rows.front().last });
     // Two rods (or one) at the axis row's ends keep a count that is not a multiple of 4
     // symmetric about both axes (or one of them).
     const int ends = axisEnds && count % 4 != 0 ? (count % 4 == 1 ? 1 : 2) : 0;
@@ -100,8 +105,15 @@ std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows,
     const std::int64_t closeRows = ends > 0 ? (halfPitchRows ? 2 : 1)
         : axisRow && halfPitchRows          ? 1
                                             : 0;
-    const std::vector<Site> edge = upperEdge(beyond(rows, closeRows)),
-                            lowerEdge = upperEdge(beyond(lowerRows, closeRows));
+    std::vector<Site> edge = upperEdge(beyond(rows, closeRows)),
+                      lowerEdge = upperEdge(beyond(lowerRows, closeRows));
+    // The sites the designer edited are no place for a rod.
+    edge.erase(std::remove_if(edge.begin(), edge.end(), isTaken), edge.end());
+    lowerEdge.erase(std::remove_if(lowerEdge.begin(), lowerEdge.end(),
+                        [&](const Site &site) {
+                            return isTaken({ -site.row, site.col });
+                        }),
+        lowerEdge.end());
     const bool odd = rest % 2 == 1;
     // Picks above the axis: half, and the odd one; as many below, less the odd one.
     const std::int64_t picks = rest / 2 + (odd ? 1 : 0);

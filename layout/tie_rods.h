@@ -28,8 +28,10 @@ std::vector<Site> upperEdge(const std::vector<RowSpan> &rows);
 /// (three on the rotated triangle, whose rows are half a pitch apart: `halfPitchRows`), and the
 /// rows next to an axis row that lie within a pitch of a rod on it are left out. Empty when the
 /// edge is too short, or count < 1.
+/// No rod goes on a site of `taken` (sorted): the designer's edits.
 std::optional<std::vector<Site>> placeTieRods(const std::vector<RowSpan> &rows,
-    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows);
+    const std::vector<RowSpan> &lowerRows, int count, bool halfPitchRows,
+    const std::vector<Site> &taken = {});
 
 /// The tubes at the edge of both halves.
 std::int64_t edgeTubes(const std::vector<RowSpan> &upper, const std::vector<RowSpan> &lower);

@@ -59,7 +59,7 @@ struct UsageError : std::invalid_argument
 struct Options
 {
     bool json = false;
-    std::string tubesFile, drawFile, sweep, minShell;
+    std::string tubesFile, drawFile, sweep, minShell, remove, dummy;
     std::string resolution = "1";
     bool numbers = false;
 };
@@ -382,8 +382,30 @@ void checkFileOptions(const Options &options, bool sweep)
 /// The options of the program's own: its files and studies.
 struct Others
 {
-    CLI::Option *tubes, *draw, *sweep, *minShell, *resolution;
+    CLI::Option *tubes, *draw, *sweep, *minShell, *resolution, *remove, *dummy;
 };
+
+/// The edits typed: every site of --remove, then every one of --dummy, in their order.
+std::vector<layout::Edit> editsOf(const Options &options)
+{
+    std::vector<layout::Edit> edits;
+    for (const auto &[text, action, name] :
+        { std::tuple { &options.remove, layout::EditAction::Remove, "--remove" },
+            { &options.dummy, layout::EditAction::Dummy, "--dummy" } }) {
+        if (text->empty())
+            continue;
+        for (const std::string &part : text::split(*text, ',')) {
+            const auto site = layout::parseSite(part);
+            if (!site)
+                throw UsageError(std::string(name)
+                    + " takes sites such as r3c-5 (the site "
+                      "column of --tubes), not "
+                    + text::quote(part));
+            edits.push_back({ *site, action });
+        }
+    }
+    return edits;
+}
 
 Others addOtherOptions(CLI::App &app, Options &options)
 {
@@ -410,6 +432,13 @@ Others addOtherOptions(CLI::App &app, Options &options)
                             ->type_name("R")
                             ->needs(others.minShell);
     others.sweep->excludes(others.minShell);
+    others.remove = app.add_option("--remove", options.remove,
+                           "Leave these sites undrilled, each named as the site column of --tubes "
+                           "names it (r3c-5)")
+                        ->type_name("SITE[,SITE...]");
+    others.dummy = app.add_option("--dummy", options.dummy,
+                          "Put a dummy tube, which carries no flow, at each of these sites")
+                       ->type_name("SITE[,SITE...]");
     return others;
 }
 
@@ -431,16 +460,17 @@ int run(int argc, char **argv)
     try {
         app.parse(argc, argv);
         // An option given with nothing in it is a mistake, never the same as leaving it out.
-        for (CLI::Option *option :
-            { others.tubes, others.draw, others.sweep, others.minShell, others.resolution })
+        for (CLI::Option *option : { others.tubes, others.draw, others.sweep, others.minShell,
+                 others.resolution, others.remove, others.dummy })
             if (option->count() > 0 && option->as<std::string>().empty())
                 throw UsageError(option->get_name() + " is empty");
         const bool study = others.sweep->count() > 0 || others.minShell->count() > 0;
-        const layout::Reading reading = layout::readLayout(typedOf(given),
+        layout::Reading reading = layout::readLayout(typedOf(given),
             study ? layout::Diameter::Varied : layout::Diameter::Typed, others.sweep->count() > 0,
             others.minShell->count() > 0 ? "--min-shell" : "--sweep");
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());
+        reading.inputs.edits = editsOf(options);
         checkFileOptions(options, others.sweep->count() > 0);
         if (others.sweep->count() > 0)
             return runSweep(options, reading, out);

@@ -342,8 +342,8 @@
     </message>
     <message>
         <location filename="../report/form.cpp" line="123"/>
-        <location filename="../report/summary.cpp" line="117"/>
-        <location filename="../report/summary.cpp" line="125"/>
+        <location filename="../report/summary.cpp" line="119"/>
+        <location filename="../report/summary.cpp" line="127"/>
         <source>默认 %1 mm</source>
         <translation>default %1 mm</translation>
     </message>
@@ -775,214 +775,250 @@
         <translation>, values from GB/T 151</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="96"/>
+        <location filename="../report/summary.cpp" line="98"/>
         <source>，%1</source>
         <translation>, %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="112"/>
+        <location filename="../report/summary.cpp" line="114"/>
         <source>GB/T 151 %1</source>
         <translation>GB/T 151 %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="115"/>
+        <location filename="../report/summary.cpp" line="117"/>
         <source>单管程无隔板槽</source>
         <translation>no lanes with one pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="122"/>
+        <location filename="../report/summary.cpp" line="124"/>
         <source>GB/T 151 %1 mm</source>
         <translation>GB/T 151 %1 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="126"/>
+        <location filename="../report/summary.cpp" line="128"/>
         <source>给定布管限定圆时不用</source>
         <translation>not used with the layout circle given</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="140"/>
+        <location filename="../report/summary.cpp" line="142"/>
         <source>折流板缺口 %1%：缺口内管数 %2，切边管 %3；错流管数比 Fc %4%5；错流管排数 Nc %6%7；缺口内有效管排数 Ncw %8%9</source>
         <translation>Baffle cut %1%: %2 tubes in the window, %3 cut by the edge; crossflow share Fc %4%5; crossflow rows Nc %6%7; effective window rows Ncw %8%9</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="172"/>
+        <location filename="../report/summary.cpp" line="174"/>
         <source>（公式 %1）</source>
         <translation> (formula %1)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="175"/>
+        <location filename="../report/summary.cpp" line="177"/>
         <source>折流板缺口 %1%：切线 y = ±%2 mm；缺口内管数 %3 管，切边管 %4 管</source>
         <translation>Baffle cut %1%: cut line y = ±%2 mm; %3 tubes in the window, %4 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="179"/>
+        <location filename="../report/summary.cpp" line="181"/>
         <source>  错流管数比 Fc %1%2；错流管排数 Nc %3%4；缺口内有效管排数 Ncw %5%6</source>
         <translation>  crossflow share Fc %1%2; crossflow rows Nc %3%4; effective window rows Ncw %5%6</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="192"/>
+        <location filename="../report/summary.cpp" line="194"/>
         <source>填料函式：DL = Di − 37.5 = %1 − 37.5 = %2 mm</source>
         <translation>Outside-packed head: DL = Di - 37.5 = %1 - 37.5 = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="194"/>
+        <location filename="../report/summary.cpp" line="196"/>
         <source>拉出式浮头：DL = (Di − 85.6625) / 1.009375 = (%1 − 85.6625) / 1.009375，舍至 0.001 mm = %2 mm</source>
         <translation>Pull-through floating head: DL = (Di - 85.6625) / 1.009375 = (%1 - 85.6625) / 1.009375, rounded down to 0.001 mm = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="199"/>
+        <location filename="../report/summary.cpp" line="201"/>
         <source>浮头式：DL = Di − 2(b1 + b2 + b) = %1 − 2(%2 + %3 + %4) = %5 mm</source>
         <translation>Floating head: DL = Di - 2(b1 + b2 + b) = %1 - 2(%2 + %3 + %4) = %5 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="225"/>
+        <location filename="../report/summary.cpp" line="227"/>
         <source>最佳：%1（%2 %3 管）</source>
         <translation>best: %1 (%2 %3 tubes)</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="233"/>
+        <location filename="../report/summary.cpp" line="235"/>
         <source>管程数 %1</source>
         <translation>Passes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="235"/>
+        <location filename="../report/summary.cpp" line="96"/>
+        <location filename="../report/summary.cpp" line="237"/>
         <source>，带状式</source>
         <translation>, ribbon</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="237"/>
+        <location filename="../report/summary.cpp" line="239"/>
         <source>，无隔板槽</source>
         <translation>, no pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="240"/>
+        <location filename="../report/summary.cpp" line="242"/>
         <source>，隔板槽 水平 y = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="241"/>
+        <location filename="../report/summary.cpp" line="243"/>
         <source>，隔板槽 垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>, pass lanes vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="242"/>
+        <location filename="../report/summary.cpp" line="244"/>
         <source>；水平 y = %1 mm，Sn = %2 mm</source>
         <translation>; horizontal y = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="243"/>
+        <location filename="../report/summary.cpp" line="245"/>
         <source>；垂直 x = %1 mm，Sn = %2 mm</source>
         <translation>; vertical x = %1 mm, Sn = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="250"/>
+        <location filename="../report/summary.cpp" line="252"/>
         <source>隔板槽方式 移位：Sn 为槽两侧管排的中心距</source>
         <translation>Pass lanes shift the rows: Sn is the distance between the rows across a lane</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="259"/>
+        <location filename="../report/summary.cpp" line="261"/>
         <source>防冲板：接管内径 Dn %1 mm，板宽 A %2 mm，板顶距壳体顶部 h %3 mm，板厚 t %4 mm</source>
         <translation>Impingement plate: nozzle bore Dn %1 mm, plate side A %2 mm, top h %3 mm below the shell&apos;s top, thickness t %4 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="264"/>
+        <location filename="../report/summary.cpp" line="266"/>
         <source>  壳程进口面积 π·Dn·(h1 + h2)/2 = %1 mm²（h1 %2 mm，h2 %3 mm），接管面积 %4 mm²</source>
         <translation>  Shell entrance area π·Dn·(h1 + h2)/2 = %1 mm² (h1 %2 mm, h2 %3 mm), nozzle area %4 mm²</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="276"/>
+        <location filename="../report/summary.cpp" line="277"/>
+        <source>设计去掉 %1 管，假管 %2 根</source>
+        <translation>Removed by design %1, dummy tubes %2</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="285"/>
+        <source>不是此排列的管位</source>
+        <translation>not a site of this pattern</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="288"/>
+        <source>在布管限定圆外</source>
+        <translation>outside the layout circle</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="291"/>
+        <source>在隔板槽内</source>
+        <translation>in a pass lane</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="294"/>
+        <source>让位于中心管</source>
+        <translation>taken by the centre tube</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="297"/>
+        <source>在防冲板下</source>
+        <translation>under the impingement plate</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="300"/>
+        <source>管位 %1 的编辑未用：%2</source>
+        <translation>The edit of site %1 is not applied: %2</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="310"/>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="294"/>
+        <location filename="../report/summary.cpp" line="328"/>
         <source>按 GB/T 151 取值：%1</source>
         <translation>From GB/T 151: %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="306"/>
+        <location filename="../report/summary.cpp" line="340"/>
         <source>布管限定圆内管数 %1 管</source>
         <translation>Tubes in the layout circle %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="307"/>
+        <location filename="../report/summary.cpp" line="341"/>
         <source>隔板槽去掉 %1 管</source>
         <translation>Removed by pass lanes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="308"/>
+        <location filename="../report/summary.cpp" line="342"/>
         <source>中心管去掉 %1 管</source>
         <translation>Removed by the centre tube %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="310"/>
-        <location filename="../report/summary.cpp" line="369"/>
+        <location filename="../report/summary.cpp" line="344"/>
+        <location filename="../report/summary.cpp" line="405"/>
         <source>防冲板去掉 %1 管</source>
         <translation>Removed by the impingement plate %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="313"/>
+        <location filename="../report/summary.cpp" line="349"/>
         <source>拉杆 %1 根，直径 %2 mm</source>
         <translation>%1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="317"/>
+        <location filename="../report/summary.cpp" line="353"/>
         <source>总管数 %1 管</source>
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="321"/>
+        <location filename="../report/summary.cpp" line="357"/>
         <source>各管程管数 %1 管，最大偏差 %2%</source>
         <translation>Tubes per pass %1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="323"/>
+        <location filename="../report/summary.cpp" line="359"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="326"/>
+        <location filename="../report/summary.cpp" line="362"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="344"/>
+        <location filename="../report/summary.cpp" line="380"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="345"/>
+        <location filename="../report/summary.cpp" line="381"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="346"/>
+        <location filename="../report/summary.cpp" line="382"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="347"/>
+        <location filename="../report/summary.cpp" line="383"/>
         <source>防冲板去掉</source>
         <translation>Removed by the impingement plate</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="348"/>
+        <location filename="../report/summary.cpp" line="384"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="349"/>
+        <location filename="../report/summary.cpp" line="385"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="361"/>
+        <location filename="../report/summary.cpp" line="397"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="316"/>
-        <location filename="../report/summary.cpp" line="366"/>
+        <location filename="../report/summary.cpp" line="352"/>
+        <location filename="../report/summary.cpp" line="402"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
@@ -992,84 +1028,94 @@
         <translation>, %1 = %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="208"/>
+        <location filename="../report/summary.cpp" line="210"/>
         <source>壳体内径 Di %1，布管限定圆 DL %2 mm</source>
         <translation>Shell ID Di %1, layout circle DL %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="214"/>
+        <location filename="../report/summary.cpp" line="216"/>
         <source>壳体内径 Di %1，边缘间隙 b %2，布管限定圆 DL %3 mm</source>
         <translation>Shell ID Di %1, clearance b %2, layout circle DL %3 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="219"/>
+        <location filename="../report/summary.cpp" line="221"/>
         <source>布管限定圆 DL %1</source>
         <translation>Layout circle DL %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="221"/>
+        <location filename="../report/summary.cpp" line="223"/>
         <source>管子外径 d %1，管心距 p %2，布管方式 %3，</source>
         <translation>Tube OD d %1, pitch p %2, %3 pattern, </translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="288"/>
+        <location filename="../report/summary.cpp" line="322"/>
         <source>管束 U形管，最小弯管半径 R %1</source>
         <translation>U-tube bundle, smallest bend radius R %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="297"/>
+        <location filename="../report/summary.cpp" line="331"/>
         <source>中心管外径 d0 %1，去管圆直径 %2 mm</source>
         <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="373"/>
+        <location filename="../report/summary.cpp" line="409"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="377"/>
+        <location filename="../report/summary.cpp" line="413"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="396"/>
+        <location filename="../report/summary.cpp" line="432"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="402"/>
+        <location filename="../report/summary.cpp" line="438"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="405"/>
+        <location filename="../report/summary.cpp" line="441"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="416"/>
+        <location filename="../report/summary.cpp" line="452"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="418"/>
+        <location filename="../report/summary.cpp" line="454"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="420"/>
+        <location filename="../report/summary.cpp" line="456"/>
         <source>在防冲板下，已去掉</source>
         <translation>Under the impingement plate: taken out</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="421"/>
+        <location filename="../report/summary.cpp" line="457"/>
+        <source>设计去掉</source>
+        <translation>Removed by design</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="459"/>
+        <source>假管</source>
+        <translation>Dummy tube</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="460"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="422"/>
+        <location filename="../report/summary.cpp" line="461"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1078,7 +1124,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="423"/>
+        <location filename="../report/summary.cpp" line="462"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>

@@ -57,6 +57,7 @@ Layers layersOf(int passes)
     named.window = add({ "BAFFLE_WINDOW", 254, kWindow, std::nullopt, 0.5 });
     named.text = add({ "TEXT", 7, kInk, std::nullopt, 1 });
     named.plate = add({ "IMPINGEMENT", 4, kLane, std::nullopt, 1.5 });
+    named.dummy = add({ "DUMMY", 8, kInk, kRemovedTube, 0.5 });
     return named;
 }
 
@@ -80,8 +81,12 @@ namespace {
             if (tube.tieRod)
                 scene.circles.push_back({ tube.x, tube.y, rod, named.rods });
         for (const layout::Tube &tube : tubes)
-            if (tube.removed == layout::Removed::Lane || tube.removed == layout::Removed::Plate)
+            if (tube.removed == layout::Removed::Lane || tube.removed == layout::Removed::Plate
+                || tube.removed == layout::Removed::Edit)
                 scene.circles.push_back({ tube.x, tube.y, d, named.removed, false, true });
+        for (const layout::Tube &tube : tubes)
+            if (tube.removed == layout::Removed::Dummy)
+                scene.circles.push_back({ tube.x, tube.y, d, named.dummy });
         for (const layout::Tube &tube : tubes)
             if (tube.removed == layout::Removed::Centre)
                 scene.circles.push_back({ tube.x, tube.y, d, named.removed });

@@ -19,7 +19,8 @@ struct Layers
     std::vector<sheet::Layer> layers;
     int shell = 0, circle = 0, tubes = 0;
     int pass[layout::kMaxPasses] = {};
-    int lanes = 0, removed = 0, centre = 0, rods = 0, baffle = 0, window = 0, text = 0, plate = 0;
+    int lanes = 0, removed = 0, centre = 0, rods = 0, baffle = 0, window = 0, text = 0, plate = 0,
+        dummy = 0;
 };
 Layers layersOf(int passes);
 

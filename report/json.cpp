@@ -84,6 +84,8 @@ nlohmann::ordered_json toJson(const Layout &layout)
     out["lane_removed"] = c.laneRemoved;
     out["centre_removed"] = c.centreRemoved;
     out["impingement_removed"] = c.impingementRemoved;
+    out["edit_removed"] = c.editRemoved;
+    out["dummy_tubes"] = c.dummyTubes;
     out["total"] = c.total;
     out["per_pass"] = perPassJson(c);
     const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total);
@@ -107,6 +109,15 @@ nlohmann::ordered_json toJson(const Layout &layout)
             { "h1", area.h1 }, { "h2", area.h2 }, { "entrance_area", area.entrance },
             { "nozzle_area", area.nozzle } };
     }
+    out["edits"] = nlohmann::ordered_json::array();
+    for (const layout::EditResult &result : layout.edits)
+        out["edits"].push_back({ { "site", layout::siteText(result.edit.site) },
+            { "action", result.edit.action == layout::EditAction::Remove ? "remove" : "dummy" },
+            { "applied", result.outcome == layout::EditOutcome::Applied },
+            { "reason",
+                result.outcome == layout::EditOutcome::Applied
+                    ? nlohmann::ordered_json(nullptr)
+                    : nlohmann::ordered_json(layout::editOutcomeName(result.outcome)) } });
     out["tie_rods"] = rodsJson(layout);
     out["from_gb151"] = nlohmann::ordered_json::array();
     for (layout::Field field : layout.fromStandard)

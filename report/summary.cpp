@@ -270,6 +270,38 @@ namespace {
                 Message::literal(fixedText(area.nozzle, 1)) }) });
     }
 
+    /// What the designer's edits took, and each edit not applied with its site and why.
+    void addEditLines(std::vector<Line> &lines, const Layout &layout)
+    {
+        const layout::Counts &c = layout.counts;
+        lines.push_back({ Message(QT_TR_NOOP("设计去掉 %1 管，假管 %2 根"),
+            { Message::number(c.editRemoved), Message::number(c.dummyTubes) }) });
+        for (const layout::EditResult &result : layout.edits) {
+            const char *why = nullptr;
+            switch (result.outcome) {
+            case layout::EditOutcome::Applied:
+                continue;
+            case layout::EditOutcome::NotASite:
+                why = QT_TR_NOOP("不是此排列的管位");
+                break;
+            case layout::EditOutcome::Outside:
+                why = QT_TR_NOOP("在布管限定圆外");
+                break;
+            case layout::EditOutcome::InLane:
+                why = QT_TR_NOOP("在隔板槽内");
+                break;
+            case layout::EditOutcome::CentreTube:
+                why = QT_TR_NOOP("让位于中心管");
+                break;
+            case layout::EditOutcome::UnderPlate:
+                why = QT_TR_NOOP("在防冲板下");
+                break;
+            }
+            lines.push_back({ Message(QT_TR_NOOP("管位 %1 的编辑未用：%2"),
+                { Message::literal(layout::siteText(result.edit.site)), Message(why) }) });
+        }
+    }
+
     /// "a、b、c" in the words wanted, however many.
     Message listOf(const std::vector<Message> &items)
     {
@@ -310,6 +342,8 @@ std::vector<Line> captionOf(const Layout &layout)
     count(QT_TR_NOOP("中心管去掉 %1 管"), c.centreRemoved);
     if (in.impingement)
         count(QT_TR_NOOP("防冲板去掉 %1 管"), c.impingementRemoved);
+    if (!layout.edits.empty())
+        addEditLines(lines, layout);
     if (layout.tieRods.count > 0)
         lines.push_back({ layout.tieRods.diameter
                 ? Message(QT_TR_NOOP("拉杆 %1 根，直径 %2 mm"),
@@ -420,6 +454,9 @@ Message describeTube(const layout::Tube &tube, std::int64_t number)
                 tube.removed == layout::Removed::Lane ? Message(QT_TR_NOOP("在隔板槽内，已去掉"))
                     : tube.removed == layout::Removed::Plate
                     ? Message(QT_TR_NOOP("在防冲板下，已去掉"))
+                    : tube.removed == layout::Removed::Edit ? Message(QT_TR_NOOP("设计去掉"))
+                    : tube.removed == layout::Removed::Dummy
+                    ? Message(QT_TR_NOOP("假管"))
                     : Message(QT_TR_NOOP("让位于中心管，已去掉")) });
     return Message(tube.tieRod ? QT_TR_NOOP("管 %1：拉杆\nx = %2 mm，y = %3 mm\n第 %4 管程")
                                : QT_TR_NOOP("管 %1\nx = %2 mm，y = %3 mm\n第 %4 管程"),

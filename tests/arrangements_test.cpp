@@ -3,12 +3,14 @@
 // windows under it, and the smallest shell against a linear scan.
 
 #include "enumeration.h"
+#include "layout/edits.h"
 #include "layout/study.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -261,6 +263,109 @@ TEST(MinShell, RibbonLanesAndPlatesAreTheFirstOfALinearScan)
         EXPECT_GE(answer.layout->counts.total, required);
     }
     EXPECT_GT(dips, 0);
+}
+
+// --- The designer's edits ------------------------------------------------------------------
+
+TEST(Edits, EditedLayoutsAreThePlainOnesLessTheirSites)
+{
+    Draw uniform(20261212);
+    int applied = 0, refused = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        Inputs in = ribbonOrPlate(uniform, trial).in;
+        if (!layout::problemsOf(in).empty())
+            continue;
+        if (trial % 2)
+            in.lanes = layout::LaneModel::Shift, in.laneSpacing = in.pitch;
+        if (!layout::problemsOf(in).empty())
+            continue;
+        const layout::Layout plain = layout::study(in);
+        // Sites of every kind: kept, taken by a lane, the centre tube or the plate, and one
+        // far outside the circle.
+        std::vector<std::pair<layout::Site, layout::Tube>> sites;
+        plain.arrangement.forEachTube([&](const layout::Site &site, const layout::Tube &tube) {
+            sites.emplace_back(site, tube);
+        });
+        if (sites.empty())
+            continue;
+        std::vector<layout::Edit> edits;
+        std::map<layout::Site, layout::EditAction> wanted;
+        for (int i = 0; i < 6; ++i) {
+            const auto &[site, tube] = sites[static_cast<std::size_t>(
+                uniform(0, static_cast<std::int64_t>(sites.size()) - 1))];
+            const auto action =
+                uniform(0, 1) ? layout::EditAction::Dummy : layout::EditAction::Remove;
+            edits.push_back({ site, action });
+        }
+        edits.push_back({ { 4'000'000, 2 }, layout::EditAction::Remove });
+        // A second edit of a site replaces the first.
+        edits.push_back({ edits.front().site, layout::EditAction::Dummy });
+        in.edits = edits;
+        in.tieRods = layout::TieRodRule::Count;
+        in.tieRodCount = 4;
+        layout::Layout edited;
+        try {
+            edited = layout::study(in);
+        } catch (const layout::InputError &) {
+            continue; // the rods do not fit this small bundle
+        }
+        const bool uTube = in.bundle == layout::Bundle::UTube;
+        std::set<layout::Site> named;
+        std::int64_t undrilled = 0, dummies = 0;
+        std::array<std::int64_t, 8> perPass = plain.counts.perPass;
+        for (const layout::EditResult &result : edited.edits) {
+            const layout::Site site = result.edit.site;
+            EXPECT_TRUE(named.insert(site).second) << layout::siteText(site);
+            const auto found = std::find_if(
+                sites.begin(), sites.end(), [&](const auto &one) { return one.first == site; });
+            const bool kept = found != sites.end() && found->second.pass > 0;
+            EXPECT_EQ(result.outcome == layout::EditOutcome::Applied, kept)
+                << layout::siteText(site) << " " << layout::editOutcomeName(result.outcome)
+                << (in.lanes == layout::LaneModel::Shift ? " shift" : " remove") << " passes "
+                << in.passes << (uTube ? " u-tube" : "");
+            if (!kept) {
+                ++refused;
+                continue;
+            }
+            ++applied;
+            const int legs = uTube ? 2 : 1;
+            (result.edit.action == layout::EditAction::Remove ? undrilled : dummies) += legs;
+            --perPass[static_cast<std::size_t>(found->second.pass - 1)];
+            if (uTube)
+                --perPass[static_cast<std::size_t>(
+                    plain.arrangement.siteStatus({ -site.row, site.col }).pass - 1)];
+        }
+        EXPECT_EQ(edited.edits.front().edit.action, layout::EditAction::Dummy);
+        EXPECT_EQ(edited.counts.editRemoved, undrilled);
+        EXPECT_EQ(edited.counts.dummyTubes, dummies);
+        EXPECT_EQ(edited.counts.total, plain.counts.total - undrilled - dummies - 4);
+        // Each pass loses its edited tubes, and the rods: no rod on an edited site.
+        std::int64_t rodsSeen = 0, dummyListed = 0;
+        for (const layout::Tube &tube : layout::tubes(edited)) {
+            rodsSeen += tube.tieRod;
+            dummyListed += tube.removed == layout::Removed::Dummy;
+        }
+        EXPECT_EQ(rodsSeen, 4);
+        EXPECT_EQ(dummyListed, dummies);
+        for (const layout::SiteAt &rod : edited.tieRodPositions)
+            --perPass[static_cast<std::size_t>(rod.pass - 1)];
+        for (int pass = 0; pass < in.passes; ++pass)
+            EXPECT_EQ(edited.counts.perPass[pass], perPass[static_cast<std::size_t>(pass)]);
+        for (const layout::Site &rod : edited.tieRodSites)
+            EXPECT_FALSE(named.count(rod)) << layout::siteText(rod);
+    }
+    EXPECT_GT(applied, 600);
+    EXPECT_GT(refused, 250);
+}
+
+TEST(Edits, SitesReadBackAsWritten)
+{
+    for (const layout::Site site : { layout::Site { 0, 0 }, { -3, 17 }, { 123456, -98765 } })
+        EXPECT_EQ(layout::parseSite(layout::siteText(site)), site);
+    EXPECT_EQ(layout::parseSite(" r2c-4 "), (layout::Site { 2, -4 }));
+    for (const char *bad :
+        { "", "r", "r2", "r2c", "c2r3", "r2c3x", "r2,c3", "r-c3", "R2C3", "r12345678901234c0" })
+        EXPECT_FALSE(layout::parseSite(bad)) << bad;
 }
 
 } // namespace

@@ -885,6 +885,35 @@ TEST(LayoutArrangementsAndPlates, EverywhereALayoutGoes)
     EXPECT_GE(least["layout"]["total"].get<int>(), 500) << least.dump();
 }
 
+TEST(LayoutEdits, RemoveAndDummySitesWithWhyNot)
+{
+    const std::vector<std::string> sheet = { "--json", "--shell", "600", "--tube", "25", "--pitch",
+        "32", "--passes", "2" };
+    const nlohmann::json plain = cli_run::jsonOf(layoutRun(sheet));
+    std::vector<std::string> args = sheet;
+    // r1c1 twice: the later edit, a dummy, replaces the first; r0c0 lies in the centre lane.
+    for (const char *arg : { "--remove", "r1c1,r0c0,r9c1", "--dummy", "r2c0,r1c1" })
+        args.emplace_back(arg);
+    const nlohmann::json edited = cli_run::jsonOf(layoutRun(args));
+    EXPECT_EQ(edited["edit_removed"], 1);
+    EXPECT_EQ(edited["dummy_tubes"], 2);
+    EXPECT_EQ(edited["total"].get<int>(), plain["total"].get<int>() - 3);
+    ASSERT_EQ(edited["edits"].size(), 4u);
+    EXPECT_EQ(edited["edits"][0]["action"], "dummy");
+    EXPECT_EQ(edited["edits"][1]["site"], "r0c0");
+    EXPECT_EQ(edited["edits"][1]["applied"], false);
+    EXPECT_EQ(edited["edits"][1]["reason"], "in-lane");
+    const CountRun text = layoutRun(
+        { "--shell", "600", "--tube", "25", "--pitch", "32", "--passes", "2", "--remove", "r0c0" });
+    EXPECT_NE(text.out.find("管位 r0c0 的编辑未用：在隔板槽内"), std::string::npos) << text.out;
+    for (const char *bad : { "x", "r1", "r1c1,", "r1c1c2" }) {
+        const CountRun run =
+            layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32", "--remove", bad });
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_EQ(linesOf(run.err), 1u) << bad;
+    }
+}
+
 TEST(Help, BothProgramsListTheSameLayoutOptions)
 {
     // The block from its heading to the blank line after it.

@@ -257,6 +257,8 @@ Json tubeAtJob(const Json &request)
     const char *removed = tube->removed == layout::Removed::Lane ? "lane"
         : tube->removed == layout::Removed::Centre               ? "centre"
         : tube->removed == layout::Removed::Plate                ? "impingement"
+        : tube->removed == layout::Removed::Edit                 ? "edit"
+        : tube->removed == layout::Removed::Dummy                ? "dummy"
                                                                  : nullptr;
     return { { "tube",
         { { "number", number }, { "x", report::millimetresText(tube->x) },

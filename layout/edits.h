@@ -1,0 +1,46 @@
+#pragma once
+
+// The designer's edits of single tube sites: a site left undrilled, or holding a dummy tube
+// that carries no flow. A site is named by the pattern's own whole numbers, so an edit stays
+// on its tube through every change that leaves the sites in place.
+
+#include "layout/rows.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace layout {
+
+enum class EditAction { Remove, Dummy };
+
+struct Edit
+{
+    Site site;
+    EditAction action = EditAction::Remove;
+};
+
+/// A site as text, "r3c-5": its row and its column, without commas.
+std::string siteText(const Site &site);
+
+/// The site a text names, if it is of the form siteText() writes (blanks around it aside).
+std::optional<Site> parseSite(std::string_view text);
+
+/// What became of an edit: applied, or why not (no such site in the pattern, outside the
+/// circle, or its tube already taken by a lane, the centre tube or the plate).
+enum class EditOutcome { Applied, NotASite, Outside, InLane, CentreTube, UnderPlate };
+
+struct EditResult
+{
+    Edit edit;
+    EditOutcome outcome = EditOutcome::Applied;
+};
+
+/// The edits as one list: a later edit of a site replaces the earlier, in the earlier's place.
+std::vector<Edit> mergedEdits(const std::vector<Edit> &edits);
+
+/// The outcome's name as the output spells it ("applied", "outside", "in-lane", ...).
+const char *editOutcomeName(EditOutcome outcome);
+
+} // namespace layout
