@@ -253,27 +253,29 @@ SiteStatus Arrangement::siteStatus(const Site &site) const
 
 void Arrangement::forEachTube(const std::function<void(const Site &, const Tube &)> &visit) const
 {
-    std::visit(
-        Overloaded { [&visit](const Plan &plan) {
-                        // In long double from the whole numbers, at the end.
-                        const long double p = static_cast<long double>(plan.pitch) / kUnitsPerMm;
-                        const long double xUnit =
-                            p / 2 * std::sqrt(static_cast<long double>(plan.fx));
-                        const long double yUnit =
-                            p / 4 * std::sqrt(static_cast<long double>(plan.fy));
-                        layout::forEachTube(plan, [&](const TubeAt &at) {
-                            // + 0.0 turns the axis's -0 into 0.
-                            visit({ at.Y / plan.rowStep, at.n },
-                                { static_cast<double>(at.n * xUnit) + 0.0,
-                                    static_cast<double>(at.Y * yUnit) + 0.0, at.pass, at.removed });
-                        });
-                    },
-            [&visit](const ShiftPlan &plan) {
-                layout::forEachTube(plan, [&](const Site &site, int pass, Removed removed) {
-                    const SiteAt at = layout::siteAt(plan, site);
-                    visit(site, { at.x, at.y, pass, removed });
-                });
-            } },
+    std::visit(Overloaded { [&visit](const Plan &plan) {
+                               // In long double from the whole numbers, at the end.
+                               const long double p =
+                                   static_cast<long double>(plan.pitch) / kUnitsPerMm;
+                               const long double xUnit =
+                                   p / 2 * std::sqrt(static_cast<long double>(plan.fx));
+                               const long double yUnit =
+                                   p / 4 * std::sqrt(static_cast<long double>(plan.fy));
+                               layout::forEachTube(plan, [&](const TubeAt &at) {
+                                   // + 0.0 turns the axis's -0 into 0.
+                                   const Site site { at.Y / plan.rowStep, at.n };
+                                   visit(site,
+                                       { static_cast<double>(at.n * xUnit) + 0.0,
+                                           static_cast<double>(at.Y * yUnit) + 0.0, at.pass,
+                                           at.removed, false, site });
+                               });
+                           },
+                   [&visit](const ShiftPlan &plan) {
+                       layout::forEachTube(plan, [&](const Site &site, int pass, Removed removed) {
+                           const SiteAt at = layout::siteAt(plan, site);
+                           visit(site, { at.x, at.y, pass, removed, false, site });
+                       });
+                   } },
         m_plan);
 }
 

@@ -26,6 +26,7 @@ struct Tube
     int pass = 0;
     Removed removed = Removed::No;
     bool tieRod = false; ///< a tie rod in place of the tube, in pass `pass`
+    Site site; ///< the site it stands on, which an edit names
 };
 
 /// A pass lane as drawn and reported.

@@ -7,6 +7,7 @@
 #include "layout/options.h"
 #include "layout/study.h"
 #include "report/csv.h"
+#include "report/design.h"
 #include "report/drawing.h"
 #include "report/form.h"
 #include "report/json.h"
@@ -19,6 +20,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <fstream>
 #include <iostream>
 
 namespace {
@@ -59,7 +61,7 @@ struct UsageError : std::invalid_argument
 struct Options
 {
     bool json = false;
-    std::string tubesFile, drawFile, sweep, minShell, remove, dummy;
+    std::string tubesFile, drawFile, sweep, minShell, remove, dummy, design, saveDesign;
     std::string resolution = "1";
     bool numbers = false;
 };
@@ -104,11 +106,11 @@ Sweep sweepOf(const std::string &text)
 void writeTubes(const layout::Layout &layout, const std::string &file, files::StandardOutput &out)
 {
     const auto list = [&layout](auto &sink) {
-        const bool kinds = layout.tieRods.count > 0;
+        const bool kinds = report::listsKinds(layout);
         sink.write(report::tubesHeader(kinds));
         std::int64_t n = 0;
         for (const layout::Tube &tube : layout::tubes(layout))
-            if (tube.pass > 0)
+            if (report::isListed(tube))
                 sink.write(report::tubeRow(++n, tube, kinds));
     };
     if (file == "-") {
@@ -382,8 +384,50 @@ void checkFileOptions(const Options &options, bool sweep)
 /// The options of the program's own: its files and studies.
 struct Others
 {
-    CLI::Option *tubes, *draw, *sweep, *minShell, *resolution, *remove, *dummy;
+    CLI::Option *tubes, *draw, *sweep, *minShell, *resolution, *remove, *dummy, *design,
+        *saveDesign;
 };
+
+/// A design file's bytes, at most one more than the largest read, so that a larger one is
+/// refused without reading it all.
+std::string designBytes(const std::string &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw UsageError(file + ": cannot be read");
+    std::string bytes(report::kMaxDesignBytes + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        throw UsageError(file + ": cannot be read");
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+/// The design a run uses: the file's, if one is given, with the options and edits typed
+/// beside it.
+report::Design designOf(const Options &options, const std::vector<layout::TypedOption> &typed,
+    const std::vector<layout::Edit> &edits)
+{
+    report::Design design;
+    if (!options.design.empty()) {
+        try {
+            design = report::readDesign(designBytes(options.design));
+        } catch (const report::DesignError &error) {
+            throw UsageError(options.design + ": " + error.what());
+        }
+    }
+    design.inputs = report::mergedInputs(design.inputs, typed);
+    report::addEdits(design, edits);
+    return design;
+}
+
+/// The design as used, written whole or not at all.
+void saveDesign(const report::Design &design, const std::string &file)
+{
+    files::AtomicFile target(file);
+    target.write(report::designText(design));
+    target.commit();
+}
 
 /// The edits typed: every site of --remove, then every one of --dummy, in their order.
 std::vector<layout::Edit> editsOf(const Options &options)
@@ -439,6 +483,14 @@ Others addOtherOptions(CLI::App &app, Options &options)
     others.dummy = app.add_option("--dummy", options.dummy,
                           "Put a dummy tube, which carries no flow, at each of these sites")
                        ->type_name("SITE[,SITE...]");
+    others.design = app.add_option("--design", options.design,
+                           "Read the inputs and edits of a design file (options given beside "
+                           "it replace the file's)")
+                        ->type_name("FILE");
+    others.saveDesign = app.add_option("--save-design", options.saveDesign,
+                               "Write the design as used, its inputs as typed and its edits, "
+                               "to FILE")
+                            ->type_name("FILE");
     return others;
 }
 
@@ -461,16 +513,19 @@ int run(int argc, char **argv)
         app.parse(argc, argv);
         // An option given with nothing in it is a mistake, never the same as leaving it out.
         for (CLI::Option *option : { others.tubes, others.draw, others.sweep, others.minShell,
-                 others.resolution, others.remove, others.dummy })
+                 others.resolution, others.remove, others.dummy, others.design, others.saveDesign })
             if (option->count() > 0 && option->as<std::string>().empty())
                 throw UsageError(option->get_name() + " is empty");
         const bool study = others.sweep->count() > 0 || others.minShell->count() > 0;
-        layout::Reading reading = layout::readLayout(typedOf(given),
+        const report::Design design = designOf(options, typedOf(given), editsOf(options));
+        layout::Reading reading = layout::readLayout(design.inputs,
             study ? layout::Diameter::Varied : layout::Diameter::Typed, others.sweep->count() > 0,
             others.minShell->count() > 0 ? "--min-shell" : "--sweep");
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());
-        reading.inputs.edits = editsOf(options);
+        reading.inputs.edits = design.edits;
+        if (!options.saveDesign.empty())
+            saveDesign(design, options.saveDesign);
         checkFileOptions(options, others.sweep->count() > 0);
         if (others.sweep->count() > 0)
             return runSweep(options, reading, out);

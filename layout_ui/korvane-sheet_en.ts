@@ -1058,64 +1058,69 @@
         <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="409"/>
+        <location filename="../report/summary.cpp" line="410"/>
+        <source>假管 %1 根</source>
+        <translation>Dummy tubes %1</translation>
+    </message>
+    <message>
+        <location filename="../report/summary.cpp" line="413"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="413"/>
+        <location filename="../report/summary.cpp" line="417"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="432"/>
+        <location filename="../report/summary.cpp" line="436"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="438"/>
+        <location filename="../report/summary.cpp" line="442"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="441"/>
+        <location filename="../report/summary.cpp" line="445"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="452"/>
+        <location filename="../report/summary.cpp" line="456"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="454"/>
+        <location filename="../report/summary.cpp" line="458"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="456"/>
+        <location filename="../report/summary.cpp" line="460"/>
         <source>在防冲板下，已去掉</source>
         <translation>Under the impingement plate: taken out</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="457"/>
+        <location filename="../report/summary.cpp" line="461"/>
         <source>设计去掉</source>
         <translation>Removed by design</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="459"/>
+        <location filename="../report/summary.cpp" line="463"/>
         <source>假管</source>
         <translation>Dummy tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="460"/>
+        <location filename="../report/summary.cpp" line="464"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="461"/>
+        <location filename="../report/summary.cpp" line="465"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1124,7 +1129,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="462"/>
+        <location filename="../report/summary.cpp" line="466"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>

@@ -8,24 +8,38 @@ using layout::Given;
 using layout::Layout;
 using layout::lengthText;
 
+bool listsKinds(const Layout &layout)
+{
+    return layout.tieRods.count > 0 || layout.counts.dummyTubes > 0;
+}
+
+bool isListed(const layout::Tube &tube)
+{
+    return tube.pass > 0 || tube.removed == layout::Removed::Dummy;
+}
+
 std::string tubesHeader(bool kinds)
 {
-    return kinds ? "n,x,y,pass,kind\n" : "n,x,y,pass\n";
+    return kinds ? "n,x,y,pass,kind,site\n" : "n,x,y,pass,site\n";
 }
 
 std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds)
 {
+    const char *kind = tube.tieRod               ? ",tie_rod"
+        : tube.removed == layout::Removed::Dummy ? ",dummy"
+                                                 : ",tube";
     return std::to_string(n) + "," + numberText(tube.x) + "," + numberText(tube.y) + ","
-        + std::to_string(tube.pass) + (kinds ? (tube.tieRod ? ",tie_rod" : ",tube") : "") + "\n";
+        + std::to_string(tube.pass) + (kinds ? kind : "") + "," + layout::siteText(tube.site)
+        + "\n";
 }
 
 std::string tubeList(const Layout &layout, const std::vector<layout::Tube> &tubes)
 {
-    const bool kinds = layout.tieRods.count > 0;
+    const bool kinds = listsKinds(layout);
     std::string text = tubesHeader(kinds);
     std::int64_t n = 0;
     for (const layout::Tube &tube : tubes)
-        if (tube.pass > 0)
+        if (isListed(tube))
             text += tubeRow(++n, tube, kinds);
     return text;
 }

@@ -10,9 +10,14 @@
 
 namespace report {
 
-/// The header and the rows of a tube list: n,x,y,pass of every tube left, mm, and with `kinds`
-/// (a layout with tie rods) a kind column, tube or tie_rod. The numbers run row by row from
-/// the top, left to right, as the drawing labels them.
+/// Whether a tube list has a kind column (tube, tie_rod or dummy): with tie rods or dummies.
+bool listsKinds(const layout::Layout &layout);
+/// Whether the list holds a tube: every tube left, and every dummy (pass 0).
+bool isListed(const layout::Tube &tube);
+
+/// The header and the rows of a tube list: n,x,y,pass of every tube listed, mm, with `kinds`
+/// a kind column, and the site an edit names it by. The numbers run row by row from the top,
+/// left to right, as the drawing labels them.
 std::string tubesHeader(bool kinds = false);
 std::string tubeRow(std::int64_t n, const layout::Tube &tube, bool kinds = false);
 

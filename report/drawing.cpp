@@ -1,5 +1,6 @@
 #include "report/drawing.h"
 
+#include "report/csv.h"
 #include "report/summary.h"
 
 #include <algorithm>
@@ -160,7 +161,7 @@ namespace {
     {
         std::int64_t n = 0;
         for (const layout::Tube &tube : tubes)
-            if (tube.pass > 0) {
+            if (isListed(tube)) {
                 const std::string text = std::to_string(++n);
                 // Wide enough for the digits, never taller than the tube is wide.
                 const double height = std::min(0.4 * d, 1.5 * d / static_cast<double>(text.size()));

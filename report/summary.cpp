@@ -405,6 +405,10 @@ std::vector<LegendItem> legendOf(const Layout &layout)
         legend.push_back({ Message(QT_TR_NOOP("防冲板去掉 %1 管"),
                                { Message::number(layout.counts.impingementRemoved) }),
             layers.plate });
+    if (layout.counts.dummyTubes > 0)
+        legend.push_back(
+            { Message(QT_TR_NOOP("假管 %1 根"), { Message::number(layout.counts.dummyTubes) }),
+                layers.dummy });
     for (const layout::Baffle &cut : layout.baffles)
         legend.push_back({ Message(QT_TR_NOOP("折流板缺口 %1%，切边管 %2"),
                                { literalLength(cut.cut), Message::number(cut.edgeTubes) }),

@@ -1,5 +1,7 @@
 #include "report/tube_index.h"
 
+#include "report/csv.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,7 +14,7 @@ TubeIndex::TubeIndex(const layout::Layout &counted)
     numbers.reserve(tubes.size());
     std::int64_t n = 0;
     for (const layout::Tube &tube : tubes)
-        numbers.push_back(tube.pass > 0 ? ++n : 0);
+        numbers.push_back(isListed(tube) ? ++n : 0);
     m_radius = layout::millimetres(counted.inputs.tube) / 2;
     m_cell = std::max(layout::millimetres(counted.inputs.pitch), 1e-6);
     for (std::size_t i = 0; i < tubes.size(); ++i)

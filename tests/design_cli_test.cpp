@@ -37,7 +37,7 @@ TEST(Designers, Gb151TwoPassesAsDrawn)
         << run.out;
     EXPECT_NE(run.out.find("拉杆 4 根，直径 16 mm\n"), std::string::npos) << run.out;
     // The rows next to the lane at ±Sn/2 = ±22 mm, the next a row step further.
-    std::istringstream lines(run.out.substr(run.out.find("n,x,y,pass,kind\n")));
+    std::istringstream lines(run.out.substr(run.out.find("n,x,y,pass,kind,site\n")));
     std::string line;
     std::getline(lines, line);
     std::set<double> ys;

@@ -49,6 +49,9 @@ CASES = [
     ("impingement plate with tie rods", ["--shell", "800", "--tube", "25", "--pitch", "32",
                                          "--passes", "4", "--impingement", "200,260,40,8",
                                          "--tie-rods", "8", "--baffle-cut", "25"]),
+    ("edits: undrilled sites and dummies", ["--shell", "600", "--tube", "25", "--pitch", "32",
+                                            "--passes", "4", "--remove", "r1c3,r0c0",
+                                            "--dummy", "r2c4,r-2c-4"]),
     ("impingement plate over U-tubes", ["--shell", "700", "--tube", "19", "--pitch", "25",
                                         "--passes", "4", "--arrangement", "ribbon", "--bundle",
                                         "u-tube", "--impingement", "8in"]),
@@ -121,7 +124,11 @@ def check_layout(case, args, folder):
         same_points(case, f"pass {i}", drawn, listed)
     removed = entities(doc, "CIRCLE", lambda layer: layer == "REMOVED")
     check(len(removed) == out["lane_removed"] + out["centre_removed"]
-          + out["impingement_removed"], case, "removed tubes")
+          + out["impingement_removed"] + out["edit_removed"], case, "removed tubes")
+    dummies = entities(doc, "CIRCLE", lambda layer: layer == "DUMMY")
+    same_points(case, "dummies", [(c.dxf.center.x, c.dxf.center.y) for c in dummies],
+                [(float(r["x"]), float(r["y"])) for r in rows if r.get("kind") == "dummy"])
+    check(len(dummies) == out["dummy_tubes"], case, f"{len(dummies)} dummies drawn")
 
     # The plate: a closed rectangle of side A and thickness t, h below the shell's top, and the
     # nozzle's bore dashed above it.

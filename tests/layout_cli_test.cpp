@@ -1,6 +1,7 @@
 // korvane-layout as a user runs it: the published values, refusals, files and studies.
 
 #include "cli_run.h"
+#include "report/design.h"
 #include "report/form.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -241,7 +243,7 @@ TEST(LayoutFiles, TubeListMatchesTheCounts)
     std::ifstream in(file);
     std::string line;
     std::getline(in, line);
-    EXPECT_EQ(line, "n,x,y,pass");
+    EXPECT_EQ(line, "n,x,y,pass,site");
     std::map<int, std::int64_t> perPass;
     std::int64_t n = 0;
     while (std::getline(in, line)) {
@@ -912,6 +914,104 @@ TEST(LayoutEdits, RemoveAndDummySitesWithWhyNot)
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_EQ(linesOf(run.err), 1u) << bad;
     }
+}
+
+TEST(DesignFiles, SavedReopenedAndSavedAgainByteForByte)
+{
+    const std::string first = tempPath("first.json"), second = tempPath("second.json"),
+                      third = tempPath("third.json");
+    const CountRun saved = layoutRun({ "--shell", "800", "--tube", "25", "--pitch", "32",
+        "--passes", "4", "--remove", "r1c3,r2c4", "--dummy", "r1c-3", "--save-design", first });
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const std::string bytes = cli_run::slurp(first);
+    EXPECT_EQ(bytes.rfind("{\n  \"format\": \"korvane-design\",\n  \"version\": 1,", 0), 0u)
+        << bytes;
+    const CountRun again = layoutRun({ "--design", first, "--save-design", second });
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(cli_run::slurp(second), bytes);
+    EXPECT_EQ(again.out, saved.out);
+    // Keys this version does not know stay where they were; an option beside the file
+    // replaces the file's, and a site edited again takes the new action.
+    nlohmann::ordered_json extended = nlohmann::ordered_json::parse(bytes);
+    extended["project"] = { { "job", 7 } };
+    extended["edits"][0]["note"] = "drain";
+    {
+        std::ofstream(first) << extended.dump(2) << "\n";
+    }
+    const nlohmann::json moved = cli_run::jsonOf(layoutRun({ "--json", "--design", first, "--shell",
+        "900", "--remove", "r1c-3", "--save-design", third }));
+    EXPECT_EQ(moved["shell"], 900.0);
+    EXPECT_EQ(moved["edit_removed"], 3);
+    EXPECT_EQ(moved["dummy_tubes"], 0);
+    const nlohmann::json file = nlohmann::json::parse(cli_run::slurp(third));
+    EXPECT_EQ(file["project"]["job"], 7) << cli_run::slurp(third);
+    EXPECT_EQ(file["edits"][0]["note"], "drain");
+    EXPECT_EQ(file["inputs"]["shell"], "900");
+    EXPECT_EQ(file["edits"][2]["action"], "remove");
+    EXPECT_EQ(file["edits"].size(), 3u);
+    // Refused with one line naming the file, and the file given to save stays as it was.
+    const std::string bad = tempPath("bad.json");
+    const std::string big(report::kMaxDesignBytes + 1, ' ');
+    const struct
+    {
+        std::string text;
+        const char *said;
+    } refusals[] = {
+        { "{", "not JSON" },
+        { "{\"format\": \"other\", \"version\": 1}",
+            "not a design: its format is not korvane-design" },
+        { "{\"format\": \"korvane-design\", \"version\": 2}", "a design of version 2" },
+        { big, "larger than 16 MB" },
+        { "{\"format\": \"korvane-design\", \"version\": 1, \"edits\": [{\"site\": \"r1c1\", "
+          "\"action\": \"plug\"}]}",
+            "the action \"plug\" is neither remove nor dummy" },
+        { "{\"format\": \"korvane-design\", \"version\": 1, \"edits\": [{\"site\": \"1,1\", "
+          "\"action\": \"remove\"}]}",
+            "the site \"1,1\" is not of the form r3c-5" },
+        { "{\"format\": \"korvane-design\", \"version\": 1, \"inputs\": {\"shell\": 600}}",
+            "its input shell is not a text" },
+    };
+    for (const auto &refusal : refusals) {
+        {
+            std::ofstream(bad) << refusal.text;
+        }
+        const CountRun run = layoutRun({ "--design", bad, "--save-design", second });
+        SCOPED_TRACE(refusal.said);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind("korvane-layout: " + bad + ": " + refusal.said, 0), 0u) << run.err;
+        EXPECT_EQ(linesOf(run.err), 1u);
+        EXPECT_EQ(cli_run::slurp(second), bytes);
+    }
+    EXPECT_EQ(layoutRun({ "--design", tempPath("none.json") }).status, 2);
+}
+
+TEST(DesignFiles, TheTubeListNamesEverySiteAndItsDummies)
+{
+    const std::string list = tempPath("sites.csv");
+    const CountRun run = layoutRun({ "--shell", "600", "--tube", "25", "--pitch", "32", "--passes",
+        "2", "--dummy", "r1c1", "--remove", "r2c0", "--tubes", list });
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream in(list);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "n,x,y,pass,kind,site");
+    std::set<std::string> sites;
+    int dummies = 0;
+    while (std::getline(in, line)) {
+        const std::string site = line.substr(line.rfind(',') + 1);
+        EXPECT_TRUE(layout::parseSite(site)) << line;
+        EXPECT_TRUE(sites.insert(site).second) << line;
+        dummies += line.find(",dummy,") != std::string::npos;
+        EXPECT_NE(site, "r2c0");
+    }
+    EXPECT_EQ(dummies, 1);
+    EXPECT_TRUE(sites.count("r1c1"));
+    // A site of the list names its tube: removed by it, the total falls by one.
+    const nlohmann::json plain = cli_run::jsonOf(layoutRun(
+        { "--json", "--shell", "600", "--tube", "25", "--pitch", "32", "--passes", "2" }));
+    const nlohmann::json less = cli_run::jsonOf(layoutRun({ "--json", "--shell", "600", "--tube",
+        "25", "--pitch", "32", "--passes", "2", "--remove", *std::next(sites.begin(), 5) }));
+    EXPECT_EQ(less["total"].get<int>(), plain["total"].get<int>() - 1);
 }
 
 TEST(Help, BothProgramsListTheSameLayoutOptions)

@@ -401,13 +401,16 @@ TEST(Summary, TheTubeUnderThePointer)
         std::int64_t number;
         const char *said;
     } cases[] = {
-        { { 16, 27.712812921102035, 1, Removed::No, false }, 7,
+        { { 16, 27.712812921102035, 1, Removed::No, false, {} }, 7,
             "管 7\nx = 16 mm，y = 27.713 mm\n第 1 管程" },
-        { { -0.0004, 0, 2, Removed::No, true }, 12, "管 12：拉杆\nx = 0 mm，y = 0 mm\n第 2 管程" },
-        { { 0, 0, 0, Removed::Lane, false }, 0, "x = 0 mm，y = 0 mm\n在隔板槽内，已去掉" },
-        { { 32.5, -0.0005, 0, Removed::Centre, false }, 0,
+        { { -0.0004, 0, 2, Removed::No, true, {} }, 12,
+            "管 12：拉杆\nx = 0 mm，y = 0 mm\n第 2 管程" },
+        { { 0, 0, 0, Removed::Lane, false, {} }, 0, "x = 0 mm，y = 0 mm\n在隔板槽内，已去掉" },
+        { { 32.5, -0.0005, 0, Removed::Centre, false, {} }, 0,
             "x = 32.5 mm，y = -0.001 mm\n让位于中心管，已去掉" },
-        { { 16, 400, 0, Removed::Plate, false }, 0, "x = 16 mm，y = 400 mm\n在防冲板下，已去掉" },
+        { { 16, 400, 0, Removed::Plate, false, {} }, 0,
+            "x = 16 mm，y = 400 mm\n在防冲板下，已去掉" },
+        { { 16, 400, 0, Removed::Dummy, false, { 3, 1 } }, 9, "x = 16 mm，y = 400 mm\n假管" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(report::plain(report::describeTube(c.tube, c.number)), c.said);

@@ -1,0 +1,159 @@
+#include "report/design.h"
+
+#include <algorithm>
+
+namespace report {
+
+namespace {
+
+    using Json = nlohmann::ordered_json;
+
+    constexpr const char *kFormat = "korvane-design";
+    constexpr int kVersion = 1;
+
+    Json parsed(const std::string &bytes)
+    {
+        if (bytes.size() > kMaxDesignBytes)
+            throw DesignError("larger than 16 MB");
+        try {
+            return Json::parse(bytes);
+        } catch (const Json::parse_error &) {
+            throw DesignError("not JSON");
+        }
+    }
+
+    void readHeader(const Json &file)
+    {
+        if (!file.is_object())
+            throw DesignError("not a design: no JSON object");
+        const auto format = file.find("format");
+        if (format == file.end() || !format->is_string() || *format != kFormat)
+            throw DesignError(std::string("not a design: its format is not ") + kFormat);
+        const auto version = file.find("version");
+        if (version == file.end() || !version->is_number_integer() || *version < 1)
+            throw DesignError("not a design: no version 1 or later");
+        if (*version > kVersion)
+            throw DesignError("a design of version " + version->dump()
+                + ", made by a later Korvane: this one reads version 1");
+    }
+
+    std::vector<layout::TypedOption> readInputs(const Json &file)
+    {
+        std::vector<layout::TypedOption> inputs;
+        const auto found = file.find("inputs");
+        if (found == file.end())
+            return inputs;
+        if (!found->is_object())
+            throw DesignError("its inputs are not an object of option names and texts");
+        for (const auto &[name, text] : found->items()) {
+            if (!text.is_string())
+                throw DesignError("its input " + name + " is not a text");
+            inputs.push_back({ name, text.get<std::string>() });
+        }
+        return inputs;
+    }
+
+    void readEdits(const Json &file, Design &design)
+    {
+        const auto found = file.find("edits");
+        if (found == file.end())
+            return;
+        if (!found->is_array())
+            throw DesignError("its edits are not a list");
+        for (const Json &one : *found) {
+            if (!one.is_object() || !one.contains("site") || !one["site"].is_string()
+                || !one.contains("action") || !one["action"].is_string())
+                throw DesignError("an edit without a site and an action");
+            const std::string site = one["site"].get<std::string>(),
+                              action = one["action"].get<std::string>();
+            const auto at = layout::parseSite(site);
+            if (!at)
+                throw DesignError("the site \"" + site + "\" is not of the form r3c-5");
+            if (action != "remove" && action != "dummy")
+                throw DesignError("the action \"" + action + "\" is neither remove nor dummy");
+            Json rest = one;
+            rest.erase("site");
+            rest.erase("action");
+            addEdits(design,
+                { { *at,
+                    action == "remove" ? layout::EditAction::Remove
+                                       : layout::EditAction::Dummy } });
+            design.editUnknown.resize(design.edits.size(), Json::object());
+            // The keys of a later edit of the same site join those of the first.
+            const auto place = std::find_if(design.edits.begin(), design.edits.end(),
+                [&at](const layout::Edit &edit) { return edit.site == *at; });
+            design.editUnknown[static_cast<std::size_t>(place - design.edits.begin())].update(rest);
+        }
+    }
+
+} // namespace
+
+Design readDesign(const std::string &bytes)
+{
+    const Json file = parsed(bytes);
+    readHeader(file);
+    Design design;
+    if (const auto title = file.find("title"); title != file.end() && !title->is_null()) {
+        if (!title->is_string())
+            throw DesignError("its title is not a text");
+        design.title = title->get<std::string>();
+    }
+    design.inputs = readInputs(file);
+    readEdits(file, design);
+    for (const auto &[key, value] : file.items())
+        if (key != "format" && key != "version" && key != "title" && key != "inputs"
+            && key != "edits")
+            design.unknown[key] = value;
+    return design;
+}
+
+std::string designText(const Design &design)
+{
+    Json file = { { "format", kFormat }, { "version", kVersion } };
+    file["title"] = design.title ? Json(*design.title) : Json(nullptr);
+    Json inputs = Json::object();
+    for (const layout::TypedOption &option : design.inputs)
+        inputs[option.name] = option.value;
+    file["inputs"] = inputs;
+    Json edits = Json::array();
+    for (std::size_t i = 0; i < design.edits.size(); ++i) {
+        const layout::Edit &edit = design.edits[i];
+        Json one = { { "site", layout::siteText(edit.site) },
+            { "action", edit.action == layout::EditAction::Remove ? "remove" : "dummy" } };
+        if (i < design.editUnknown.size())
+            one.update(design.editUnknown[i]);
+        edits.push_back(one);
+    }
+    file["edits"] = edits;
+    for (const auto &[key, value] : design.unknown.items())
+        file[key] = value;
+    return file.dump(2) + "\n";
+}
+
+std::vector<layout::TypedOption> mergedInputs(
+    const std::vector<layout::TypedOption> &file, const std::vector<layout::TypedOption> &typed)
+{
+    std::vector<layout::TypedOption> merged;
+    for (const layout::TypedOption &option : file) {
+        const bool replaced = std::any_of(typed.begin(), typed.end(),
+            [&option](const layout::TypedOption &one) { return one.name == option.name; });
+        // The shell and the layout circle are one diameter: typing either replaces both.
+        const bool diameter = (option.name == "shell" || option.name == "otl")
+            && std::any_of(typed.begin(), typed.end(), [](const layout::TypedOption &one) {
+                   return one.name == "shell" || one.name == "otl";
+               });
+        if (!replaced && !diameter)
+            merged.push_back(option);
+    }
+    merged.insert(merged.end(), typed.begin(), typed.end());
+    return merged;
+}
+
+void addEdits(Design &design, const std::vector<layout::Edit> &edits)
+{
+    std::vector<layout::Edit> all = design.edits;
+    all.insert(all.end(), edits.begin(), edits.end());
+    design.edits = layout::mergedEdits(all);
+}
+
+} // namespace report
