@@ -353,6 +353,24 @@ TEST(Edits, EditedLayoutsAreThePlainOnesLessTheirSites)
             EXPECT_EQ(edited.counts.perPass[pass], perPass[static_cast<std::size_t>(pass)]);
         for (const layout::Site &rod : edited.tieRodSites)
             EXPECT_FALSE(named.count(rod)) << layout::siteText(rod);
+        // The baffle figures count the tubes that carry flow: no rod, no edited site.
+        if (in.given == Given::Shell) {
+            Inputs cut = in;
+            cut.baffleCuts = { layout::mm(25) };
+            const layout::Layout cutLayout = layout::study(cut);
+            const double yc = cutLayout.baffles.front().cutLine;
+            std::int64_t top = 0;
+            bool onLine = false;
+            for (const layout::Tube &tube : layout::tubes(cutLayout)) {
+                if (tube.pass == 0 || tube.tieRod)
+                    continue;
+                onLine = onLine || std::abs(tube.y - yc) < 1e-6;
+                top += tube.y > yc;
+            }
+            if (!onLine) {
+                EXPECT_EQ(cutLayout.baffles.front().windowTubes, top);
+            }
+        }
     }
     EXPECT_GT(applied, 600);
     EXPECT_GT(refused, 250);

@@ -983,6 +983,19 @@ TEST(DesignFiles, SavedReopenedAndSavedAgainByteForByte)
         EXPECT_EQ(cli_run::slurp(second), bytes);
     }
     EXPECT_EQ(layoutRun({ "--design", tempPath("none.json") }).status, 2);
+    // Four passes' vertical lane takes r1c1 and r2c0: reported, and kept in the file.
+    const std::string four = tempPath("four.json");
+    const nlohmann::json lanes = cli_run::jsonOf(layoutRun({ "--json", "--shell", "600", "--tube",
+        "25", "--pitch", "32", "--passes", "2", "--remove", "r1c1,r2c0", "--save-design", four }));
+    EXPECT_EQ(lanes["edit_removed"], 2);
+    const nlohmann::json fourPasses = cli_run::jsonOf(
+        layoutRun({ "--json", "--design", four, "--passes", "4", "--save-design", four }));
+    EXPECT_EQ(fourPasses["edit_removed"], 0);
+    for (const auto &edit : fourPasses["edits"]) {
+        EXPECT_EQ(edit["applied"], false);
+        EXPECT_EQ(edit["reason"], "in-lane");
+    }
+    EXPECT_EQ(nlohmann::json::parse(cli_run::slurp(four))["edits"].size(), 2u);
 }
 
 TEST(DesignFiles, TheTubeListNamesEverySiteAndItsDummies)
