@@ -84,7 +84,10 @@ private slots:
         // Settings go to a folder of the test's own, not the user's.
         QStandardPaths::setTestModeEnabled(true);
         QApplication::setOrganizationName(QStringLiteral("KorvaneTest"));
-        QApplication::setApplicationName(QStringLiteral("korvane-sheet-test"));
+        // One settings file a scale: ctest runs both scales at once, and a test that clears
+        // the settings must not clear the other's.
+        QApplication::setApplicationName(QStringLiteral("korvane-sheet-test-")
+            + QString::fromLocal8Bit(qgetenv("QT_SCALE_FACTOR")));
         QSettings().clear();
     }
 
