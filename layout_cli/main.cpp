@@ -455,8 +455,9 @@ Others addOtherOptions(CLI::App &app, Options &options)
 {
     Others others;
     others.tubes = app.add_option("--tubes", options.tubesFile,
-                          "Write n,x,y,pass of every tube left to FILE as CSV (- for standard "
-                          "output); n numbers them row by row from the top, left to right")
+                          "Write n,x,y,pass,site of every tube left to FILE as CSV (- for "
+                          "standard output), with a kind column for tie rods and dummies; n "
+                          "numbers them row by row from the top, left to right")
                        ->type_name("FILE");
     others.draw = app.add_option("--draw", options.drawFile,
                          "Draw the layout to FILE: .svg, .png, .pdf, or .dxf (AutoCAD R12) for CAD")
