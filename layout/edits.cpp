@@ -66,6 +66,32 @@ std::vector<Edit> mergedEdits(const std::vector<Edit> &edits)
     return merged;
 }
 
+std::vector<Edit> withEdit(
+    const std::vector<Edit> &edits, Site site, std::optional<EditAction> action, bool uTube)
+{
+    const auto named = [uTube](Site one) {
+        if (uTube && one.row < 0)
+            one.row = -one.row;
+        return one;
+    };
+    site = named(site);
+    std::vector<Edit> kept;
+    bool placed = false;
+    for (const Edit &edit : edits) {
+        if (!(named(edit.site) == site)) {
+            kept.push_back(edit);
+            continue;
+        }
+        // The tube's first edit keeps its place; any other of the same tube goes.
+        if (action && !placed)
+            kept.push_back({ site, *action });
+        placed = true;
+    }
+    if (action && !placed)
+        kept.push_back({ site, *action });
+    return kept;
+}
+
 const char *editOutcomeName(EditOutcome outcome)
 {
     switch (outcome) {

@@ -40,6 +40,12 @@ struct EditResult
 /// The edits as one list: a later edit of a site replaces the earlier, in the earlier's place.
 std::vector<Edit> mergedEdits(const std::vector<Edit> &edits);
 
+/// The edits with one tube's changed, as a designer's click changes them: given an action, the
+/// tube takes it (in its edit's place if it had one); without one, its edit is taken away. In a
+/// U-tube bundle a site and its mirror are one tube, named by its upper leg.
+std::vector<Edit> withEdit(
+    const std::vector<Edit> &edits, Site site, std::optional<EditAction> action, bool uTube);
+
 /// The outcome's name as the output spells it ("applied", "outside", "in-lane", ...).
 const char *editOutcomeName(EditOutcome outcome);
 

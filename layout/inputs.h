@@ -116,6 +116,8 @@ struct Inputs
     std::optional<Impingement> impingement; ///< with a shell only
     /// The designer's edits of single sites, in the order given.
     std::vector<Edit> edits;
+    /// The design's title, the drawing caption's first line; empty for none.
+    std::string title;
     /// Segmental baffle cuts BC, in % of Di (held as lengths: exact decimals), 15 to 45.
     std::vector<Length> baffleCuts;
 };

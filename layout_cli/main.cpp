@@ -61,7 +61,7 @@ struct UsageError : std::invalid_argument
 struct Options
 {
     bool json = false;
-    std::string tubesFile, drawFile, sweep, minShell, remove, dummy, design, saveDesign;
+    std::string tubesFile, drawFile, sweep, minShell, remove, dummy, design, saveDesign, title;
     std::string resolution = "1";
     bool numbers = false;
 };
@@ -385,7 +385,7 @@ void checkFileOptions(const Options &options, bool sweep)
 struct Others
 {
     CLI::Option *tubes, *draw, *sweep, *minShell, *resolution, *remove, *dummy, *design,
-        *saveDesign;
+        *saveDesign, *title;
 };
 
 /// A design file's bytes, at most one more than the largest read, so that a larger one is
@@ -405,8 +405,8 @@ std::string designBytes(const std::string &file)
 
 /// The design a run uses: the file's, if one is given, with the options and edits typed
 /// beside it.
-report::Design designOf(const Options &options, const std::vector<layout::TypedOption> &typed,
-    const std::vector<layout::Edit> &edits)
+report::Design designOf(const Options &options, const Others &others,
+    const std::vector<layout::TypedOption> &typed, const std::vector<layout::Edit> &edits)
 {
     report::Design design;
     if (!options.design.empty()) {
@@ -418,6 +418,9 @@ report::Design designOf(const Options &options, const std::vector<layout::TypedO
     }
     design.inputs = report::mergedInputs(design.inputs, typed);
     report::addEdits(design, edits);
+    // --title "" takes the file's title away.
+    if (others.title->count() > 0)
+        design.title = options.title.empty() ? std::nullopt : std::optional(options.title);
     return design;
 }
 
@@ -492,6 +495,10 @@ Others addOtherOptions(CLI::App &app, Options &options)
                                "Write the design as used, its inputs as typed and its edits, "
                                "to FILE")
                             ->type_name("FILE");
+    others.title = app.add_option("--title", options.title,
+                          "The design's title: the first line of the caption, kept by "
+                          "--save-design (empty for none)")
+                       ->type_name("TEXT");
     return others;
 }
 
@@ -518,13 +525,14 @@ int run(int argc, char **argv)
             if (option->count() > 0 && option->as<std::string>().empty())
                 throw UsageError(option->get_name() + " is empty");
         const bool study = others.sweep->count() > 0 || others.minShell->count() > 0;
-        const report::Design design = designOf(options, typedOf(given), editsOf(options));
+        const report::Design design = designOf(options, others, typedOf(given), editsOf(options));
         layout::Reading reading = layout::readLayout(design.inputs,
             study ? layout::Diameter::Varied : layout::Diameter::Typed, others.sweep->count() > 0,
             others.minShell->count() > 0 ? "--min-shell" : "--sweep");
         if (!reading.ok())
             throw UsageError(reading.problems.front().what());
         reading.inputs.edits = design.edits;
+        reading.inputs.title = design.title.value_or("");
         if (!options.saveDesign.empty())
             saveDesign(design, options.saveDesign);
         checkFileOptions(options, others.sweep->count() > 0);

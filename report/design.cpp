@@ -14,27 +14,32 @@ namespace {
     Json parsed(const std::string &bytes)
     {
         if (bytes.size() > kMaxDesignBytes)
-            throw DesignError("larger than 16 MB");
+            throw DesignError("larger than 16 MB", Message(QT_TR_NOOP("大于 16 MB")));
         try {
             return Json::parse(bytes);
         } catch (const Json::parse_error &) {
-            throw DesignError("not JSON");
+            throw DesignError("not JSON", Message(QT_TR_NOOP("不是 JSON 文件")));
         }
     }
 
     void readHeader(const Json &file)
     {
         if (!file.is_object())
-            throw DesignError("not a design: no JSON object");
+            throw DesignError("not a design: no JSON object",
+                Message(QT_TR_NOOP("不是设计文件：没有 JSON 对象")));
         const auto format = file.find("format");
         if (format == file.end() || !format->is_string() || *format != kFormat)
-            throw DesignError(std::string("not a design: its format is not ") + kFormat);
+            throw DesignError(std::string("not a design: its format is not ") + kFormat,
+                Message(QT_TR_NOOP("不是设计文件：格式不是 %1"), { Message::literal(kFormat) }));
         const auto version = file.find("version");
         if (version == file.end() || !version->is_number_integer() || *version < 1)
-            throw DesignError("not a design: no version 1 or later");
+            throw DesignError("not a design: no version 1 or later",
+                Message(QT_TR_NOOP("不是设计文件：没有版本号 1 或更高")));
         if (*version > kVersion)
             throw DesignError("a design of version " + version->dump()
-                + ", made by a later Korvane: this one reads version 1");
+                    + ", made by a later Korvane: this one reads version 1",
+                Message(QT_TR_NOOP("版本 %1 的设计文件，由较新的 Korvane 保存：本程序读版本 1"),
+                    { Message::literal(version->dump()) }));
     }
 
     std::vector<layout::TypedOption> readInputs(const Json &file)
@@ -44,10 +49,12 @@ namespace {
         if (found == file.end())
             return inputs;
         if (!found->is_object())
-            throw DesignError("its inputs are not an object of option names and texts");
+            throw DesignError("its inputs are not an object of option names and texts",
+                Message(QT_TR_NOOP("输入不是选项名与文本的对象")));
         for (const auto &[name, text] : found->items()) {
             if (!text.is_string())
-                throw DesignError("its input " + name + " is not a text");
+                throw DesignError("its input " + name + " is not a text",
+                    Message(QT_TR_NOOP("输入 %1 不是文本"), { Message::literal(name) }));
             inputs.push_back({ name, text.get<std::string>() });
         }
         return inputs;
@@ -59,18 +66,22 @@ namespace {
         if (found == file.end())
             return;
         if (!found->is_array())
-            throw DesignError("its edits are not a list");
+            throw DesignError("its edits are not a list", Message(QT_TR_NOOP("编辑不是列表")));
         for (const Json &one : *found) {
             if (!one.is_object() || !one.contains("site") || !one["site"].is_string()
                 || !one.contains("action") || !one["action"].is_string())
-                throw DesignError("an edit without a site and an action");
+                throw DesignError("an edit without a site and an action",
+                    Message(QT_TR_NOOP("有一项编辑缺少管位或动作")));
             const std::string site = one["site"].get<std::string>(),
                               action = one["action"].get<std::string>();
             const auto at = layout::parseSite(site);
             if (!at)
-                throw DesignError("the site \"" + site + "\" is not of the form r3c-5");
+                throw DesignError("the site \"" + site + "\" is not of the form r3c-5",
+                    Message(QT_TR_NOOP("管位“%1”不是 r3c-5 的形式"), { Message::literal(site) }));
             if (action != "remove" && action != "dummy")
-                throw DesignError("the action \"" + action + "\" is neither remove nor dummy");
+                throw DesignError("the action \"" + action + "\" is neither remove nor dummy",
+                    Message(QT_TR_NOOP("动作“%1”既不是 remove 也不是 dummy"),
+                        { Message::literal(action) }));
             Json rest = one;
             rest.erase("site");
             rest.erase("action");
@@ -95,7 +106,7 @@ Design readDesign(const std::string &bytes)
     Design design;
     if (const auto title = file.find("title"); title != file.end() && !title->is_null()) {
         if (!title->is_string())
-            throw DesignError("its title is not a text");
+            throw DesignError("its title is not a text", Message(QT_TR_NOOP("标题不是文本")));
         design.title = title->get<std::string>();
     }
     design.inputs = readInputs(file);
@@ -127,7 +138,8 @@ std::string designText(const Design &design)
     file["edits"] = edits;
     for (const auto &[key, value] : design.unknown.items())
         file[key] = value;
-    return file.dump(2) + "\n";
+    // Bytes typed on a command line need not be UTF-8: shown as U+FFFD rather than refused.
+    return file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::vector<layout::TypedOption> mergedInputs(

@@ -6,6 +6,7 @@
 
 #include "layout/edits.h"
 #include "layout/options.h"
+#include "report/message.h"
 
 #include <nlohmann/json.hpp>
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -20,11 +22,20 @@ namespace report {
 /// The largest design file read: 16 MB.
 constexpr std::size_t kMaxDesignBytes = 16u << 20;
 
-/// A file that is not a design this program reads; the message is the reason alone.
+/// A file that is not a design this program reads: the reason alone, in English for the
+/// command line (what()) and as a message for the window and the page.
 class DesignError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    DesignError(const std::string &english, Message reason)
+        : std::runtime_error(english)
+        , m_reason(std::move(reason))
+    {
+    }
+    const Message &reason() const { return m_reason; }
+
+private:
+    Message m_reason;
 };
 
 struct Design

@@ -302,6 +302,16 @@ namespace {
         }
     }
 
+    /// A title as one line of a caption: a line break or another control character, which
+    /// would break a DXF's text, is a space.
+    std::string oneLine(std::string text)
+    {
+        for (char &c : text)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+                c = ' ';
+        return text;
+    }
+
     /// "a、b、c" in the words wanted, however many.
     Message listOf(const std::vector<Message> &items)
     {
@@ -317,6 +327,8 @@ std::vector<Line> captionOf(const Layout &layout)
 {
     const layout::Inputs &in = layout.inputs;
     std::vector<Line> lines;
+    if (!in.title.empty())
+        lines.push_back({ Message::literal(oneLine(in.title)) });
     addInputLines(lines, layout);
     if (in.bundle == layout::Bundle::UTube)
         lines.push_back({ Message(QT_TR_NOOP("管束 U形管，最小弯管半径 R %1"),
@@ -381,6 +393,8 @@ const std::vector<CountField> &countFields()
         { "lane-removed", "laneRemoved", QT_TR_NOOP("隔板槽去掉"), false },
         { "centre-removed", "centreRemoved", QT_TR_NOOP("中心管去掉"), false },
         { "impingement-removed", "impingementRemoved", QT_TR_NOOP("防冲板去掉"), false },
+        { "edit-removed", "editRemoved", QT_TR_NOOP("设计去掉"), false },
+        { "dummy-tubes", "dummyTubes", QT_TR_NOOP("假管"), false },
         { "total", "total", QT_TR_NOOP("总管数(&L)"), false },
         { "per-pass", "perPass", QT_TR_NOOP("各管程管数"), true },
     };
@@ -431,7 +445,8 @@ Summary summarise(const Layout &layout)
         perPass.push_back(Message::number(c.perPass[i]));
     summary.counts = { Message::number(c.inCircle), Message::number(c.laneRemoved),
         Message::number(c.centreRemoved), Message::number(c.impingementRemoved),
-        Message::number(c.total), Message::join(perPass, " / ") };
+        Message::number(c.editRemoved), Message::number(c.dummyTubes), Message::number(c.total),
+        Message::join(perPass, " / ") };
     if (const std::optional<Balance> balance = balanceOf(c.perPass.data(), c.passes, c.total))
         summary.counts.back() = Message(QT_TR_NOOP("%1，最大偏差 %2%"),
             { summary.counts.back(), Message::literal(balance->percentText()) });

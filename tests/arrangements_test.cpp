@@ -386,4 +386,42 @@ TEST(Edits, SitesReadBackAsWritten)
         EXPECT_FALSE(layout::parseSite(bad)) << bad;
 }
 
+TEST(Edits, AClickChangesOneTubeInItsPlace)
+{
+    using layout::EditAction;
+    const layout::Site a { 1, 1 }, b { 2, 0 }, c { 3, -1 };
+    const std::vector<layout::Edit> start = { { a, EditAction::Remove }, { b, EditAction::Dummy } };
+    const struct
+    {
+        layout::Site site;
+        std::optional<EditAction> action;
+        bool uTube;
+        std::vector<layout::Edit> want;
+    } cases[] = {
+        { c, EditAction::Remove, false,
+            { { a, EditAction::Remove }, { b, EditAction::Dummy }, { c, EditAction::Remove } } },
+        { a, EditAction::Dummy, false, { { a, EditAction::Dummy }, { b, EditAction::Dummy } } },
+        { a, std::nullopt, false, { { b, EditAction::Dummy } } },
+        { c, std::nullopt, false, start },
+        // A U-tube's lower leg is its upper one's tube, named by the upper.
+        { { -2, 0 }, std::nullopt, true, { { a, EditAction::Remove } } },
+        { { -2, 0 }, std::nullopt, false, start },
+        { { -3, -1 }, EditAction::Dummy, true,
+            { { a, EditAction::Remove }, { b, EditAction::Dummy }, { c, EditAction::Dummy } } },
+    };
+    for (const auto &one : cases) {
+        const std::vector<layout::Edit> got =
+            layout::withEdit(start, one.site, one.action, one.uTube);
+        ASSERT_EQ(got.size(), one.want.size()) << layout::siteText(one.site);
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].site, one.want[i].site) << layout::siteText(one.site);
+            EXPECT_EQ(got[i].action, one.want[i].action) << layout::siteText(one.site);
+        }
+    }
+    // Both legs named in a file are one tube: a click on either takes both edits away.
+    const std::vector<layout::Edit> legs = { { { 4, 2 }, EditAction::Remove },
+        { { -4, 2 }, EditAction::Dummy } };
+    EXPECT_TRUE(layout::withEdit(legs, { -4, 2 }, std::nullopt, true).empty());
+}
+
 } // namespace

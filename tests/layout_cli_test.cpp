@@ -983,6 +983,17 @@ TEST(DesignFiles, SavedReopenedAndSavedAgainByteForByte)
         EXPECT_EQ(cli_run::slurp(second), bytes);
     }
     EXPECT_EQ(layoutRun({ "--design", tempPath("none.json") }).status, 2);
+    // A title leads the caption and is kept; an empty one takes the file's away. A line break
+    // typed in it stays in the file but is a space in the caption, which a DXF text needs.
+    const std::string titled = tempPath("titled.json");
+    const CountRun title =
+        layoutRun({ "--design", first, "--title", "E-101\nrev B", "--save-design", titled });
+    ASSERT_EQ(title.status, 0) << title.err;
+    EXPECT_EQ(title.out.rfind("E-101 rev B\n壳体内径", 0), 0u) << title.out;
+    EXPECT_EQ(nlohmann::json::parse(cli_run::slurp(titled))["title"], "E-101\nrev B");
+    EXPECT_EQ(layoutRun({ "--design", titled }).out, title.out);
+    ASSERT_EQ(layoutRun({ "--design", titled, "--title", "", "--save-design", titled }).status, 0);
+    EXPECT_TRUE(nlohmann::json::parse(cli_run::slurp(titled))["title"].is_null());
     // Four passes' vertical lane takes r1c1 and r2c0: reported, and kept in the file.
     const std::string four = tempPath("four.json");
     const nlohmann::json lanes = cli_run::jsonOf(layoutRun({ "--json", "--shell", "600", "--tube",
