@@ -4,40 +4,60 @@
 <context>
     <name>layout_ui::LegendView</name>
     <message>
-        <location filename="sheet_view.cpp" line="206"/>
+        <location filename="sheet_view.cpp" line="310"/>
         <source>图例</source>
         <translation>Legend</translation>
     </message>
 </context>
 <context>
+    <name>layout_ui::SheetView</name>
+    <message>
+        <location filename="sheet_view.cpp" line="150"/>
+        <source>去掉此管(&amp;R)</source>
+        <translation>&amp;Remove this tube</translation>
+    </message>
+    <message>
+        <location filename="sheet_view.cpp" line="151"/>
+        <source>设为假管(&amp;D)</source>
+        <translation>Make it a &amp;dummy</translation>
+    </message>
+    <message>
+        <location filename="sheet_view.cpp" line="152"/>
+        <source>恢复此管(&amp;E)</source>
+        <translation>R&amp;estore this tube</translation>
+    </message>
+</context>
+<context>
     <name>layout_ui::SheetWindow</name>
     <message>
-        <location filename="sheet_window.cpp" line="39"/>
+        <location filename="sheet_window.cpp" line="40"/>
+        <location filename="sheet_design.cpp" line="183"/>
+        <location filename="sheet_design.cpp" line="316"/>
         <source>Korvane 管板布置</source>
         <translation>Korvane tube-sheet layout</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="69"/>
+        <location filename="sheet_window.cpp" line="73"/>
         <source>导出时标注管号(&amp;M)</source>
         <translation>Number the tubes in e&amp;xports</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="85"/>
+        <location filename="sheet_window.cpp" line="89"/>
         <source>适合窗口(&amp;F)</source>
         <translation>&amp;Fit</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="72"/>
+        <location filename="sheet_window.cpp" line="76"/>
         <source>导出图纸(&amp;X)…</source>
         <translation>E&amp;xport drawing…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="73"/>
+        <location filename="sheet_window.cpp" line="77"/>
         <source>导出管孔表(&amp;H)…</source>
         <translation>Export &amp;hole list…</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="90"/>
+        <location filename="sheet_window.cpp" line="94"/>
         <source>管板图</source>
         <translation>Tube sheet</translation>
     </message>
@@ -137,7 +157,7 @@
         <translation>Cannot draw: the painting module cannot be loaded, or memory ran out</translation>
     </message>
     <message>
-        <location filename="sheet_window.cpp" line="211"/>
+        <location filename="sheet_window.cpp" line="230"/>
         <source>无法计算：%1</source>
         <translation>Cannot count: %1</translation>
     </message>
@@ -152,27 +172,27 @@
         <translation>The file name must end in .svg, .png, .pdf or .dxf</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="145"/>
+        <location filename="sheet_exports.cpp" line="141"/>
         <source>%1 已存在。要替换它吗？</source>
         <translation>%1 already exists. Replace it?</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="156"/>
+        <location filename="sheet_exports.cpp" line="150"/>
         <source>SVG 图 (*.svg)</source>
         <translation>SVG drawing (*.svg)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="156"/>
+        <location filename="sheet_exports.cpp" line="150"/>
         <source>PNG 图 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="156"/>
+        <location filename="sheet_exports.cpp" line="150"/>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF file (*.pdf)</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="157"/>
+        <location filename="sheet_exports.cpp" line="151"/>
         <source>DXF 图 (*.dxf)</source>
         <translation>DXF drawing (*.dxf)</translation>
     </message>
@@ -182,25 +202,118 @@
         <translation>There is no hole list to export</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="155"/>
+        <location filename="sheet_exports.cpp" line="149"/>
         <source>导出图纸</source>
         <translation>Export drawing</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="161"/>
-        <location filename="sheet_exports.cpp" line="170"/>
+        <location filename="sheet_exports.cpp" line="155"/>
+        <location filename="sheet_exports.cpp" line="164"/>
         <source>已写入 %1</source>
         <translation>Written to %1</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="166"/>
+        <location filename="sheet_exports.cpp" line="160"/>
         <source>导出管孔表</source>
         <translation>Export hole list</translation>
     </message>
     <message>
-        <location filename="sheet_exports.cpp" line="166"/>
+        <location filename="sheet_exports.cpp" line="160"/>
         <source>CSV 表 (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="64"/>
+        <source>无法打开设计 %1：%2</source>
+        <translation>Cannot open the design %1: %2</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="73"/>
+        <source>无标题</source>
+        <translation>No title</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="74"/>
+        <source>设计标题(&amp;J)</source>
+        <translation>Design title (&amp;J)</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="79"/>
+        <source>打开设计…</source>
+        <translation>Open design…</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="80"/>
+        <location filename="sheet_design.cpp" line="353"/>
+        <source>打开设计</source>
+        <translation>Open design</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="81"/>
+        <source>打开设计 (%1)；箭头列出最近的设计</source>
+        <translation>Open a design (%1); the arrow lists the recent ones</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="84"/>
+        <source>最近的设计</source>
+        <translation>Recent designs</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="87"/>
+        <location filename="sheet_design.cpp" line="343"/>
+        <source>保存设计</source>
+        <translation>Save design</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="88"/>
+        <source>另存设计…</source>
+        <translation>Save design as…</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="89"/>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="90"/>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="122"/>
+        <source>保存设计 (%1)</source>
+        <translation>Save the design (%1)</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="184"/>
+        <source>%1 — Korvane 管板布置</source>
+        <translation>%1 — Korvane tube-sheet layout</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="316"/>
+        <source>设计有未保存的更改。</source>
+        <translation>The design has changes that are not saved.</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="319"/>
+        <source>要先保存吗？不保存，这些更改就会丢失。</source>
+        <translation>Save them first? If not, these changes are lost.</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="337"/>
+        <location filename="sheet_design.cpp" line="347"/>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="343"/>
+        <source>Korvane 设计 (*.json)</source>
+        <translation>Korvane designs (*.json)</translation>
+    </message>
+    <message>
+        <location filename="sheet_design.cpp" line="355"/>
+        <source>Korvane 设计 (*.json);;所有文件 (*)</source>
+        <translation>Korvane designs (*.json);;All files (*)</translation>
     </message>
 </context>
 <context>
@@ -926,99 +1039,99 @@
         <translation>The edit of site %1 is not applied: %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="310"/>
+        <location filename="../report/summary.cpp" line="320"/>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="328"/>
+        <location filename="../report/summary.cpp" line="340"/>
         <source>按 GB/T 151 取值：%1</source>
         <translation>From GB/T 151: %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="340"/>
+        <location filename="../report/summary.cpp" line="352"/>
         <source>布管限定圆内管数 %1 管</source>
         <translation>Tubes in the layout circle %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="341"/>
+        <location filename="../report/summary.cpp" line="353"/>
         <source>隔板槽去掉 %1 管</source>
         <translation>Removed by pass lanes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="342"/>
+        <location filename="../report/summary.cpp" line="354"/>
         <source>中心管去掉 %1 管</source>
         <translation>Removed by the centre tube %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="344"/>
-        <location filename="../report/summary.cpp" line="405"/>
+        <location filename="../report/summary.cpp" line="356"/>
+        <location filename="../report/summary.cpp" line="417"/>
         <source>防冲板去掉 %1 管</source>
         <translation>Removed by the impingement plate %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="349"/>
+        <location filename="../report/summary.cpp" line="361"/>
         <source>拉杆 %1 根，直径 %2 mm</source>
         <translation>%1 tie rods of %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="353"/>
+        <location filename="../report/summary.cpp" line="365"/>
         <source>总管数 %1 管</source>
         <translation>Total tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="357"/>
+        <location filename="../report/summary.cpp" line="369"/>
         <source>各管程管数 %1 管，最大偏差 %2%</source>
         <translation>Tubes per pass %1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="359"/>
+        <location filename="../report/summary.cpp" line="371"/>
         <source>各管程管数 %1 管</source>
         <translation>Tubes per pass %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="362"/>
+        <location filename="../report/summary.cpp" line="374"/>
         <source>U形管 %1 根</source>
         <translation>U-tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="380"/>
+        <location filename="../report/summary.cpp" line="392"/>
         <source>布管限定圆内管数</source>
         <translation>Tubes in the layout circle</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="381"/>
+        <location filename="../report/summary.cpp" line="393"/>
         <source>隔板槽去掉</source>
         <translation>Removed by pass lanes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="382"/>
+        <location filename="../report/summary.cpp" line="394"/>
         <source>中心管去掉</source>
         <translation>Removed by the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="383"/>
+        <location filename="../report/summary.cpp" line="395"/>
         <source>防冲板去掉</source>
         <translation>Removed by the impingement plate</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="384"/>
+        <location filename="../report/summary.cpp" line="396"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="385"/>
+        <location filename="../report/summary.cpp" line="397"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="397"/>
+        <location filename="../report/summary.cpp" line="409"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="352"/>
-        <location filename="../report/summary.cpp" line="402"/>
+        <location filename="../report/summary.cpp" line="364"/>
+        <location filename="../report/summary.cpp" line="414"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
@@ -1048,79 +1161,79 @@
         <translation>Tube OD d %1, pitch p %2, %3 pattern, </translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="322"/>
+        <location filename="../report/summary.cpp" line="334"/>
         <source>管束 U形管，最小弯管半径 R %1</source>
         <translation>U-tube bundle, smallest bend radius R %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="331"/>
+        <location filename="../report/summary.cpp" line="343"/>
         <source>中心管外径 d0 %1，去管圆直径 %2 mm</source>
         <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="410"/>
+        <location filename="../report/summary.cpp" line="422"/>
         <source>假管 %1 根</source>
         <translation>Dummy tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="413"/>
+        <location filename="../report/summary.cpp" line="425"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="417"/>
+        <location filename="../report/summary.cpp" line="429"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="436"/>
+        <location filename="../report/summary.cpp" line="448"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="442"/>
+        <location filename="../report/summary.cpp" line="454"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="445"/>
+        <location filename="../report/summary.cpp" line="457"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="456"/>
+        <location filename="../report/summary.cpp" line="468"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="458"/>
+        <location filename="../report/summary.cpp" line="470"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="460"/>
+        <location filename="../report/summary.cpp" line="472"/>
         <source>在防冲板下，已去掉</source>
         <translation>Under the impingement plate: taken out</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="461"/>
+        <location filename="../report/summary.cpp" line="473"/>
         <source>设计去掉</source>
         <translation>Removed by design</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="463"/>
+        <location filename="../report/summary.cpp" line="475"/>
         <source>假管</source>
         <translation>Dummy tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="464"/>
+        <location filename="../report/summary.cpp" line="476"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="465"/>
+        <location filename="../report/summary.cpp" line="477"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1129,7 +1242,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="466"/>
+        <location filename="../report/summary.cpp" line="478"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1181,6 +1294,71 @@ pass %4</translation>
         <location filename="../report/json.cpp" line="24"/>
         <source>拉杆</source>
         <translation>tie rods</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="17"/>
+        <source>大于 16 MB</source>
+        <translation>larger than 16 MB</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="21"/>
+        <source>不是 JSON 文件</source>
+        <translation>not JSON</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="29"/>
+        <source>不是设计文件：没有 JSON 对象</source>
+        <translation>not a design: no JSON object</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="33"/>
+        <source>不是设计文件：格式不是 %1</source>
+        <translation>not a design: its format is not %1</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="37"/>
+        <source>不是设计文件：没有版本号 1 或更高</source>
+        <translation>not a design: no version 1 or later</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="41"/>
+        <source>版本 %1 的设计文件，由较新的 Korvane 保存：本程序读版本 1</source>
+        <translation>a design of version %1, made by a later Korvane: this one reads version 1</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="53"/>
+        <source>输入不是选项名与文本的对象</source>
+        <translation>its inputs are not an object of option names and texts</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="57"/>
+        <source>输入 %1 不是文本</source>
+        <translation>its input %1 is not a text</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="69"/>
+        <source>编辑不是列表</source>
+        <translation>its edits are not a list</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="74"/>
+        <source>有一项编辑缺少管位或动作</source>
+        <translation>an edit without a site and an action</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="80"/>
+        <source>管位“%1”不是 r3c-5 的形式</source>
+        <translation>the site &quot;%1&quot; is not of the form r3c-5</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="83"/>
+        <source>动作“%1”既不是 remove 也不是 dummy</source>
+        <translation>the action &quot;%1&quot; is neither remove nor dummy</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="109"/>
+        <source>标题不是文本</source>
+        <translation>its title is not a text</translation>
     </message>
 </context>
 </TS>

@@ -1,19 +1,23 @@
-// korvane-sheet: the layout study as a window. korvane-layout's input options describe the
-// layout to open with; without them the window shows what it showed when last closed.
+// korvane-sheet: the layout study as a window. A design file, and korvane-layout's input options
+// beside it, describe the layout to open with; without them the window shows what it showed
+// when last closed.
 
 #include "files/program.h"
 #include "layout/options.h"
 #include "layout_ui/sheet_window.h"
+#include "report/design.h"
 #include "report/form.h"
 #include "ui/start_up.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <stdexcept>
@@ -40,13 +44,15 @@ std::string example()
 /// The help, its layout options from the form's table, as korvane-layout lists them.
 std::string helpText()
 {
-    const std::string usage = "usage: korvane-sheet ";
+    const std::string usage = "usage: korvane-sheet [DESIGN] ";
     return usage + report::usageOptions(usage.size())
         + "\n"
           "Opens the tube-sheet layout window: the exact layout study of korvane-layout, drawn as\n"
           "it is typed. Without options it shows the layout it showed when it was last closed.\n"
           "The options describe a whole layout, as korvane-layout's do: what is not given takes\n"
-          "korvane-layout's default, and they are read as korvane-layout reads them.\n\n"
+          "korvane-layout's default, and they are read as korvane-layout reads them. DESIGN is a\n"
+          "design file (korvane-layout --save-design writes one): its inputs and edits open, and\n"
+          "options given beside it replace its inputs.\n\n"
         + report::optionsHelp()
         + "\nOther options:\n"
           "  --help                    print this and end\n"
@@ -62,6 +68,8 @@ struct Request
 {
     bool help = false, version = false;
     std::vector<layout::TypedOption> options;
+    std::string design; ///< a design file to open
+    std::vector<layout::TypedOption> designInputs; ///< its inputs, read to check them
 };
 
 /// Qt's own options, which every Qt program takes (-style fusion): left for QApplication,
@@ -105,8 +113,12 @@ Request requestOf(int argc, char **argv)
             request.version = true;
             continue;
         }
-        if (argument.rfind("--", 0) != 0)
-            throw std::invalid_argument("unexpected argument '" + argument + "'");
+        if (argument.rfind("--", 0) != 0) {
+            if (!request.design.empty() || argument.empty())
+                throw std::invalid_argument("unexpected argument '" + argument + "'");
+            request.design = argument;
+            continue;
+        }
         std::string name = argument.substr(2), value;
         const std::size_t equals = name.find('=');
         if (equals != std::string::npos) {
@@ -130,16 +142,40 @@ Request requestOf(int argc, char **argv)
     return request;
 }
 
+/// The inputs of a design file, read as korvane-layout reads it. Throws std::runtime_error
+/// naming the file.
+std::vector<layout::TypedOption> designInputs(const std::string &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(report::kMaxDesignBytes + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in && !in.eof())
+        throw std::runtime_error(file + ": cannot be read");
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    try {
+        return report::readDesign(bytes).inputs;
+    } catch (const report::DesignError &error) {
+        throw std::runtime_error(file + ": " + error.what());
+    }
+}
+
 int run(int argc, char **argv)
 {
     Request request;
     try {
         request = requestOf(argc, argv);
-        if (!request.help && !request.version && !request.options.empty()) {
-            const layout::Reading reading = layout::readLayout(request.options);
+        if (!request.help && !request.version && !request.design.empty())
+            request.designInputs = designInputs(request.design);
+        const auto options = report::mergedInputs(request.designInputs, request.options);
+        if (!request.help && !request.version && !options.empty()) {
+            const layout::Reading reading = layout::readLayout(options);
             if (!reading.ok())
                 throw std::invalid_argument(reading.problems.front().what());
         }
+    } catch (const std::runtime_error &error) {
+        // A design that cannot be opened is named with its reason, as korvane-layout names it.
+        std::cerr << "korvane-sheet: " << error.what() << "\n";
+        return kUsageError;
     } catch (const std::invalid_argument &error) {
         std::cerr << "korvane-sheet: " << error.what()
                   << "; korvane-sheet --help lists the options\n";
@@ -169,8 +205,17 @@ int run(int argc, char **argv)
 
     layout_ui::SheetWindow window;
     window.loadSettings();
+    bool opened = false;
+    if (!request.design.empty()) {
+        const QString file = QString::fromLocal8Bit(request.design.c_str());
+        const QString failure = window.openDesign(file);
+        if (!failure.isEmpty())
+            std::cerr << "korvane-sheet: " << failure.toStdString() << "\n";
+        opened = window.designFile() == QFileInfo(file).absoluteFilePath();
+    }
     if (!request.options.empty())
-        window.applyOptions(request.options);
+        window.applyOptions(
+            opened ? report::mergedInputs(request.designInputs, request.options) : request.options);
     window.show();
     return QApplication::exec();
 }

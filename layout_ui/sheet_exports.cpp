@@ -116,39 +116,33 @@ QString SheetWindow::withExtension(const QString &file, const QString &extension
     const bool drawing = sheet::formatOf(QFile::encodeName(file).toStdString()).has_value();
     const bool wanted = file.endsWith(extension, Qt::CaseInsensitive);
     // A name with a drawing type of its own keeps it: the name says what the user means.
-    if (wanted || (drawing && extension != QLatin1String(".csv")))
+    const bool drawingWanted =
+        sheet::formatOf(QFile::encodeName(extension).prepend('x').toStdString()).has_value();
+    if (wanted || (drawing && drawingWanted))
         return file;
     return file + extension;
 }
 
-namespace {
-
-    /// Asks for a file to write, in a dialog whose file types each name their extension; the
-    /// name comes back with the chosen type's extension, and empty when cancelled. A file the
-    /// extension turns the name into is only replaced once the user says so: the dialog asked
-    /// about the name as typed.
-    QString askForFile(QWidget *parent, const QString &title, const QStringList &types)
-    {
-        QFileDialog dialog(parent, title);
-        dialog.setObjectName(QStringLiteral("exportDialog"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters(types);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
-        const QString type = dialog.selectedNameFilter();
-        const auto star = type.indexOf(QStringLiteral("*."));
-        const QString chosen = dialog.selectedFiles().front();
-        QString file =
-            star < 0 ? chosen : SheetWindow::withExtension(chosen, type.mid(star + 1).chopped(1));
-        if (file != chosen && QFileInfo::exists(file)
-            && QMessageBox::question(
-                   parent, title, SheetWindow::tr("%1 已存在。要替换它吗？").arg(file))
-                != QMessageBox::Yes)
-            return {};
-        return file;
-    }
-
-} // namespace
+QString askForFile(QWidget *parent, const QString &title, const QStringList &types)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(types);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString type = dialog.selectedNameFilter();
+    const auto star = type.indexOf(QStringLiteral("*."));
+    const QString chosen = dialog.selectedFiles().front();
+    QString file =
+        star < 0 ? chosen : SheetWindow::withExtension(chosen, type.mid(star + 1).chopped(1));
+    if (file != chosen && QFileInfo::exists(file)
+        && QMessageBox::question(
+               parent, title, SheetWindow::tr("%1 已存在。要替换它吗？").arg(file))
+            != QMessageBox::Yes)
+        return {};
+    return file;
+}
 
 void SheetWindow::chooseDrawingFile()
 {

@@ -4,8 +4,10 @@
 #include "layout_ui/messages.h"
 #include "report/drawing.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -21,8 +23,24 @@ namespace {
     constexpr double kFitMargin = 0.96;
     constexpr double kWheelStep = 1.25; ///< zoom per notch of the wheel
     constexpr double kLeastScale = 1e-4, kMostScale = 1e4; ///< pixels per mm
+    /// A press and release closer than this are a click (or a tap), not a drag.
+    constexpr double kClickPixels = 4;
 
 } // namespace
+
+bool canEdit(const layout::Tube &tube, TubeEdit edit)
+{
+    using layout::Removed;
+    switch (edit) {
+    case TubeEdit::Remove:
+        return tube.removed == Removed::No || tube.removed == Removed::Dummy;
+    case TubeEdit::Dummy:
+        return tube.removed == Removed::No || tube.removed == Removed::Edit;
+    case TubeEdit::Restore:
+        return tube.removed == Removed::Edit || tube.removed == Removed::Dummy;
+    }
+    return false;
+}
 
 Sheet::Sheet(const layout::Layout &counted)
     : TubeIndex(counted)
@@ -93,6 +111,70 @@ QString SheetView::describe(QPointF point) const
     return rendered(report::describeTube(*tube, number));
 }
 
+const layout::Tube *SheetView::target() const
+{
+    if (!m_sheet)
+        return nullptr;
+    const QPointF at = m_mark ? *m_mark : toSheet(QPointF(width() / 2.0, height() / 2.0));
+    return m_sheet->tubeAt(at.x(), at.y());
+}
+
+void SheetView::markAt(QPointF point)
+{
+    if (!m_sheet)
+        return;
+    const QPointF at = toSheet(point);
+    const layout::Tube *tube = m_sheet->tubeAt(at.x(), at.y());
+    m_mark = tube ? std::optional(QPointF(tube->x, tube->y)) : std::nullopt;
+    update();
+}
+
+bool SheetView::editTarget(TubeEdit edit)
+{
+    const layout::Tube *tube = m_stale ? nullptr : target();
+    if (!tube || !canEdit(*tube, edit))
+        return false;
+    emit tubeEdited(tube->site, edit);
+    return true;
+}
+
+void SheetView::showEditMenu(const layout::Tube &tube, QPoint at)
+{
+    QMenu menu(this);
+    const layout::Site site = tube.site;
+    const struct
+    {
+        const char *text;
+        QKeySequence key;
+        TubeEdit edit;
+    } items[] = { { QT_TR_NOOP("去掉此管(&R)"), QKeySequence(Qt::Key_Delete), TubeEdit::Remove },
+        { QT_TR_NOOP("设为假管(&D)"), QKeySequence(Qt::Key_D), TubeEdit::Dummy },
+        { QT_TR_NOOP("恢复此管(&E)"), QKeySequence(Qt::Key_Backspace), TubeEdit::Restore } };
+    for (const auto &item : items) {
+        QAction *action = menu.addAction(tr(item.text));
+        // The key is the view's own; the menu shows it.
+        action->setShortcut(item.key);
+        action->setEnabled(!m_stale && canEdit(tube, item.edit));
+        const TubeEdit edit = item.edit;
+        connect(
+            action, &QAction::triggered, this, [this, site, edit] { emit tubeEdited(site, edit); });
+    }
+    menu.exec(at);
+}
+
+void SheetView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        markAt(event->pos());
+    const layout::Tube *tube = target();
+    if (!tube)
+        return;
+    const QPointF centre = toView(tube->x, tube->y);
+    showEditMenu(*tube,
+        event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(centre.toPoint())
+                                                       : event->globalPos());
+}
+
 void SheetView::zoom(double factor, QPointF about)
 {
     const QPointF before = toSheet(about);
@@ -120,6 +202,14 @@ void SheetView::paintEvent(QPaintEvent *)
     draw::paintShapes(
         painter, m_sheet->scene, [this](double x, double y) { return toView(x, y); }, m_scale,
         style);
+    if (const layout::Tube *marked = m_mark ? target() : nullptr) {
+        // A ring a little outside the tube, seen at any zoom.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(20, 20, 20), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        const double ring = tubeRadius + 3;
+        painter.drawEllipse(toView(marked->x, marked->y), ring, ring);
+    }
     if (m_stale)
         painter.fillRect(rect(), QColor(240, 240, 240, 190));
 }
@@ -136,7 +226,7 @@ void SheetView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         m_dragging = true;
-        m_dragFrom = event->position();
+        m_dragFrom = m_pressedAt = event->position();
         setCursor(Qt::ClosedHandCursor);
     }
 }
@@ -157,6 +247,8 @@ void SheetView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         unsetCursor();
+        if ((event->position() - m_pressedAt).manhattanLength() < kClickPixels)
+            markAt(event->position());
     }
 }
 
@@ -181,6 +273,19 @@ void SheetView::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Home:
         fit();
+        return;
+    case Qt::Key_Delete:
+        editTarget(TubeEdit::Remove);
+        return;
+    case Qt::Key_D:
+        editTarget(TubeEdit::Dummy);
+        return;
+    case Qt::Key_Backspace:
+        editTarget(TubeEdit::Restore);
+        return;
+    case Qt::Key_Escape:
+        m_mark.reset();
+        update();
         return;
     case Qt::Key_Left:
     case Qt::Key_Right:

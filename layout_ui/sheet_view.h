@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace layout_ui {
@@ -21,6 +22,14 @@ struct Sheet : report::TubeIndex
     /// Builds the drawing and the index of a layout.
     explicit Sheet(const layout::Layout &counted);
 };
+
+/// What a designer does to one tube: leave its site undrilled, put a dummy in it, or take
+/// either edit back.
+enum class TubeEdit { Remove, Dummy, Restore };
+
+/// Whether an edit can be made to a tube as it stands: a tube the lanes, the centre tube or the
+/// plate took has none.
+bool canEdit(const layout::Tube &tube, TubeEdit edit);
 
 /// The tube sheet, drawn to fit and then zoomed with the wheel about the cursor, panned by
 /// dragging, and described tube by tube in a tooltip. A stale sheet is shown greyed.
@@ -46,6 +55,18 @@ public:
     /// The tooltip's text for a point of the view; empty away from every tube.
     QString describe(QPointF point) const;
 
+    /// The tube the edit keys act on: the one last clicked, or else the one at the view's
+    /// centre, which the arrows bring any tube to.
+    const layout::Tube *target() const;
+    /// Marks the tube at a point of the view, as a click does.
+    void markAt(QPointF point);
+    /// Asks for an edit of the target tube, as its key does; false when it has none.
+    bool editTarget(TubeEdit edit);
+
+signals:
+    /// An edit of a tube's site is wanted.
+    void tubeEdited(layout::Site site, layout_ui::TubeEdit edit);
+
 public slots:
     /// Shows the whole sheet.
     void fit();
@@ -58,18 +79,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     void zoom(double factor, QPointF about);
+    /// The menu of the edits of a tube, at a point of the view.
+    void showEditMenu(const layout::Tube &tube, QPoint at);
 
     std::shared_ptr<const Sheet> m_sheet;
     bool m_stale = false;
     bool m_fitted = true; ///< follows the window's size until the user zooms or pans
     double m_scale = 1;
     QPointF m_focus;
-    QPointF m_dragFrom;
+    QPointF m_dragFrom, m_pressedAt;
     bool m_dragging = false;
+    /// The centre of the tube last clicked, mm: it stays on its site as the sheet is redrawn.
+    std::optional<QPointF> m_mark;
 };
 
 /// The drawings' legend under the live sheet: each pass's colour and its tubes.

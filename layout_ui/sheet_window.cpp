@@ -5,13 +5,14 @@
 #include "layout_ui/messages.h"
 #include "report/reasons.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -22,15 +23,15 @@ namespace {
     /// Long enough that a study does not start at every key, short enough to feel live.
     constexpr int kPauseMs = 250;
 
-    QPushButton *button(const QString &text, const char *objectName)
-    {
-        auto *made = new QPushButton(text);
-        made->setObjectName(QLatin1String(objectName));
-        made->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-        return made;
-    }
-
 } // namespace
+
+QPushButton *windowButton(const QString &text, const char *objectName)
+{
+    auto *made = new QPushButton(text);
+    made->setObjectName(QLatin1String(objectName));
+    made->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    return made;
+}
 
 SheetWindow::SheetWindow(QWidget *parent)
     : QWidget(parent)
@@ -43,6 +44,7 @@ SheetWindow::SheetWindow(QWidget *parent)
     setUpKeyboard();
 
     connect(m_form, &FormPanel::changed, this, &SheetWindow::inputsChanged);
+    connect(m_view, &SheetView::tubeEdited, this, &SheetWindow::editTube);
     connect(m_fit, &QPushButton::clicked, m_view, &SheetView::fit);
     connect(m_exportDrawing, &QPushButton::clicked, this, &SheetWindow::chooseDrawingFile);
     connect(m_exportHoles, &QPushButton::clicked, this, &SheetWindow::chooseHolesFile);
@@ -55,6 +57,8 @@ SheetWindow::SheetWindow(QWidget *parent)
     resize(1100, 720);
     inputsChanged();
     m_loading = false;
+    m_history.reset(state());
+    updateTitleBar();
 }
 
 SheetWindow::~SheetWindow()
@@ -69,8 +73,8 @@ QLayout *SheetWindow::createInputs()
     m_numbers = new QCheckBox(tr("导出时标注管号(&M)"));
     m_numbers->setObjectName(QStringLiteral("numbers"));
     m_numbers->setAccessibleName(m_numbers->text().remove(QLatin1Char('&')));
-    m_exportDrawing = button(tr("导出图纸(&X)…"), "exportDrawing");
-    m_exportHoles = button(tr("导出管孔表(&H)…"), "exportHoles");
+    m_exportDrawing = windowButton(tr("导出图纸(&X)…"), "exportDrawing");
+    m_exportHoles = windowButton(tr("导出管孔表(&H)…"), "exportHoles");
     auto *left = new QVBoxLayout;
     left->addWidget(m_form);
     left->addWidget(m_numbers);
@@ -82,7 +86,7 @@ QLayout *SheetWindow::createInputs()
 
 QLayout *SheetWindow::createSheet()
 {
-    m_fit = button(tr("适合窗口(&F)"), "fit");
+    m_fit = windowButton(tr("适合窗口(&F)"), "fit");
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
@@ -95,6 +99,7 @@ QLayout *SheetWindow::createSheet()
     tools->addWidget(m_fit);
     tools->addWidget(m_status, 1);
     auto *right = new QVBoxLayout;
+    right->addLayout(createDesignTools());
     right->addLayout(tools);
     right->addWidget(m_view, 1);
     right->addWidget(m_legend);
@@ -106,7 +111,10 @@ void SheetWindow::setUpKeyboard()
 {
     // The keyboard goes down the inputs, then to the sheet and what acts on it.
     std::vector<QWidget *> order = m_form->controlWidgets();
-    order.insert(order.end(), { m_numbers, m_exportDrawing, m_exportHoles, m_fit, m_view });
+    order.insert(order.begin(), m_title);
+    order.insert(order.end(),
+        std::initializer_list<QWidget *> { m_numbers, m_exportDrawing, m_exportHoles, m_open,
+            m_save, m_saveAs, m_undo, m_redo, m_fit, m_view });
     for (QWidget *count : m_counts->countWidgets())
         order.push_back(count);
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
@@ -146,7 +154,10 @@ std::optional<layout::Inputs> SheetWindow::readInputs()
     m_form->markProblems(reading.problems);
     if (!reading.ok())
         return std::nullopt;
-    return reading.inputs;
+    layout::Inputs inputs = reading.inputs;
+    inputs.edits = m_edits;
+    inputs.title = m_title->text().toStdString();
+    return inputs;
 }
 
 void SheetWindow::showStale()
@@ -160,17 +171,25 @@ void SheetWindow::showStale()
 
 void SheetWindow::inputsChanged()
 {
-    if (!m_loading)
-        saveSettings();
-    m_wanted = readInputs();
-    if (!m_wanted) {
-        m_pause.stop();
-        showStale();
-        m_status->setText(m_shown ? translated(report::kStaleDrawing) : QString());
-        emit settled();
+    if (m_restoring)
         return;
-    }
-    m_pause.start();
+    // Keys typed into one box in a row are one step to undo.
+    const QWidget *typing = QApplication::focusWidget();
+    designChanged(typing ? typing->objectName().toStdString() : std::string());
+    if (wantInputs())
+        m_pause.start();
+}
+
+bool SheetWindow::wantInputs()
+{
+    m_wanted = readInputs();
+    if (m_wanted)
+        return true;
+    m_pause.stop();
+    showStale();
+    m_status->setText(m_shown ? translated(report::kStaleDrawing) : QString());
+    emit settled();
+    return false;
 }
 
 void SheetWindow::startStudy()
@@ -254,29 +273,12 @@ void SheetWindow::showStudy(const std::shared_ptr<Study> &study)
     m_exportHoles->setEnabled(study->sheet && m_wanted);
 }
 
-void SheetWindow::saveSettings() const
-{
-    QSettings settings;
-    m_form->save(settings);
-    settings.setValue(QStringLiteral("numbers"), m_numbers->isChecked());
-    settings.setValue(QStringLiteral("geometry"), saveGeometry());
-}
-
-void SheetWindow::loadSettings()
-{
-    QSettings settings;
-    m_loading = true;
-    m_form->load(settings);
-    m_numbers->setChecked(settings.value(QStringLiteral("numbers"), false).toBool());
-    const QByteArray geometry = settings.value(QStringLiteral("geometry")).toByteArray();
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
-    m_loading = false;
-    inputsChanged();
-}
-
 void SheetWindow::closeEvent(QCloseEvent *event)
 {
+    if (!mayReplaceDesign()) {
+        event->ignore();
+        return;
+    }
     saveSettings();
     event->accept();
 }

@@ -2,7 +2,9 @@
 
 #include "layout/options.h"
 #include "layout/study.h"
+#include "layout_ui/history.h"
 #include "layout_ui/sheet_view.h"
+#include "report/design.h"
 #include "report/summary.h"
 
 #include <QFutureWatcher>
@@ -15,7 +17,10 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace layout_ui {
 
@@ -36,6 +41,15 @@ struct Study
 /// Why an export or a study failed, in the window's language: the writers say it in English
 /// for the command line.
 QString failureText(const std::exception &failure);
+
+/// Asks for a file to write, in a dialog whose file types each name their extension; the name
+/// comes back with the chosen type's extension, and empty when cancelled. A file the extension
+/// turns the name into is only replaced once the user says so: the dialog asked about the name
+/// as typed.
+QString askForFile(QWidget *parent, const QString &title, const QStringList &types);
+
+/// A push button with its name for the tests and a screen reader's name without its key.
+QPushButton *windowButton(const QString &text, const char *objectName);
 
 /// The layout window: the inputs on the left, the tube sheet on the right, the counts below it.
 /// The drawing follows the inputs a moment after the typing stops, counted on another thread so
@@ -71,9 +85,34 @@ public:
     /// Whether a study is waiting or running.
     bool isBusy() const;
 
-    /// Keeps the inputs and the window's geometry for the next run, and reads them back.
+    /// Keeps the inputs and the window's geometry for the next run, and reads them back. The
+    /// design, its edits included, is kept at every change, so it comes back after a kill.
     void saveSettings() const;
     void loadSettings();
+
+    /// Opens a design file, its inputs and edits in place of the window's. Returns the reason
+    /// it could not, empty on success; the design shown stays as it was on failure.
+    QString openDesign(const QString &file);
+    /// Writes the design shown to a file, whole or not at all, and takes it as the design's
+    /// file. Returns the reason on failure, empty on success.
+    QString saveDesign(const QString &file);
+    /// Asks, when the design has changes not saved, whether to save them first: true when they
+    /// are saved or may go, false to keep the window as it is.
+    bool mayReplaceDesign();
+    /// Whether the design has changes its file (or, without one, a file) lacks.
+    bool isUnsaved() const;
+    QString designFile() const { return m_file; }
+    QStringList recentDesigns() const;
+
+    /// Edits a tube's site as the sheet's menu and keys do.
+    void editTube(const layout::Site &site, TubeEdit edit);
+    const std::vector<layout::Edit> &edits() const { return m_edits; }
+    void setDesignTitle(const QString &title);
+    /// Undo and redo over the inputs, the title and the edits alike.
+    void undo();
+    void redo();
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
 
 signals:
     /// A study has been shown, or the inputs were found invalid.
@@ -85,7 +124,32 @@ protected:
 private:
     QLayout *createInputs();
     QLayout *createSheet();
+    QLayout *createDesignTools();
     void setUpKeyboard();
+    void setUpDesignKeys();
+
+    DesignState state() const;
+    /// The design as the file would hold it: the file's own keys, the inputs as typed.
+    report::Design design() const;
+    /// Records a change of the design in the history and the settings; `group` as History's.
+    void designChanged(const std::string &group);
+    /// Shows a state of the history: its inputs, title and edits.
+    void restore(const DesignState &state);
+    /// The counts of the inputs at once, then the drawing without the typing's pause.
+    void studyNow();
+    void updateTitleBar();
+    void updateRecentMenu();
+    void chooseDesignToOpen();
+    void openRecent(const QString &file);
+    /// Saves to the design's file, or asks for one; false when nothing was saved.
+    bool saveOrAsk();
+    bool chooseFileToSave();
+    void rememberRecent(const QString &file);
+    /// Shows a design read from a file in place of the window's.
+    void showDesign(const report::Design &read, const report::Values &values, const QString &file);
+    /// Reads the inputs and marks their problems; false, with the drawing greyed, when they do
+    /// not describe a layout.
+    bool wantInputs();
 
     void inputsChanged();
     std::optional<layout::Inputs> readInputs();
@@ -106,6 +170,18 @@ private:
     LegendView *m_legend = nullptr;
     CountsPanel *m_counts = nullptr;
     QLabel *m_status = nullptr;
+    QLineEdit *m_title = nullptr;
+    QToolButton *m_open = nullptr;
+    QMenu *m_recent = nullptr;
+    QPushButton *m_save = nullptr, *m_saveAs = nullptr, *m_undo = nullptr, *m_redo = nullptr;
+
+    History m_history;
+    std::vector<layout::Edit> m_edits;
+    report::Design m_design; ///< the file's: its title and the keys this version does not know
+    QString m_file; ///< the design's file; empty for one never saved
+    std::string m_savedText; ///< what the file holds; empty for none
+    bool m_restoring = false; ///< a state of the history is being shown, not made
+    bool m_discarded = false; ///< the designer chose to lose the changes not saved
 
     QTimer m_pause; ///< the short pause after typing before a study starts
     QFutureWatcher<std::shared_ptr<Study>> m_watcher;

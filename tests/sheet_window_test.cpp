@@ -7,6 +7,7 @@
 #include "layout_ui/sheet_window.h"
 #include "report/drawing.h"
 #include "report/numbers.h"
+#include "window_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,42 +36,10 @@
 namespace {
 
 using layout_ui::SheetWindow;
-
-/// Waits, without a fixed time, until the window shows what its inputs say.
-bool settle(SheetWindow &window)
-{
-    return QTest::qWaitFor([&] { return !window.isBusy(); }, 60000);
-}
-
-QString field(const SheetWindow &window, const char *name)
-{
-    return window.findChild<QLineEdit *>(QLatin1String(name))->text();
-}
-
-/// korvane-layout's JSON for the same options.
-QJsonObject layoutJson(const QStringList &options)
-{
-    QProcess program;
-    QStringList args { QStringLiteral("--json") };
-    for (const QString &option : options) {
-        const auto equals = option.indexOf(QLatin1Char('='));
-        args << QStringLiteral("--") + option.left(equals);
-        // A switch such as gb151 comes alone.
-        if (equals + 1 < option.size())
-            args << option.mid(equals + 1);
-    }
-    program.start(QStringLiteral(KORVANE_LAYOUT), args);
-    program.waitForFinished(60000);
-    return QJsonDocument::fromJson(program.readAllStandardOutput()).object();
-}
-
-void apply(SheetWindow &window, const QStringList &options)
-{
-    for (const QString &option : options) {
-        const auto equals = option.indexOf(QLatin1Char('='));
-        QCOMPARE(window.setOption(option.left(equals), option.mid(equals + 1)), QString());
-    }
-}
+using window_support::apply;
+using window_support::field;
+using window_support::layoutJson;
+using window_support::settle;
 
 } // namespace
 
@@ -522,9 +491,10 @@ private slots:
         QCOMPARE(order,
             QStringList({ "diameter", "tube", "pitch", "pattern", "passes", "centring", "laneModel",
                 "laneSpacing", "clearance", "centreTube", "head", "bundle", "tieRods", "baffleCut",
-                "impingement", "gb151", "numbers", "exportDrawing", "exportHoles", "fit", "sheet",
-                "inCircle", "laneRemoved", "centreRemoved", "impingementRemoved", "total",
-                "perPass", "given" }));
+                "impingement", "gb151", "numbers", "exportDrawing", "exportHoles", "openDesign",
+                "saveDesign", "saveDesignAs", "undo", "fit", "sheet", "inCircle", "laneRemoved",
+                "centreRemoved", "impingementRemoved", "editRemoved", "dummyTubes", "total",
+                "perPass", "designTitle", "given" }));
         // Every one of them has a name a screen reader reads out.
         for (const QString &name : order)
             QVERIFY2(
