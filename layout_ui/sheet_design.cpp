@@ -139,22 +139,7 @@ DesignState SheetWindow::state() const
 
 report::Design SheetWindow::design() const
 {
-    report::Design now = m_design;
-    // The file's inputs as they were typed, as long as they still say what the boxes say.
-    const report::Values values = m_form->values();
-    if (report::valuesOf(m_design.inputs).values != values)
-        now.inputs = report::typedOptions(values);
-    const std::string title = m_title->text().toStdString();
-    if (title != m_design.title.value_or(std::string()))
-        now.title = title.empty() ? std::nullopt : std::optional(title);
-    // Each edit keeps the keys its site had in the file.
-    now.edits = m_edits;
-    now.editUnknown.assign(m_edits.size(), nlohmann::ordered_json::object());
-    for (std::size_t i = 0; i < m_edits.size(); ++i)
-        for (std::size_t j = 0; j < m_design.edits.size() && j < m_design.editUnknown.size(); ++j)
-            if (m_design.edits[j].site == m_edits[i].site)
-                now.editUnknown[i] = m_design.editUnknown[j];
-    return now;
+    return report::designNow(m_design, m_form->values(), m_title->text().toStdString(), m_edits);
 }
 
 bool SheetWindow::isUnsaved() const
@@ -190,12 +175,8 @@ void SheetWindow::updateTitleBar()
 
 void SheetWindow::editTube(const layout::Site &site, TubeEdit edit)
 {
-    const bool uTube = m_wanted && m_wanted->bundle == layout::Bundle::UTube;
-    const std::optional<layout::EditAction> action = edit == TubeEdit::Remove
-        ? std::optional(layout::EditAction::Remove)
-        : edit == TubeEdit::Dummy ? std::optional(layout::EditAction::Dummy)
-                                  : std::nullopt;
-    m_edits = layout::withEdit(m_edits, site, action, uTube);
+    m_edits =
+        report::editedAs(m_edits, site, edit, m_wanted ? m_wanted->bundle : layout::Bundle::Fixed);
     designChanged({});
     studyNow();
 }

@@ -28,20 +28,6 @@ namespace {
 
 } // namespace
 
-bool canEdit(const layout::Tube &tube, TubeEdit edit)
-{
-    using layout::Removed;
-    switch (edit) {
-    case TubeEdit::Remove:
-        return tube.removed == Removed::No || tube.removed == Removed::Dummy;
-    case TubeEdit::Dummy:
-        return tube.removed == Removed::No || tube.removed == Removed::Edit;
-    case TubeEdit::Restore:
-        return tube.removed == Removed::Edit || tube.removed == Removed::Dummy;
-    }
-    return false;
-}
-
 Sheet::Sheet(const layout::Layout &counted)
     : TubeIndex(counted)
     , layout(counted)

@@ -23,13 +23,8 @@ struct Sheet : report::TubeIndex
     explicit Sheet(const layout::Layout &counted);
 };
 
-/// What a designer does to one tube: leave its site undrilled, put a dummy in it, or take
-/// either edit back.
-enum class TubeEdit { Remove, Dummy, Restore };
-
-/// Whether an edit can be made to a tube as it stands: a tube the lanes, the centre tube or the
-/// plate took has none.
-bool canEdit(const layout::Tube &tube, TubeEdit edit);
+using report::canEdit;
+using report::TubeEdit;
 
 /// The tube sheet, drawn to fit and then zoomed with the wheel about the cursor, panned by
 /// dragging, and described tube by tube in a tooltip. A stale sheet is shown greyed.

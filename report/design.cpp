@@ -1,5 +1,7 @@
 #include "report/design.h"
 
+#include "report/form.h"
+
 #include <algorithm>
 
 namespace report {
@@ -140,6 +142,23 @@ std::string designText(const Design &design)
         file[key] = value;
     // Bytes typed on a command line need not be UTF-8: shown as U+FFFD rather than refused.
     return file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+Design designNow(const Design &file, const std::map<std::string, std::string> &values,
+    const std::string &title, const std::vector<layout::Edit> &edits)
+{
+    Design now = file;
+    if (valuesOf(file.inputs).values != values)
+        now.inputs = typedOptions(values);
+    if (title != file.title.value_or(std::string()))
+        now.title = title.empty() ? std::nullopt : std::optional(title);
+    now.edits = edits;
+    now.editUnknown.assign(edits.size(), Json::object());
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        for (std::size_t j = 0; j < file.edits.size() && j < file.editUnknown.size(); ++j)
+            if (file.edits[j].site == edits[i].site)
+                now.editUnknown[i] = file.editUnknown[j];
+    return now;
 }
 
 std::vector<layout::TypedOption> mergedInputs(

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -60,6 +61,12 @@ std::string designText(const Design &design);
 /// The inputs of a design with those typed beside it: a name typed replaces the file's.
 std::vector<layout::TypedOption> mergedInputs(
     const std::vector<layout::TypedOption> &file, const std::vector<layout::TypedOption> &typed);
+
+/// The design a front end shows, as its file is to hold it: the file's own keys kept, its inputs
+/// as typed while they still give the controls' values, each edit with the keys its site had,
+/// the file's title unless another is typed (an empty one is none).
+Design designNow(const Design &file, const std::map<std::string, std::string> &values,
+    const std::string &title, const std::vector<layout::Edit> &edits);
 
 /// Adds edits to a design's: a site edited again takes the new action, in its first place.
 void addEdits(Design &design, const std::vector<layout::Edit> &edits);

@@ -7,6 +7,30 @@
 
 namespace report {
 
+bool canEdit(const layout::Tube &tube, TubeEdit edit)
+{
+    using layout::Removed;
+    switch (edit) {
+    case TubeEdit::Remove:
+        return tube.removed == Removed::No || tube.removed == Removed::Dummy;
+    case TubeEdit::Dummy:
+        return tube.removed == Removed::No || tube.removed == Removed::Edit;
+    case TubeEdit::Restore:
+        return tube.removed == Removed::Edit || tube.removed == Removed::Dummy;
+    }
+    return false;
+}
+
+std::vector<layout::Edit> editedAs(const std::vector<layout::Edit> &edits, const layout::Site &site,
+    TubeEdit edit, layout::Bundle bundle)
+{
+    const std::optional<layout::EditAction> action = edit == TubeEdit::Remove
+        ? std::optional(layout::EditAction::Remove)
+        : edit == TubeEdit::Dummy ? std::optional(layout::EditAction::Dummy)
+                                  : std::nullopt;
+    return layout::withEdit(edits, site, action, bundle == layout::Bundle::UTube);
+}
+
 TubeIndex::TubeIndex(const layout::Layout &counted)
     : tubes(layout::tubes(counted))
 {

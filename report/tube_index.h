@@ -12,6 +12,18 @@
 
 namespace report {
 
+/// What a designer does to one tube: leave its site undrilled, put a dummy in it, or take
+/// either edit back.
+enum class TubeEdit { Remove, Dummy, Restore };
+
+/// Whether an edit can be made to a tube as it stands: a tube the lanes, the centre tube or the
+/// plate took has none.
+bool canEdit(const layout::Tube &tube, TubeEdit edit);
+
+/// The edits with a tube's changed as `edit` asks, its site named as the file names it.
+std::vector<layout::Edit> editedAs(const std::vector<layout::Edit> &edits, const layout::Site &site,
+    TubeEdit edit, layout::Bundle bundle);
+
 class TubeIndex
 {
 public:

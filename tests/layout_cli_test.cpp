@@ -629,7 +629,10 @@ TEST(SheetCommandLine, NeedsNoDisplayToAnswerOrRefuse)
         { plus({ "--clearance", "1000" }), noDisplay, 2,
             "korvane-sheet: the clearance 1000 mm leaves no layout circle" },
         { plus({ "--tube" }), noDisplay, 2, "korvane-sheet: --tube needs a value" },
-        { plus({ "sheet.svg" }), noDisplay, 2, "korvane-sheet: unexpected argument" },
+        // One design file may be given, and it must be a design.
+        { plus({ "a.json", "b.json" }), noDisplay, 2,
+            "korvane-sheet: unexpected argument 'b.json'" },
+        { plus({ "missing.json" }), noDisplay, 2, "korvane-sheet: missing.json: cannot be read" },
         { {}, noDisplay, 1, "korvane-sheet: no display to open the window on; korvane-layout" },
         { { "--shell=６００", "--tube=３８", "--pitch=４８" }, noDisplay, 1,
             "korvane-sheet: no display" },

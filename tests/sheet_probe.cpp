@@ -1,5 +1,6 @@
 // What korvane-sheet shows of a layout, as JSON, for the page's test to hold the page to:
 //   sheet_probe LANGUAGE NAME=VALUE...   (LANGUAGE zh or en; offscreen)
+//   sheet_probe resave IN OUT            (a design opened in the window and saved again)
 // The counts, the lines under them, each box's text while empty and each control's reason,
 // the legend, the caption and legend its drawings are written with, and what the first tube of
 // the hole list is when pointed at.
@@ -27,6 +28,14 @@ int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
+    if (argc == 4 && QLatin1String(argv[1]) == QLatin1String("resave")) {
+        layout_ui::SheetWindow window;
+        const QString opened = window.openDesign(QString::fromLocal8Bit(argv[2]));
+        const QString saved =
+            opened.isEmpty() ? window.saveDesign(QString::fromLocal8Bit(argv[3])) : opened;
+        std::cerr << saved.toStdString();
+        return saved.isEmpty() ? 0 : 1;
+    }
     QTranslator english;
     if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("en")
         && english.load(QLocale(QLocale::English), QStringLiteral("korvane-sheet"),

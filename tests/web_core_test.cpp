@@ -231,3 +231,116 @@ TEST(WebCore, CountIsTheWindowsCalculation)
 }
 
 } // namespace
+
+namespace {
+
+/// The page's values of a layout, as the form holds them.
+Json valuesOf(const Options &options)
+{
+    Json list = Json::array();
+    for (const auto &[name, text] : options)
+        list.push_back(Json::array({ name, text }));
+    return call("values", Json { { "options", list } }.dump());
+}
+
+TEST(WebCore, EditsTravelAsTheFileAndTheAddressNameThem)
+{
+    // An address with edits: they come apart from the form's values, a malformed list stays
+    // among the options the form refuses.
+    const Json fromLink = valuesOf({ { "shell", "600" }, { "tube", "25" }, { "pitch", "32" },
+        { "remove", "r1c1,r2c0" }, { "dummy", "r3c1" }, { "dummy", "r1c1" }, { "remove", "x" } });
+    EXPECT_EQ(fromLink["edits"],
+        Json::parse(R"([{"site": "r1c1", "action": "dummy"}, {"site": "r2c0", "action": "remove"},
+            {"site": "r3c1", "action": "dummy"}])"));
+    ASSERT_EQ(fromLink["refused"].size(), 1u) << fromLink.dump();
+    // Counted with the edits and the title; the address gets the edits back.
+    const Json request = { { "values", fromLink["values"] }, { "edits", fromLink["edits"] },
+        { "title", "E-1" }, { "draw", true } };
+    const Json answer = call("layout", request.dump());
+    ASSERT_TRUE(answer["problems"].empty()) << answer.dump();
+    EXPECT_EQ(answer["layout"]["dummy_tubes"], 2);
+    EXPECT_EQ(answer["layout"]["edit_removed"], 1);
+    EXPECT_EQ(answer["drawing"]["caption"][0], "E-1");
+    Json link = answer["link"];
+    link.push_back({ "remove", "r2c0" });
+    link.push_back({ "dummy", "r1c1,r3c1" });
+    EXPECT_EQ(answer["link_edits"], link);
+    // The tube under the pointer says which edits it takes.
+    const Json dummy = call("tube_at", R"({"x": 12.5, "y": 27.712812921})")["tube"];
+    EXPECT_EQ(dummy["site"], "r1c1");
+    EXPECT_EQ(dummy["removed"], "dummy");
+    EXPECT_EQ(dummy["can"], Json::parse(R"({"remove": true, "dummy": false, "restore": true})"));
+    const Json centre = call("tube_at", R"({"x": 0, "y": 0})")["tube"];
+    EXPECT_EQ(centre["can"], Json::parse(R"({"remove": true, "dummy": true, "restore": false})"));
+}
+
+TEST(WebCore, AnEditJobChangesOneTube)
+{
+    const std::string edits =
+        R"([{"site": "r1c1", "action": "remove"}, {"site": "r2c0", "action": "dummy"}])";
+    const struct
+    {
+        const char *site, *edit, *bundle, *want;
+    } cases[] = {
+        { "r1c1", "dummy", "fixed",
+            R"([{"site": "r1c1", "action": "dummy"}, {"site": "r2c0", "action": "dummy"}])" },
+        { "r2c0", "restore", "fixed", R"([{"site": "r1c1", "action": "remove"}])" },
+        { "r-2c0", "restore", "u-tube", R"([{"site": "r1c1", "action": "remove"}])" },
+        { "r-2c0", "restore", "fixed", edits.c_str() },
+        { "r3c1", "remove", "fixed",
+            R"([{"site": "r1c1", "action": "remove"}, {"site": "r2c0", "action": "dummy"}, {"site": "r3c1", "action": "remove"}])" },
+    };
+    for (const auto &one : cases) {
+        const Json request = { { "edits", Json::parse(edits) }, { "site", one.site },
+            { "edit", one.edit }, { "bundle", one.bundle } };
+        EXPECT_EQ(call("edit", request.dump())["edits"], Json::parse(one.want)) << one.site;
+    }
+    for (const char *bad :
+        { R"({"edits": [], "site": "1,1", "edit": "remove"})",
+            R"({"edits": [], "site": "r1c1", "edit": "plug"})",
+            R"({"edits": [{"site": "r1c1", "action": "plug"}], "site": "r1c1", "edit": "remove"})" })
+        EXPECT_TRUE(call("edit", bad).contains("failure")) << bad;
+}
+
+TEST(WebCore, DesignsOpenAndSaveAsThePrograms)
+{
+    const std::string file = R"({"format": "korvane-design", "version": 1, "title": "E-7",
+        "inputs": {"passes": "2", "shell": "600", "tube": "25", "pitch": "32"},
+        "edits": [{"site": "r1c1", "action": "remove", "note": "drain"}], "job": 7})";
+    const Json opened = call("open_design", Json { { "text", file } }.dump());
+    ASSERT_FALSE(opened.contains("error")) << opened.dump();
+    EXPECT_EQ(opened["title"], "E-7");
+    EXPECT_EQ(opened["values"]["diameter"], "600");
+    // Saved as it came: the file's own text again, its inputs in its order, its keys kept.
+    Json save = { { "base", opened["base"] }, { "values", opened["values"] },
+        { "title", opened["title"] }, { "edits", opened["edits"] } };
+    const std::string again = call("save_design", save.dump())["text"];
+    EXPECT_EQ(again, opened["base"]);
+    EXPECT_NE(again.find("\"passes\": \"2\",\n    \"shell\""), std::string::npos) << again;
+    EXPECT_NE(again.find("\"note\": \"drain\""), std::string::npos);
+    // Changed: the inputs as the form gives them, the edit that stays keeps its keys.
+    save["values"]["diameter"] = "700";
+    save["title"] = "";
+    save["edits"].push_back({ { "site", "r2c0" }, { "action", "dummy" } });
+    const Json changed = Json::parse(call("save_design", save.dump())["text"].get<std::string>());
+    EXPECT_EQ(changed["inputs"]["shell"], "700");
+    EXPECT_TRUE(changed["title"].is_null());
+    EXPECT_EQ(changed["edits"][0]["note"], "drain");
+    EXPECT_EQ(changed["edits"][1], Json::parse(R"({"site": "r2c0", "action": "dummy"})"));
+    EXPECT_EQ(changed["job"], 7);
+    // Refused with the reason as a message; an unknown input too.
+    for (const auto &[text, reason] :
+        std::vector<std::pair<std::string, std::string>> { { "{", "不是 JSON 文件" },
+            { R"({"format": "korvane-design", "version": 2})",
+                "版本 %1 的设计文件，由较新的 Korvane 保存：本程序读版本 1" },
+            { R"({"format": "korvane-design", "version": 1, "inputs": {"colour": "red"}})",
+                "" } }) {
+        const Json refused = call("open_design", Json { { "text", text } }.dump());
+        ASSERT_TRUE(refused.contains("error")) << text;
+        if (!reason.empty()) {
+            EXPECT_EQ(refused["error"]["source"], reason);
+        }
+    }
+}
+
+} // namespace

@@ -12,6 +12,7 @@
 #include "report/reasons.h"
 #include "report/summary.h"
 #include "report/tube_index.h"
+#include "web/design_jobs.h"
 
 #include <nlohmann/json.hpp>
 
@@ -119,17 +120,24 @@ Json sceneJson(const sheet::Scene &scene)
 }
 
 /// {"values": {control: text, ...}} as the page's form holds them (or {"options": [[name, text],
-/// ...]} as korvane-layout takes them), and "draw": bool: the layout's JSON as korvane-layout
-/// --json prints it and its summary, or the problems, each on its control; the options for the
-/// address; with "draw", the drawing's shapes and where the sheet is.
+/// ...]} as korvane-layout takes them), with the design's "edits" and "title" if any, and
+/// "draw": bool: the layout's JSON as korvane-layout --json prints it and its summary, or the
+/// problems, each on its control; the options for the address, and with the edits
+/// ("link_edits"); with "draw", the drawing's shapes and where the sheet is.
 Json layoutJob(const Json &request)
 {
     std::vector<layout::TypedOption> typed;
     Json answer = { { "problems", Json::array() } };
+    const std::vector<layout::Edit> edits =
+        request.contains("edits") ? web::editsOf(request.at("edits")) : std::vector<layout::Edit>();
     if (request.contains("values")) {
         const report::Values values = request.at("values").get<report::Values>();
         typed = report::typedOptions(values);
-        answer["link"] = optionsJson(report::typedOptions(values, true));
+        std::vector<layout::TypedOption> link = report::typedOptions(values, true);
+        answer["link"] = optionsJson(link);
+        const std::vector<layout::TypedOption> more = web::editOptions(edits);
+        link.insert(link.end(), more.begin(), more.end());
+        answer["link_edits"] = optionsJson(link);
     } else {
         for (const Json &option : request.at("options"))
             typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
@@ -142,9 +150,12 @@ Json layoutJob(const Json &request)
         answer["problems"].push_back(problemJson(problem));
     if (!reading.ok())
         return answer;
+    layout::Inputs inputs = reading.inputs;
+    inputs.edits = edits;
+    inputs.title = request.value("title", std::string());
     std::optional<layout::Layout> counted;
     try {
-        counted = layout::studyOne(reading.inputs);
+        counted = layout::studyOne(inputs);
     } catch (const layout::InputError &error) {
         // Found only by laying the tubes out, such as more tie rods than the edge takes.
         answer["problems"].push_back(problemJson(error));
@@ -165,17 +176,19 @@ Json layoutJob(const Json &request)
 }
 
 /// {"options": [[name, text], ...]} from an address: the form's values they describe, as
-/// korvane-layout reads them, and what could not be taken.
+/// korvane-layout reads them, the edits among them, and what could not be taken.
 Json valuesJob(const Json &request)
 {
     std::vector<layout::TypedOption> typed;
     for (const Json &option : request.at("options"))
         typed.push_back({ option.at(0).get<std::string>(), option.at(1).get<std::string>() });
+    const std::vector<layout::Edit> edits = web::takeEdits(typed);
     const report::Filled filled = report::valuesOf(typed);
     Json refused = Json::array();
     for (const report::Message &message : filled.refused)
         refused.push_back(report::messageJson(message));
-    return { { "values", filled.values }, { "refused", refused } };
+    return { { "values", filled.values }, { "edits", web::editsJson(edits) },
+        { "refused", refused } };
 }
 
 /// {"inputs": [shell, pitch, tube, centre tube]} as typed in the calculator's boxes: what
@@ -264,6 +277,11 @@ Json tubeAtJob(const Json &request)
         { { "number", number }, { "x", report::millimetresText(tube->x) },
             { "y", report::millimetresText(tube->y) }, { "pass", tube->pass },
             { "removed", removed ? Json(removed) : Json(nullptr) }, { "tie_rod", tube->tieRod },
+            { "site", layout::siteText(tube->site) },
+            { "can",
+                { { "remove", report::canEdit(*tube, report::TubeEdit::Remove) },
+                    { "dummy", report::canEdit(*tube, report::TubeEdit::Dummy) },
+                    { "restore", report::canEdit(*tube, report::TubeEdit::Restore) } } },
             { "text", report::messageJson(report::describeTube(*tube, number)) } } } };
 }
 
@@ -302,6 +320,12 @@ extern "C" const char *korvane_call(const char *job, const char *request)
             out = tubeAtJob(in);
         else if (name == "language")
             out = languageJob(in);
+        else if (name == "edit")
+            out = web::editJob(in);
+        else if (name == "open_design")
+            out = web::openDesignJob(in);
+        else if (name == "save_design")
+            out = web::saveDesignJob(in);
         else
             out = { { "failure", "unknown job " + name } };
         answer = out.dump(-1, ' ', false, Json::error_handler_t::replace);

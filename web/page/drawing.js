@@ -19,7 +19,7 @@ const requestDrawing = latestWins(() => {
     if (!status.source && !status.message)
       setStatus(form.texts.counting);
   }, 300);
-  return tracked(drawer.call('layout', { values: controlValues(), draw: true, view: currentView() },
+  return tracked(drawer.call('layout', { ...layoutRequest(), draw: true, view: currentView() },
     kLongest)
     .then((answer) => drawingArrived(answer, number, started),
       (error) => {
@@ -39,14 +39,14 @@ const requestDrawing = latestWins(() => {
 
 /// The drawing waits for a pause in the typing, as korvane-sheet's does: the counts come at
 /// every key, and the keys never queue behind drawings nobody will see. The first comes at once.
-function drawSoon(started) {
+function drawSoon(started, now = false) {
   drawing.inputAt = started;
   clearTimeout(drawing.pause);
   drawing.pause = setTimeout(() => {
     drawing.pausing = false;
     requestDrawing();
     busy(-1);
-  }, drawing.scene === null ? 0 : kPauseMs);
+  }, drawing.scene === null || now ? 0 : kPauseMs);
   if (!drawing.pausing) {
     drawing.pausing = true;
     busy(+1);
@@ -95,6 +95,7 @@ const paintInWorker = latestWins(
   () => tracked(drawer.call('view', currentView()).catch(() => {})));
 
 function repaint() {
+  placeMark();
   if (paintsInWorker)
     paintInWorker();
   else

@@ -24,6 +24,10 @@ const pageEnglish = {
   '计算超时，已停止并重新启动计算模块': 'The calculation took too long; it was stopped and restarted',
   '链接中的选项未能全部采用：%1': 'Some options of the link were not taken: %1',
   '无法生成文件：%1': 'Cannot make the file: %1',
+  '设计': 'Design',
+  '编辑此管': 'Edit this tube',
+  '设计有未保存的更改。打开另一个设计，这些更改就会丢失。要继续吗？':
+    'The design has changes that are not saved. Opening another design loses them. Go on?',
 };
 
 let language = 'zh';

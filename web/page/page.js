@@ -7,13 +7,14 @@
 let wanted = 0; // the latest inputs' number
 let lastHash = null;
 
-function inputsChanged() {
+/// The counts at once, the drawing after a pause in the typing; `now`, for an edit or an undo,
+/// draws without the pause.
+function inputsChanged(now = false) {
   showResting();
-  const values = controlValues();
   const number = ++wanted;
   const started = performance.now();
   setExports(false);
-  tracked(counter.call('layout', { values }, kLongest).then((answer) => {
+  tracked(counter.call('layout', layoutRequest(), kLongest).then((answer) => {
     // An answer overtaken by a later keystroke is not shown.
     if (number !== wanted)
       return;
@@ -27,7 +28,15 @@ function inputsChanged() {
       setFailure(error);
     }
   }));
-  drawSoon(started);
+  drawSoon(started, now);
+}
+
+/// The address: the inputs with the edits while the link stays short enough to send.
+function linkOf(answer) {
+  if (!answer.link_edits || answer.link_edits.length === answer.link.length)
+    return answer.link;
+  const whole = location.href.replace(/#.*$/, '').length + 1 + hashOf(answer.link_edits).length;
+  return whole < 2000 ? answer.link_edits : answer.link;
 }
 
 /// The inputs in the address and kept for the next visit, as korvane-layout's options.
@@ -41,7 +50,7 @@ function keepInputs(options) {
 }
 
 function countsArrived(answer, number) {
-  keepInputs(answer.link);
+  keepInputs(linkOf(answer));
   markProblems(answer.problems);
   shown.problems = answer.problems;
   if (answer.problems.length > 0) {
@@ -59,9 +68,17 @@ function countsArrived(answer, number) {
 
 /// Sets the controls from options as korvane-layout takes them (a link, the last visit, the
 /// example), what is not given at its default, and says what could not be taken.
-function applyOptions(options) {
+/// The edits among the options replace the design's; at the start, the design kept at the last
+/// visit comes back with its file and title if it is of these inputs.
+function applyOptions(options, starting = false) {
   return tracked(counter.call('values', { options }, kLongest).then((answer) => {
     setControlValues(answer.values);
+    if (!starting || !recallDesign(controlValues(), answer.edits))
+      design.edits = answer.edits;
+    if (starting)
+      startSteps();
+    else
+      designChanged('');
     // A line of its own, which the counts and drawings that follow do not overwrite.
     linkRefused = answer.refused;
     showLinkNote();
@@ -84,6 +101,7 @@ function applyLanguage() {
     markProblems(shown.problems);
   showStatus();
   showLinkNote();
+  designShown();
 }
 
 /// A switch of language: the drawing again, its caption and legend in the new words.
@@ -132,6 +150,7 @@ function setUpForm() {
     element.addEventListener(control.widget === 'box' ? 'input' : 'change', () => {
       tick(control);
       inputsChanged();
+      designChanged(control.id);
     });
   }
 }
@@ -143,6 +162,7 @@ function start() {
   setUpForm();
   setUpSheet();
   setUpExports();
+  setUpDesign();
   setUpCalculator();
   setExports(false);
   $('language').addEventListener('click', () => {
@@ -154,7 +174,7 @@ function start() {
   tracked(drawer.call('language', drawingWords()).catch(() => {}));
   // The address first (a link someone sent), then the last inputs, then an example.
   const hash = location.hash.length > 1 ? location.hash : recall('korvane.layout');
-  applyOptions(hash ? parseHash(hash) : form.example);
+  applyOptions(hash ? parseHash(hash) : form.example, true);
   window.addEventListener('hashchange', () => {
     if (location.hash.replace(/^#/, '') !== lastHash)
       applyOptions(parseHash(location.hash));

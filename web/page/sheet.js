@@ -87,6 +87,7 @@ function setUpPointer(sheet) {
     } catch (e) { /* a pointer already gone: the drag simply ends at the edge */ }
     touches.set(event.pointerId, local(event));
     dragged = false;
+    closeEditMenu();
     if (touches.size === 2) {
       const [a, b] = [...touches.values()];
       pinch = { distance: Math.hypot(a[0] - b[0], a[1] - b[1]) };
@@ -125,9 +126,13 @@ function setUpPointer(sheet) {
     if (touches.size < 2)
       pinch = null;
     sheet.classList.remove('dragging');
-    // A tap without a drag asks what is there, for a finger as for a mouse.
-    if (!dragged && event.type === 'pointerup')
+    // A tap without a drag asks what is there, for a finger as for a mouse, and offers its
+    // edits.
+    if (!dragged && event.type === 'pointerup' && event.button <= 0) {
       showTipAt(px, py);
+      if (drawing.frame && shown.drawnFor >= 0 && shown.drawnFor === wanted)
+        tracked(offerEdits(px, py));
+    }
   };
   sheet.addEventListener('pointerup', release);
   sheet.addEventListener('pointercancel', release);
@@ -137,8 +142,10 @@ function setUpPointer(sheet) {
   });
 }
 
-/// The keys do what the mouse does: the arrows pan, + and - zoom, 0 or f fits.
+/// The keys do what the mouse does: the arrows pan, + and - zoom, 0 or f fits; Delete, d and
+/// Backspace edit the tube marked (or the one in the middle), Escape unmarks it.
 function setUpKeys(sheet) {
+  const edits = { Delete: 'remove', d: 'dummy', D: 'dummy', Backspace: 'restore' };
   sheet.addEventListener('keydown', (event) => {
     const step = 40;
     const moves = { ArrowLeft: [step, 0], ArrowRight: [-step, 0], ArrowUp: [0, step],
@@ -151,6 +158,12 @@ function setUpKeys(sheet) {
       zoomCentre(1 / 1.25);
     } else if (event.key === '0' || event.key === 'f') {
       fit();
+    } else if (edits[event.key] && !event.ctrlKey && !event.metaKey && !event.altKey) {
+      tracked(editTubeAt(editPoint(), edits[event.key]));
+    } else if (event.key === 'Escape') {
+      design.mark = null;
+      closeEditMenu();
+      placeMark();
     } else {
       return;
     }

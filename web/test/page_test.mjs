@@ -542,7 +542,7 @@ describe('where a designer expects it', () => {
     assert.deepEqual(back, ['given', 'tab-layout', 'language']);
     await page.focus('#diameter');
     const order = [];
-    for (let i = 0; i < 26; ++i) {
+    for (let i = 0; i < 29; ++i) {
       await page.keyboard.press('Tab');
       order.push(await page.evaluate(() => {
         const element = document.activeElement;
@@ -553,7 +553,8 @@ describe('where a designer expects it', () => {
     const ids = order.map((entry) => entry.split(':')[0]);
     const expected = ['tube', 'pitch', 'pattern',
       'passes', 'centre', 'lanes', 'lane-spacing', 'clearance', 'centre-tube', 'head', 'bundle',
-      'tie-rods', 'baffle-cut', 'impingement', 'gb151', 'zoom-in', 'zoom-out', 'fit', 'numbers', 'save-svg',
+      'tie-rods', 'baffle-cut', 'impingement', 'gb151', 'design-title', 'open-design', 'save-design',
+      'zoom-in', 'zoom-out', 'fit', 'numbers', 'save-svg',
       'save-dxf', 'save-png', 'save-csv', 'copy-link', 'print', 'sheet'];
     assert.deepEqual(ids.slice(0, expected.length), expected);
     assert.ok(order.every((entry) => entry.endsWith(':true')), order.join(' '));
