@@ -19,7 +19,8 @@ namespace {
             throw DesignError("larger than 16 MB", Message(QT_TR_NOOP("大于 16 MB")));
         try {
             return Json::parse(bytes);
-        } catch (const Json::parse_error &) {
+        } catch (const Json::exception &) {
+            // A parse error, or a number too large for any JSON reader to hold.
             throw DesignError("not JSON", Message(QT_TR_NOOP("不是 JSON 文件")));
         }
     }

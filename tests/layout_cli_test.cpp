@@ -961,6 +961,8 @@ TEST(DesignFiles, SavedReopenedAndSavedAgainByteForByte)
         const char *said;
     } refusals[] = {
         { "{", "not JSON" },
+        // A number no JSON reader holds: refused like any text that is not JSON, not a crash.
+        { "{\"format\": \"korvane-design\", \"version\": 1, \"size\": 1e99999}", "not JSON" },
         { "{\"format\": \"other\", \"version\": 1}",
             "not a design: its format is not korvane-design" },
         { "{\"format\": \"korvane-design\", \"version\": 2}", "a design of version 2" },

@@ -12,7 +12,7 @@ cmake --build "$root/build-fuzz" -j "$(nproc)"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
 pids=()
-names=(val calculate layout)
+names=(val calculate layout design)
 for name in "${names[@]}"; do
   work="$root/build-fuzz/corpus-$name"
   rm -rf "$work"

@@ -1,7 +1,11 @@
 // How fast korvane.html answers in Debian's headless Chromium: the first drawing opened from
-// disk, the counts after each keystroke at 100,000 tubes, the drawing at 100,000 tubes, and the
-// counts without a drawing above 200,000. Prints a Markdown table of medians for the README.
-//   KORVANE_PAGE=build/web/korvane.html node web/test/bench.mjs
+// disk, the counts after each keystroke at 100,000 tubes, the drawing at 100,000 tubes, an edit's
+// counts and drawing there, and the counts without a drawing above 200,000. Prints a Markdown
+// table of medians for the README.
+//   KORVANE_PAGE=build/web/korvane.html KORVANE_LAYOUT=build/layout_cli/korvane-layout \
+//     node web/test/bench.mjs
+import { execFileSync } from 'node:child_process';
+
 import { launch, openPage, settle } from './support.mjs';
 
 const median = (values) => {
@@ -69,6 +73,41 @@ rows.push(['first layout drawn, opened from disk (283 tubes)', ms(median(opened)
   }
   rows.push([`drawing after a change, the pause included (${tubes.toLocaleString('en')} tubes)`, ms(median(values)),
     ms(Math.max(...values))]);
+  await context.close();
+}
+
+// An edit at about 100,000 tubes, from the key on the tube to its counts and to its drawing:
+// the tube looked up, the edit made, the counts, and the drawing without the typing's pause.
+{
+  const options = ['--otl', '4200', '--tube', '10', '--pitch', '12.5', '--passes', '2'];
+  const listed = execFileSync(process.env.KORVANE_LAYOUT || 'build/layout_cli/korvane-layout',
+    [...options, '--tubes', '-'], { encoding: 'utf8', maxBuffer: 1 << 26 })
+    .split('\n').filter((line) => /^\d/.test(line));
+  const { context, page } = await openPage(browser,
+    { hash: '#otl=4200&tube=10&pitch=12.5&passes=2' });
+  const countsMs = [], drawnMs = [];
+  for (let i = 0; i < 9; ++i) {
+    const [, x, y] = listed[Math.floor(listed.length * (i + 1) / 10)].split(',');
+    const took = await page.evaluate(async (point) => {
+      const drawn = korvane.timings.filter((t) => t.what === 'drawing').length;
+      const counted = korvane.timings.filter((t) => t.what === 'counts').length;
+      const started = performance.now();
+      if (!await editTubeAt(point, 'remove'))
+        throw new Error('no tube to edit');
+      while (korvane.timings.filter((t) => t.what === 'drawing').length === drawn)
+        await new Promise((resolve) => requestAnimationFrame(resolve));
+      const counts = korvane.timings.filter((t) => t.what === 'counts')[counted];
+      const drawing = korvane.timings.filter((t) => t.what === 'drawing')[drawn];
+      return { counts: counts.at - started, drawing: drawing.at - started };
+    }, { x: Number(x), y: Number(y) });
+    await settle(page);
+    countsMs.push(took.counts);
+    drawnMs.push(took.drawing);
+  }
+  const tubes = (await timings(page, 'drawing')).pop().tubes;
+  rows.push([`an edit: its counts (${tubes.toLocaleString('en')} tubes)`, ms(median(countsMs)),
+    ms(Math.max(...countsMs))]);
+  rows.push([`an edit: its drawing`, ms(median(drawnMs)), ms(Math.max(...drawnMs))]);
   await context.close();
 }
 
