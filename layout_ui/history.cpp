@@ -1,7 +1,6 @@
 #include "layout_ui/history.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace layout_ui {
 
@@ -14,14 +13,14 @@ bool operator==(const DesignState &a, const DesignState &b)
             });
 }
 
-History::History(DesignState first)
+History::History(const DesignState &first)
 {
-    reset(std::move(first));
+    reset(first);
 }
 
-void History::reset(DesignState first)
+void History::reset(const DesignState &first)
 {
-    m_states.assign(1, std::move(first));
+    m_states.assign(1, first);
     m_at = 0;
     m_group.clear();
 }

@@ -26,10 +26,10 @@ struct DesignState
 class History
 {
 public:
-    explicit History(DesignState first = {});
+    explicit History(const DesignState &first = {});
 
     /// Starts again from this state, with nothing to undo.
-    void reset(DesignState first);
+    void reset(const DesignState &first);
     /// The designer has changed the design to `state`; `group` names what changed, empty for a
     /// change that is a step of its own (an edit).
     void record(const DesignState &state, const std::string &group);

@@ -367,7 +367,7 @@ void SheetWindow::updateRecentMenu()
     m_recent->clear();
     const QStringList recent = recentDesigns();
     for (int i = 0; i < static_cast<int>(recent.size()); ++i) {
-        const QString file = recent[i];
+        const QString &file = recent[i];
         QAction *action = m_recent->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));
         action->setToolTip(file);

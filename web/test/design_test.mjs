@@ -148,6 +148,11 @@ describe('design files between the page, the window and the command line', () =>
       execFileSync(process.env.KORVANE_SHEET_PROBE, ['resave', file, byWindow],
         { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
       assert.ok(readFileSync(byWindow).equals(bytes));
+      // And the window's file, opened on the page and saved again: the same bytes still.
+      await page.setInputFiles('#design-file', byWindow);
+      await settle(page);
+      const fromWindow = await saved(page, () => page.keyboard.press('Control+s'));
+      assert.ok(readFileSync(fromWindow).equals(bytes));
       const json = JSON.parse(bytes.toString('utf8'));
       assert.equal(json.title, 'E-101 管板');
       assert.deepEqual(json.edits, [{ site: tubes[5].site, action: 'remove' },
