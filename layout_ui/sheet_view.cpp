@@ -126,7 +126,12 @@ bool SheetView::editTarget(TubeEdit edit)
 
 void SheetView::showEditMenu(const layout::Tube &tube, QPoint at)
 {
-    QMenu menu(this);
+    // A popup, not a modal loop: the sheet stays live under it, and a click elsewhere closes it.
+    if (!m_menu) {
+        m_menu = new QMenu(this);
+        m_menu->setObjectName(QStringLiteral("editMenu"));
+    }
+    m_menu->clear();
     const layout::Site site = tube.site;
     const struct
     {
@@ -137,15 +142,16 @@ void SheetView::showEditMenu(const layout::Tube &tube, QPoint at)
         { QT_TR_NOOP("设为假管(&D)"), QKeySequence(Qt::Key_D), TubeEdit::Dummy },
         { QT_TR_NOOP("恢复此管(&E)"), QKeySequence(Qt::Key_Backspace), TubeEdit::Restore } };
     for (const auto &item : items) {
-        QAction *action = menu.addAction(tr(item.text));
+        QAction *action = m_menu->addAction(tr(item.text));
         // The key is the view's own; the menu shows it.
         action->setShortcut(item.key);
+        action->setShortcutContext(Qt::WidgetShortcut);
         action->setEnabled(!m_stale && canEdit(tube, item.edit));
         const TubeEdit edit = item.edit;
         connect(
             action, &QAction::triggered, this, [this, site, edit] { emit tubeEdited(site, edit); });
     }
-    menu.exec(at);
+    m_menu->popup(at);
 }
 
 void SheetView::contextMenuEvent(QContextMenuEvent *event)
@@ -233,8 +239,12 @@ void SheetView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         unsetCursor();
-        if ((event->position() - m_pressedAt).manhattanLength() < kClickPixels)
+        // A click (or a tap) on a tube marks it and offers its edits.
+        if ((event->position() - m_pressedAt).manhattanLength() < kClickPixels) {
             markAt(event->position());
+            if (const layout::Tube *tube = m_mark ? target() : nullptr)
+                showEditMenu(*tube, event->globalPosition().toPoint());
+        }
     }
 }
 

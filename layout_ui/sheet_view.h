@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+class QMenu;
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -91,6 +93,7 @@ private:
     bool m_dragging = false;
     /// The centre of the tube last clicked, mm: it stays on its site as the sheet is redrawn.
     std::optional<QPointF> m_mark;
+    QMenu *m_menu = nullptr; ///< the edits of the tube marked
 };
 
 /// The drawings' legend under the live sheet: each pass's colour and its tubes.

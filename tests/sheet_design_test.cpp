@@ -87,6 +87,28 @@ void answerNext(QMessageBox::StandardButton button, bool *asked)
     });
 }
 
+/// The edit menu open on the sheet, if any.
+QMenu *menuOpen()
+{
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+/// Which of the open menu's edits are offered ("1") and which not ("0"), in its order.
+QStringList offeredBy()
+{
+    QStringList offered;
+    if (QMenu *menu = menuOpen())
+        for (QAction *action : menu->actions())
+            offered << QString::number(action->isEnabled());
+    return offered;
+}
+
+void closeMenu()
+{
+    if (QMenu *menu = menuOpen())
+        menu->close();
+}
+
 int runProgram(const QStringList &args, QByteArray *errors = nullptr)
 {
     QProcess program;
@@ -190,9 +212,12 @@ private slots:
         QVERIFY(settle(window));
         auto *view = window.findChild<layout_ui::SheetView *>(QStringLiteral("sheet"));
         const layout::Tube tube = editable(window, 1).front();
+        // A click marks the tube and offers its edits; the keys act on it as well.
         QTest::mouseClick(view, Qt::LeftButton, {}, view->toView(tube.x, tube.y).toPoint());
         QVERIFY(view->target());
         QCOMPARE(site(*view->target()), site(tube));
+        QCOMPARE(offeredBy(), QStringList({ "1", "1", "0" }));
+        closeMenu();
         const struct
         {
             Qt::Key key;
@@ -215,40 +240,27 @@ private slots:
                 lane = &one;
         QVERIFY(lane);
         const QPoint at = view->toView(lane->x, lane->y).toPoint();
-        QStringList offered;
-        QTimer::singleShot(0, [&offered] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            for (QAction *action : menu->actions())
-                offered << QString::number(action->isEnabled());
-            menu->close();
-        });
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
         QApplication::sendEvent(view, &rightClick);
-        QCOMPARE(offered, QStringList({ "0", "0", "0" }));
+        QCOMPARE(offeredBy(), QStringList({ "0", "0", "0" }));
+        closeMenu();
         QTest::keyClick(view, Qt::Key_Delete);
         QVERIFY(window.edits().empty());
         // The menu of a kept tube does the edit chosen.
         const QPoint kept = view->toView(tube.x, tube.y).toPoint();
-        QTimer::singleShot(0, [&offered] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            offered.clear();
-            for (QAction *action : menu->actions())
-                offered << QString::number(action->isEnabled());
-            menu->actions().at(1)->trigger();
-            menu->close();
-        });
         QContextMenuEvent onKept(QContextMenuEvent::Mouse, kept, view->mapToGlobal(kept));
         QApplication::sendEvent(view, &onKept);
-        QCOMPARE(offered, QStringList({ "1", "1", "0" }));
+        QCOMPARE(offeredBy(), QStringList({ "1", "1", "0" }));
+        menuOpen()->actions().at(1)->trigger();
+        closeMenu();
+        QVERIFY(settle(window));
         QCOMPARE(window.edits().size(), std::size_t { 1 });
         QCOMPARE(window.edits().front().action, layout::EditAction::Dummy);
         // Ctrl+Z in a box undoes the window's last step, not the box's typing alone.
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // The menu gone, the window has the keys again (offscreen, it is given them back).
+        QTRY_VERIFY(!menuOpen());
+        QApplication::setActiveWindow(&window);
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
         auto *box = window.findChild<QLineEdit *>(QStringLiteral("tube"));
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
