@@ -37,9 +37,11 @@ desktop-file-validate "$work/root/usr/share/applications/korvane.desktop"
 desktop-file-validate "$work/root/usr/share/applications/korvane-sheet.desktop"
 grep -qx 'Name=Korvane 管板布置' "$work/root/usr/share/applications/korvane-sheet.desktop" \
   || fail "the layout window's entry is misnamed"
-# The layout window starts and names its options.
-"$work/root/usr/bin/korvane-sheet" --help -platform offscreen | grep -q -- '--centre-tube' \
+# The layout window starts and names its options. Read whole: a reader that stops at the first
+# match closes the pipe on the rest, which the program rightly reports as a failed write.
+help=$("$work/root/usr/bin/korvane-sheet" --help -platform offscreen) \
   || fail "korvane-sheet does not start"
+grep -q -- '--centre-tube' <<<"$help" || fail "korvane-sheet's help lacks its options"
 # The packaged command-line tool runs and counts.
 [ "$("$work/root/usr/bin/korvane-count" 600 32 25)" = 283 ] || fail "korvane-count miscounts"
 "$work/root/usr/bin/korvane-layout" --otl 1184 --tube 28 --pitch 36 --passes 2 | grep -qx '总管数 898 管' \
