@@ -4,7 +4,7 @@
 <context>
     <name>layout_ui::LegendView</name>
     <message>
-        <location filename="sheet_view.cpp" line="310"/>
+        <location filename="sheet_view.cpp" line="307"/>
         <source>图例</source>
         <translation>Legend</translation>
     </message>
@@ -12,17 +12,17 @@
 <context>
     <name>layout_ui::SheetView</name>
     <message>
-        <location filename="sheet_view.cpp" line="150"/>
+        <location filename="sheet_view.cpp" line="141"/>
         <source>去掉此管(&amp;R)</source>
         <translation>&amp;Remove this tube</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="151"/>
+        <location filename="sheet_view.cpp" line="142"/>
         <source>设为假管(&amp;D)</source>
         <translation>Make it a &amp;dummy</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="152"/>
+        <location filename="sheet_view.cpp" line="143"/>
         <source>恢复此管(&amp;E)</source>
         <translation>R&amp;estore this tube</translation>
     </message>
@@ -31,8 +31,8 @@
     <name>layout_ui::SheetWindow</name>
     <message>
         <location filename="sheet_window.cpp" line="40"/>
-        <location filename="sheet_design.cpp" line="183"/>
-        <location filename="sheet_design.cpp" line="316"/>
+        <location filename="sheet_design.cpp" line="170"/>
+        <location filename="sheet_design.cpp" line="298"/>
         <source>Korvane 管板布置</source>
         <translation>Korvane tube-sheet layout</translation>
     </message>
@@ -244,74 +244,74 @@
     </message>
     <message>
         <location filename="sheet_design.cpp" line="80"/>
-        <location filename="sheet_design.cpp" line="353"/>
+        <location filename="sheet_design.cpp" line="335"/>
         <source>打开设计</source>
         <translation>Open design</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="81"/>
+        <location filename="sheet_design.cpp" line="82"/>
         <source>打开设计 (%1)；箭头列出最近的设计</source>
         <translation>Open a design (%1); the arrow lists the recent ones</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="84"/>
+        <location filename="sheet_design.cpp" line="85"/>
         <source>最近的设计</source>
         <translation>Recent designs</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="87"/>
-        <location filename="sheet_design.cpp" line="343"/>
+        <location filename="sheet_design.cpp" line="88"/>
+        <location filename="sheet_design.cpp" line="325"/>
         <source>保存设计</source>
         <translation>Save design</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="88"/>
+        <location filename="sheet_design.cpp" line="89"/>
         <source>另存设计…</source>
         <translation>Save design as…</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="89"/>
+        <location filename="sheet_design.cpp" line="90"/>
         <source>撤销</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="90"/>
+        <location filename="sheet_design.cpp" line="91"/>
         <source>重做</source>
         <translation>Redo</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="122"/>
+        <location filename="sheet_design.cpp" line="124"/>
         <source>保存设计 (%1)</source>
         <translation>Save the design (%1)</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="184"/>
+        <location filename="sheet_design.cpp" line="170"/>
         <source>%1 — Korvane 管板布置</source>
         <translation>%1 — Korvane tube-sheet layout</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="316"/>
+        <location filename="sheet_design.cpp" line="298"/>
         <source>设计有未保存的更改。</source>
         <translation>The design has changes that are not saved.</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="319"/>
+        <location filename="sheet_design.cpp" line="301"/>
         <source>要先保存吗？不保存，这些更改就会丢失。</source>
         <translation>Save them first? If not, these changes are lost.</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="337"/>
-        <location filename="sheet_design.cpp" line="347"/>
+        <location filename="sheet_design.cpp" line="319"/>
+        <location filename="sheet_design.cpp" line="329"/>
         <source>已保存 %1</source>
         <translation>Saved %1</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="343"/>
+        <location filename="sheet_design.cpp" line="325"/>
         <source>Korvane 设计 (*.json)</source>
         <translation>Korvane designs (*.json)</translation>
     </message>
     <message>
-        <location filename="sheet_design.cpp" line="355"/>
+        <location filename="sheet_design.cpp" line="337"/>
         <source>Korvane 设计 (*.json);;所有文件 (*)</source>
         <translation>Korvane designs (*.json);;All files (*)</translation>
     </message>
@@ -1065,7 +1065,7 @@
     </message>
     <message>
         <location filename="../report/summary.cpp" line="356"/>
-        <location filename="../report/summary.cpp" line="417"/>
+        <location filename="../report/summary.cpp" line="419"/>
         <source>防冲板去掉 %1 管</source>
         <translation>Removed by the impingement plate %1</translation>
     </message>
@@ -1115,23 +1115,23 @@
         <translation>Removed by the impingement plate</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="396"/>
+        <location filename="../report/summary.cpp" line="398"/>
         <source>总管数(&amp;L)</source>
         <translation>Tota&amp;l tubes</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="397"/>
+        <location filename="../report/summary.cpp" line="399"/>
         <source>各管程管数</source>
         <translation>Tubes per pass</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="409"/>
+        <location filename="../report/summary.cpp" line="411"/>
         <source>第 %1 管程 %2 管</source>
         <translation>pass %1: %2 tubes</translation>
     </message>
     <message>
         <location filename="../report/summary.cpp" line="364"/>
-        <location filename="../report/summary.cpp" line="414"/>
+        <location filename="../report/summary.cpp" line="416"/>
         <source>拉杆 %1 根</source>
         <translation>%1 tie rods</translation>
     </message>
@@ -1171,69 +1171,71 @@
         <translation>Centre tube OD d0 %1, circle cleared of tubes %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="422"/>
+        <location filename="../report/summary.cpp" line="424"/>
         <source>假管 %1 根</source>
         <translation>Dummy tubes %1</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="425"/>
+        <location filename="../report/summary.cpp" line="427"/>
         <source>折流板缺口 %1%，切边管 %2</source>
         <translation>baffle cut %1%, %2 cut by the edge</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="429"/>
+        <location filename="../report/summary.cpp" line="431"/>
         <source>U形管 %1 根，R = %2 mm</source>
         <translation>%1 U-tubes, R = %2 mm</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="448"/>
+        <location filename="../report/summary.cpp" line="451"/>
         <source>%1，最大偏差 %2%</source>
         <translation>%1, largest deviation %2%</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="454"/>
+        <location filename="../report/summary.cpp" line="457"/>
         <source>括号内灰色数值为均布公式的估算</source>
         <translation>The grey figures in brackets are the uniform-density formulas&apos; estimates</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="457"/>
+        <location filename="../report/summary.cpp" line="460"/>
         <source>布管限定圆内 %1 管，超过 %2 管，不再绘图</source>
         <translation>%1 tubes in the layout circle, more than %2: not drawn</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="468"/>
+        <location filename="../report/summary.cpp" line="471"/>
         <source>x = %1 mm，y = %2 mm
 %3</source>
         <translation>x = %1 mm, y = %2 mm
 %3</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="470"/>
+        <location filename="../report/summary.cpp" line="473"/>
         <source>在隔板槽内，已去掉</source>
         <translation>in a pass lane, removed</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="472"/>
+        <location filename="../report/summary.cpp" line="475"/>
         <source>在防冲板下，已去掉</source>
         <translation>Under the impingement plate: taken out</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="473"/>
+        <location filename="../report/summary.cpp" line="396"/>
+        <location filename="../report/summary.cpp" line="476"/>
         <source>设计去掉</source>
         <translation>Removed by design</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="475"/>
+        <location filename="../report/summary.cpp" line="397"/>
+        <location filename="../report/summary.cpp" line="478"/>
         <source>假管</source>
         <translation>Dummy tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="476"/>
+        <location filename="../report/summary.cpp" line="479"/>
         <source>让位于中心管，已去掉</source>
         <translation>removed for the centre tube</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="477"/>
+        <location filename="../report/summary.cpp" line="480"/>
         <source>管 %1：拉杆
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1242,7 +1244,7 @@ x = %2 mm, y = %3 mm
 pass %4</translation>
     </message>
     <message>
-        <location filename="../report/summary.cpp" line="478"/>
+        <location filename="../report/summary.cpp" line="481"/>
         <source>管 %1
 x = %2 mm，y = %3 mm
 第 %4 管程</source>
@@ -1296,67 +1298,67 @@ pass %4</translation>
         <translation>tie rods</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="17"/>
+        <location filename="../report/design.cpp" line="19"/>
         <source>大于 16 MB</source>
         <translation>larger than 16 MB</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="21"/>
+        <location filename="../report/design.cpp" line="24"/>
         <source>不是 JSON 文件</source>
         <translation>not JSON</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="29"/>
+        <location filename="../report/design.cpp" line="32"/>
         <source>不是设计文件：没有 JSON 对象</source>
         <translation>not a design: no JSON object</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="33"/>
+        <location filename="../report/design.cpp" line="36"/>
         <source>不是设计文件：格式不是 %1</source>
         <translation>not a design: its format is not %1</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="37"/>
+        <location filename="../report/design.cpp" line="40"/>
         <source>不是设计文件：没有版本号 1 或更高</source>
         <translation>not a design: no version 1 or later</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="41"/>
+        <location filename="../report/design.cpp" line="44"/>
         <source>版本 %1 的设计文件，由较新的 Korvane 保存：本程序读版本 1</source>
         <translation>a design of version %1, made by a later Korvane: this one reads version 1</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="53"/>
+        <location filename="../report/design.cpp" line="56"/>
         <source>输入不是选项名与文本的对象</source>
         <translation>its inputs are not an object of option names and texts</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="57"/>
+        <location filename="../report/design.cpp" line="60"/>
         <source>输入 %1 不是文本</source>
         <translation>its input %1 is not a text</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="69"/>
+        <location filename="../report/design.cpp" line="72"/>
         <source>编辑不是列表</source>
         <translation>its edits are not a list</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="74"/>
+        <location filename="../report/design.cpp" line="77"/>
         <source>有一项编辑缺少管位或动作</source>
         <translation>an edit without a site and an action</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="80"/>
+        <location filename="../report/design.cpp" line="83"/>
         <source>管位“%1”不是 r3c-5 的形式</source>
         <translation>the site &quot;%1&quot; is not of the form r3c-5</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="83"/>
+        <location filename="../report/design.cpp" line="86"/>
         <source>动作“%1”既不是 remove 也不是 dummy</source>
         <translation>the action &quot;%1&quot; is neither remove nor dummy</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="109"/>
+        <location filename="../report/design.cpp" line="112"/>
         <source>标题不是文本</source>
         <translation>its title is not a text</translation>
     </message>
