@@ -4,7 +4,7 @@
 <context>
     <name>layout_ui::LegendView</name>
     <message>
-        <location filename="sheet_view.cpp" line="307"/>
+        <location filename="sheet_view.cpp" line="309"/>
         <source>图例</source>
         <translation>Legend</translation>
     </message>
@@ -12,17 +12,17 @@
 <context>
     <name>layout_ui::SheetView</name>
     <message>
-        <location filename="sheet_view.cpp" line="141"/>
+        <location filename="sheet_view.cpp" line="37"/>
         <source>去掉此管(&amp;R)</source>
         <translation>&amp;Remove this tube</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="142"/>
+        <location filename="sheet_view.cpp" line="39"/>
         <source>设为假管(&amp;D)</source>
         <translation>Make it a &amp;dummy</translation>
     </message>
     <message>
-        <location filename="sheet_view.cpp" line="143"/>
+        <location filename="sheet_view.cpp" line="40"/>
         <source>恢复此管(&amp;E)</source>
         <translation>R&amp;estore this tube</translation>
     </message>

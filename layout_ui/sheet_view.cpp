@@ -26,6 +26,20 @@ namespace {
     /// A press and release closer than this are a click (or a tap), not a drag.
     constexpr double kClickPixels = 4;
 
+    /// The edits of a tube, as its menu offers them and their keys on the sheet; their texts are
+    /// the view's.
+    struct EditItem
+    {
+        const char *text;
+        Qt::Key key;
+        TubeEdit edit;
+    };
+    constexpr EditItem kEditItems[] = { { QT_TRANSLATE_NOOP("layout_ui::SheetView", "去掉此管(&R)"),
+                                            Qt::Key_Delete, TubeEdit::Remove },
+        { QT_TRANSLATE_NOOP("layout_ui::SheetView", "设为假管(&D)"), Qt::Key_D, TubeEdit::Dummy },
+        { QT_TRANSLATE_NOOP("layout_ui::SheetView", "恢复此管(&E)"), Qt::Key_Backspace,
+            TubeEdit::Restore } };
+
 } // namespace
 
 Sheet::Sheet(const layout::Layout &counted)
@@ -133,18 +147,10 @@ void SheetView::showEditMenu(const layout::Tube &tube, QPoint at)
     }
     m_menu->clear();
     const layout::Site site = tube.site;
-    const struct
-    {
-        const char *text;
-        QKeySequence key;
-        TubeEdit edit;
-    } items[] = { { QT_TR_NOOP("去掉此管(&R)"), QKeySequence(Qt::Key_Delete), TubeEdit::Remove },
-        { QT_TR_NOOP("设为假管(&D)"), QKeySequence(Qt::Key_D), TubeEdit::Dummy },
-        { QT_TR_NOOP("恢复此管(&E)"), QKeySequence(Qt::Key_Backspace), TubeEdit::Restore } };
-    for (const auto &item : items) {
-        QAction *action = m_menu->addAction(tr(item.text));
+    for (const EditItem &item : kEditItems) {
+        QAction *action = m_menu->addAction(SheetView::tr(item.text));
         // The key is the view's own; the menu shows it.
-        action->setShortcut(item.key);
+        action->setShortcut(QKeySequence(item.key));
         action->setShortcutContext(Qt::WidgetShortcut);
         action->setEnabled(!m_stale && canEdit(tube, item.edit));
         const TubeEdit edit = item.edit;
@@ -270,15 +276,6 @@ void SheetView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Home:
         fit();
         return;
-    case Qt::Key_Delete:
-        editTarget(TubeEdit::Remove);
-        return;
-    case Qt::Key_D:
-        editTarget(TubeEdit::Dummy);
-        return;
-    case Qt::Key_Backspace:
-        editTarget(TubeEdit::Restore);
-        return;
     case Qt::Key_Escape:
         m_mark.reset();
         update();
@@ -296,6 +293,11 @@ void SheetView::keyPressEvent(QKeyEvent *event)
         return;
     }
     default:
+        for (const EditItem &item : kEditItems)
+            if (event->key() == item.key) {
+                editTarget(item.edit);
+                return;
+            }
         QWidget::keyPressEvent(event);
     }
 }
