@@ -66,19 +66,21 @@ std::vector<Edit> mergedEdits(const std::vector<Edit> &edits)
     return merged;
 }
 
+Site tubeSite(Site site, bool uTube)
+{
+    if (uTube && site.row < 0)
+        site.row = -site.row;
+    return site;
+}
+
 std::vector<Edit> withEdit(
     const std::vector<Edit> &edits, Site site, std::optional<EditAction> action, bool uTube)
 {
-    const auto named = [uTube](Site one) {
-        if (uTube && one.row < 0)
-            one.row = -one.row;
-        return one;
-    };
-    site = named(site);
+    site = tubeSite(site, uTube);
     std::vector<Edit> kept;
     bool placed = false;
     for (const Edit &edit : edits) {
-        if (!(named(edit.site) == site)) {
+        if (!(tubeSite(edit.site, uTube) == site)) {
             kept.push_back(edit);
             continue;
         }

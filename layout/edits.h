@@ -37,6 +37,10 @@ struct EditResult
     EditOutcome outcome = EditOutcome::Applied;
 };
 
+/// The site an edit of a tube is named by: in a U-tube bundle a site and its mirror are one
+/// tube, named by its upper leg; any other site names itself.
+Site tubeSite(Site site, bool uTube);
+
 /// The edits as one list: a later edit of a site replaces the earlier, in the earlier's place.
 std::vector<Edit> mergedEdits(const std::vector<Edit> &edits);
 

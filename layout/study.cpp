@@ -54,9 +54,8 @@ namespace {
         const bool legs = layout.inputs.bundle == Bundle::UTube;
         std::vector<Edit> named = layout.inputs.edits;
         // A U-tube's two legs are one tube: named by its upper one.
-        if (legs)
-            for (Edit &edit : named)
-                edit.site.row = edit.site.row < 0 ? -edit.site.row : edit.site.row;
+        for (Edit &edit : named)
+            edit.site = tubeSite(edit.site, legs);
         Counts &counts = layout.counts;
         for (const Edit &edit : mergedEdits(named)) {
             const SiteStatus status = layout.arrangement.siteStatus(edit.site);
