@@ -1,5 +1,7 @@
 #include "layout/edits.h"
 
+#include "text/split.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -50,6 +52,21 @@ std::optional<Site> parseSite(std::string_view text)
     if (!col || at != text.size())
         return std::nullopt;
     return Site { *row, *col };
+}
+
+std::optional<std::vector<Site>> parseSites(std::string_view list, std::string *bad)
+{
+    std::vector<Site> sites;
+    for (const std::string &part : text::split(list, ',')) {
+        const std::optional<Site> site = parseSite(part);
+        if (!site) {
+            if (bad)
+                *bad = part;
+            return std::nullopt;
+        }
+        sites.push_back(*site);
+    }
+    return sites;
 }
 
 std::vector<Edit> mergedEdits(const std::vector<Edit> &edits)

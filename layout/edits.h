@@ -27,6 +27,10 @@ std::string siteText(const Site &site);
 /// The site a text names, if it is of the form siteText() writes (blanks around it aside).
 std::optional<Site> parseSite(std::string_view text);
 
+/// The sites of a list such as "r1c1,r2c0", as --remove, --dummy and a link give them; none,
+/// with the first part that is not of the site form in `bad`, when any is not.
+std::optional<std::vector<Site>> parseSites(std::string_view list, std::string *bad = nullptr);
+
 /// What became of an edit: applied, or why not (no such site in the pattern, outside the
 /// circle, or its tube already taken by a lane, the centre tube or the plate).
 enum class EditOutcome { Applied, NotASite, Outside, InLane, CentreTube, UnderPlate };

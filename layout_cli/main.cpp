@@ -441,15 +441,14 @@ std::vector<layout::Edit> editsOf(const Options &options)
             { &options.dummy, layout::EditAction::Dummy, "--dummy" } }) {
         if (text->empty())
             continue;
-        for (const std::string &part : text::split(*text, ',')) {
-            const auto site = layout::parseSite(part);
-            if (!site)
-                throw UsageError(std::string(name)
-                    + " takes sites such as r3c-5 (the site "
-                      "column of --tubes), not "
-                    + text::quote(part));
-            edits.push_back({ *site, action });
-        }
+        std::string bad;
+        const auto sites = layout::parseSites(*text, &bad);
+        if (!sites)
+            throw UsageError(std::string(name)
+                + " takes sites such as r3c-5 (the site column of --tubes), not "
+                + text::quote(bad));
+        for (const layout::Site &site : *sites)
+            edits.push_back({ site, action });
     }
     return edits;
 }

@@ -3,7 +3,6 @@
 #include "report/design.h"
 #include "report/form.h"
 #include "report/tube_index.h"
-#include "text/split.h"
 
 #include <stdexcept>
 #include <string>
@@ -74,20 +73,14 @@ std::vector<layout::Edit> takeEdits(std::vector<layout::TypedOption> &options)
             rest.push_back(option);
             continue;
         }
-        std::vector<layout::Edit> these;
-        bool sites = true;
-        for (const std::string &part : text::split(option.value, ',')) {
-            const auto site = layout::parseSite(part);
-            sites = sites && site.has_value();
-            if (site)
-                these.push_back({ *site,
-                    option.name == kRemove ? layout::EditAction::Remove
-                                           : layout::EditAction::Dummy });
-        }
-        if (sites)
-            edits.insert(edits.end(), these.begin(), these.end());
-        else
+        const auto sites = layout::parseSites(option.value);
+        if (!sites) {
             rest.push_back(option);
+            continue;
+        }
+        for (const layout::Site &site : *sites)
+            edits.push_back({ site,
+                option.name == kRemove ? layout::EditAction::Remove : layout::EditAction::Dummy });
     }
     options = rest;
     return layout::mergedEdits(edits);
