@@ -20,7 +20,6 @@
 
 #include <charconv>
 #include <chrono>
-#include <fstream>
 #include <iostream>
 
 namespace {
@@ -388,21 +387,6 @@ struct Others
         *saveDesign, *title;
 };
 
-/// A design file's bytes, at most one more than the largest read, so that a larger one is
-/// refused without reading it all.
-std::string designBytes(const std::string &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw UsageError(file + ": cannot be read");
-    std::string bytes(report::kMaxDesignBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        throw UsageError(file + ": cannot be read");
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
-
 /// The design a run uses: the file's, if one is given, with the options and edits typed
 /// beside it.
 report::Design designOf(const Options &options, const Others &others,
@@ -411,7 +395,7 @@ report::Design designOf(const Options &options, const Others &others,
     report::Design design;
     if (!options.design.empty()) {
         try {
-            design = report::readDesign(designBytes(options.design));
+            design = report::readDesignFile(options.design);
         } catch (const report::DesignError &error) {
             throw UsageError(options.design + ": " + error.what());
         }

@@ -1298,69 +1298,74 @@ pass %4</translation>
         <translation>tie rods</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="19"/>
+        <location filename="../report/design.cpp" line="20"/>
         <source>大于 16 MB</source>
         <translation>larger than 16 MB</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="24"/>
+        <location filename="../report/design.cpp" line="25"/>
         <source>不是 JSON 文件</source>
         <translation>not JSON</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="32"/>
+        <location filename="../report/design.cpp" line="33"/>
         <source>不是设计文件：没有 JSON 对象</source>
         <translation>not a design: no JSON object</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="36"/>
+        <location filename="../report/design.cpp" line="37"/>
         <source>不是设计文件：格式不是 %1</source>
         <translation>not a design: its format is not %1</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="40"/>
+        <location filename="../report/design.cpp" line="41"/>
         <source>不是设计文件：没有版本号 1 或更高</source>
         <translation>not a design: no version 1 or later</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="44"/>
+        <location filename="../report/design.cpp" line="45"/>
         <source>版本 %1 的设计文件，由较新的 Korvane 保存：本程序读版本 1</source>
         <translation>a design of version %1, made by a later Korvane: this one reads version 1</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="56"/>
+        <location filename="../report/design.cpp" line="57"/>
         <source>输入不是选项名与文本的对象</source>
         <translation>its inputs are not an object of option names and texts</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="60"/>
+        <location filename="../report/design.cpp" line="61"/>
         <source>输入 %1 不是文本</source>
         <translation>its input %1 is not a text</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="72"/>
+        <location filename="../report/design.cpp" line="73"/>
         <source>编辑不是列表</source>
         <translation>its edits are not a list</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="77"/>
+        <location filename="../report/design.cpp" line="78"/>
         <source>有一项编辑缺少管位或动作</source>
         <translation>an edit without a site and an action</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="83"/>
+        <location filename="../report/design.cpp" line="84"/>
         <source>管位“%1”不是 r3c-5 的形式</source>
         <translation>the site &quot;%1&quot; is not of the form r3c-5</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="86"/>
+        <location filename="../report/design.cpp" line="87"/>
         <source>动作“%1”既不是 remove 也不是 dummy</source>
         <translation>the action &quot;%1&quot; is neither remove nor dummy</translation>
     </message>
     <message>
-        <location filename="../report/design.cpp" line="112"/>
+        <location filename="../report/design.cpp" line="113"/>
         <source>标题不是文本</source>
         <translation>its title is not a text</translation>
+    </message>
+    <message>
+        <location filename="../report/design.cpp" line="132"/>
+        <source>无法读取</source>
+        <translation>cannot be read</translation>
     </message>
 </context>
 </TS>

@@ -17,7 +17,6 @@
 #include <QTranslator>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <stdexcept>
@@ -146,14 +145,8 @@ Request requestOf(int argc, char **argv)
 /// naming the file.
 std::vector<layout::TypedOption> designInputs(const std::string &file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes(report::kMaxDesignBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!in && !in.eof())
-        throw std::runtime_error(file + ": cannot be read");
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     try {
-        return report::readDesign(bytes).inputs;
+        return report::readDesignFile(file).inputs;
     } catch (const report::DesignError &error) {
         throw std::runtime_error(file + ": " + error.what());
     }

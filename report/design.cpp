@@ -3,6 +3,7 @@
 #include "report/form.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace report {
 
@@ -119,6 +120,18 @@ Design readDesign(const std::string &bytes)
             && key != "edits")
             design.unknown[key] = value;
     return design;
+}
+
+Design readDesignFile(const std::string &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(kMaxDesignBytes + 1, '\0');
+    if (in)
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in && !in.eof())
+        throw DesignError("cannot be read", Message(QT_TR_NOOP("无法读取")));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return readDesign(bytes);
 }
 
 std::string designText(const Design &design)

@@ -54,6 +54,11 @@ struct Design
 /// r3c-5.
 Design readDesign(const std::string &bytes);
 
+/// Reads a design file: at most one byte more than the largest, so that a larger file is
+/// refused without reading it all. Throws DesignError as readDesign does, and when the file
+/// cannot be read.
+Design readDesignFile(const std::string &file);
+
 /// The file's bytes: format, version, title, inputs, edits, then the keys kept, two-space
 /// indented, ending in a newline. Reading them back gives the same design.
 std::string designText(const Design &design);
