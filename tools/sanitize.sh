@@ -2,9 +2,11 @@
 # Builds every test a second time with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan/ and runs them; any report fails. Run by test.sh after the plain build. At -O1,
 # as the sanitizers advise: it builds faster than -O2 and keeps the reports' stacks readable.
+# -g1 keeps the line tables that a report's stack names and drops the locals' descriptions,
+# which no report reads: the build takes 272 s here where -g took 394 s.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
   -DKORVANE_SANITIZE=ON -DKORVANE_WERROR=ON \
   -DKORVANE_BENCHMARKS=OFF -DKORVANE_WEB=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$(nproc)"
