@@ -28,6 +28,8 @@ const pageEnglish = {
   '编辑此管': 'Edit this tube',
   '设计有未保存的更改。打开另一个设计，这些更改就会丢失。要继续吗？':
     'The design has changes that are not saved. Opening another design loses them. Go on?',
+  '设计有未保存的更改。打开这个链接，这些更改就会丢失。要继续吗？':
+    'The design has changes that are not saved. Opening this link loses them. Go on?',
 };
 
 let language = 'zh';

@@ -72,6 +72,12 @@ function countsArrived(answer, number) {
 /// visit comes back with its file and title if it is of these inputs.
 function applyOptions(options, starting = false) {
   return tracked(counter.call('values', { options }, kLongest).then((answer) => {
+    // Another link typed or followed over edits not saved: they go only if the designer agrees.
+    const losing = !starting && !sameState(answer.edits, design.edits) && isUnsaved();
+    if (losing && !window.confirm(tr('设计有未保存的更改。打开这个链接，这些更改就会丢失。要继续吗？'))) {
+      history.replaceState(null, '', '#' + lastHash);
+      return;
+    }
     setControlValues(answer.values);
     if (!starting || !recallDesign(controlValues(), answer.edits))
       design.edits = answer.edits;

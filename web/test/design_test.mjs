@@ -212,32 +212,47 @@ describe('design files between the page, the window and the command line', () =>
     const { context, page } = await openPage(browser, { hash });
     await editByMenu(page, listed(base)[3], '去掉此管');
     const dialogs = [];
-    page.once('dialog', (dialog) => {
+    // The next question the page asks is answered yes or no, and its kind noted.
+    const answerNext = (yes) => page.once('dialog', (dialog) => {
       dialogs.push(dialog.type());
-      dialog.dismiss();
+      return yes ? dialog.accept() : dialog.dismiss();
     });
+    answerNext(false);
     await page.setInputFiles('#design-file', other);
     await settle(page);
     assert.deepEqual(dialogs, ['confirm']);
     assert.equal(await page.inputValue('#diameter'), '600');
-    page.once('dialog', (dialog) => {
-      dialogs.push(dialog.type());
-      dialog.accept();
-    });
+    answerNext(true);
     await page.setInputFiles('#design-file', other);
     await settle(page);
     assert.equal(await page.inputValue('#diameter'), '700');
     assert.equal((await counts(page)).removed, 0);
+    // Another link over edits not saved asks too; one that keeps the edits does not.
+    const opened = ['--shell', '700', '--tube', '25', '--pitch', '32'];
+    await editByMenu(page, listed(opened)[3], '去掉此管');
+    const follow = async (link) => {
+      await page.evaluate((text) => { location.hash = text; }, link);
+      await settle(page);
+    };
+    await follow(new URL(page.url()).hash.replace('shell=700', 'shell=710'));
+    assert.equal(await page.inputValue('#diameter'), '710');
+    assert.equal((await counts(page)).removed, 1);
+    answerNext(false);
+    await follow(hash);
+    assert.equal(await page.inputValue('#diameter'), '710');
+    assert.equal((await counts(page)).removed, 1);
+    assert.match(page.url(), /shell=710.*remove=r/);
+    answerNext(true);
+    await follow(hash);
+    assert.equal(await page.inputValue('#diameter'), '600');
+    assert.equal((await counts(page)).removed, 0);
     // Leaving with changes not saved asks too.
     await page.fill('#design-title', 'changed');
     await settle(page);
-    page.once('dialog', (dialog) => {
-      dialogs.push(dialog.type());
-      dialog.dismiss();
-    });
+    answerNext(false);
     await page.close({ runBeforeUnload: true });
     await new Promise((resolve) => setTimeout(resolve, 500));
-    assert.deepEqual(dialogs, ['confirm', 'confirm', 'beforeunload']);
+    assert.deepEqual(dialogs, ['confirm', 'confirm', 'confirm', 'confirm', 'beforeunload']);
     await context.close();
   });
 
