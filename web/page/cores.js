@@ -14,8 +14,8 @@ const paintsInWorker = 'transferControlToOffscreen' in HTMLCanvasElement.prototy
 /// One worker and its calls. An abort inside it, or a call that runs too long, ends that worker
 /// and starts a fresh one; the page goes on.
 class Core {
-  /// `started` is told of each new worker, before any call reaches it, whether it replaces one
-  /// that failed, and the core, for the calls a fresh worker needs first.
+  /// `started` is told of each new worker (the core's `worker`), before any call reaches it, and
+  /// whether it replaces one that failed.
   constructor(started = () => {}) {
     this.pending = new Map();
     this.next = 1;
@@ -25,7 +25,7 @@ class Core {
 
   start(restarted = false) {
     this.worker = new Worker(workerUrl);
-    this.started(this.worker, restarted, this);
+    this.started(this, restarted);
     this.worker.onmessage = (event) => {
       const { id, answer, aborted } = event.data;
       const call = this.pending.get(id);
@@ -79,9 +79,9 @@ class Core {
 // Counting and drawing apart: a count never waits behind a drawing.
 const counter = new Core();
 // The drawing worker learns the page's language first: a drawing's words are in it.
-const drawer = new Core((worker, restarted, core) => {
-  attachCanvas(worker);
-  worker.postMessage({ id: 0, job: 'language', request: drawingWords() });
+const drawer = new Core((core, restarted) => {
+  attachCanvas(core.worker);
+  core.worker.postMessage({ id: 0, job: 'language', request: drawingWords() });
   // Busy until painted: a fresh worker loads its core first, and until then the sheet is blank.
   if (restarted && drawing.scene)
     tracked(core.call('scene', { scene: drawing.scene, view: currentView() })).catch(() => {});

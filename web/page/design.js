@@ -37,6 +37,11 @@ function isUnsaved() {
   return !sameState(now, design.saved);
 }
 
+/// Whether what is not saved may go: nothing is unsaved, or the designer agrees to `question`.
+function mayLetGo(question) {
+  return !isUnsaved() || window.confirm(tr(question));
+}
+
 /// The designer changed the design; `group` names the box typed into, so that its keys in a
 /// row are one step, and is empty for an edit.
 function designChanged(group) {
@@ -186,7 +191,7 @@ async function openDesignText(text, fileName) {
     setStatus('%1', reason);
     return reason;
   }
-  if (isUnsaved() && !window.confirm(tr('设计有未保存的更改。打开另一个设计，这些更改就会丢失。要继续吗？')))
+  if (!mayLetGo('设计有未保存的更改。打开另一个设计，这些更改就会丢失。要继续吗？'))
     return '';
   Object.assign(design, { title: answer.title, edits: answer.edits, base: answer.base,
     fileName, mark: null });

@@ -73,8 +73,8 @@ function countsArrived(answer, number) {
 function applyOptions(options, starting = false) {
   return tracked(counter.call('values', { options }, kLongest).then((answer) => {
     // Another link typed or followed over edits not saved: they go only if the designer agrees.
-    const losing = !starting && !sameState(answer.edits, design.edits) && isUnsaved();
-    if (losing && !window.confirm(tr('设计有未保存的更改。打开这个链接，这些更改就会丢失。要继续吗？'))) {
+    if (!starting && !sameState(answer.edits, design.edits)
+        && !mayLetGo('设计有未保存的更改。打开这个链接，这些更改就会丢失。要继续吗？')) {
       history.replaceState(null, '', '#' + lastHash);
       return;
     }
